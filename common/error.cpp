@@ -1,0 +1,14 @@
+#include "common/error.h"
+
+namespace nimbra {
+
+Error Error::NotAnInteger(const std::string& text) { return Error("'" + text + "' ist kein gültiger Integerwert"); }
+Error Error::NotAFloat(const std::string& text) { return Error("'" + text + "' ist kein gültiger Gleitkommawert"); }
+Error Error::FloatDivisionByZero() { return Error("Gleitkommadivision durch Null"); }
+Error Error::InvalidFloatOperation() { return Error("Ungültige Gleitkommaoperation"); }
+Error Error::FloatOverflow() { return Error("Gleitkommaüberlauf"); }
+Error Error::IntegerOverflow() { return Error("Integerüberlauf"); }
+Error Error::RangeCheck() { return Error("Fehler bei Bereichsprüfung"); }
+Error Error::Io(int errorNumber) { return Error("E/A-Fehler " + std::to_string(errorNumber)); }
+
+}  // namespace nimbra

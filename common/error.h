@@ -1,0 +1,23 @@
+#pragma once
+#include <stdexcept>
+#include <string>
+
+namespace nimbra {
+
+// "This command cannot go on": carries the German text the user reads. Caught only
+// around each window handler and in the command-line renderer's main.
+class Error : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+
+    static Error NotAnInteger(const std::string& text);  // "'12a' ist kein gültiger Integerwert"
+    static Error NotAFloat(const std::string& text);     // "'1,2,3' ist kein gültiger Gleitkommawert"
+    static Error FloatDivisionByZero();                  // "Gleitkommadivision durch Null"
+    static Error InvalidFloatOperation();                // "Ungültige Gleitkommaoperation"
+    static Error FloatOverflow();                        // "Gleitkommaüberlauf"
+    static Error IntegerOverflow();                      // "Integerüberlauf"
+    static Error RangeCheck();                           // "Fehler bei Bereichsprüfung"
+    static Error Io(int errorNumber);                    // "E/A-Fehler 28"
+};
+
+}  // namespace nimbra

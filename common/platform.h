@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace nimbra {
+
+// What the system tells us or does for us.
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // Free bytes of the volume that holds path; nothing when the system cannot tell.
+    virtual std::optional<std::uint64_t> FreeBytes(const std::string& path) = 0;
+    virtual std::string ExecutablePath() = 0;
+    virtual std::time_t ExecutableModified() = 0;
+    // The command that opens an HTML page, the address appended directly ("xdg-open ").
+    virtual std::string BrowserCommand() = 0;
+    // Starts a command line (split at blanks) without waiting; false when it could not start.
+    virtual bool StartCommandLine(const std::string& commandLine) = 0;
+    // Starts program with exactly one argument, without waiting.
+    virtual bool StartProgram(const std::string& program, const std::string& argument) = 0;
+};
+
+}  // namespace nimbra

@@ -1,0 +1,85 @@
+#include "common/posix_platform.h"
+
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <thread>
+
+extern char** environ;
+
+namespace nimbra {
+namespace {
+
+bool Spawn(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty() || arguments[0].empty()) return false;
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+    // Reaped in the background: the program never waits for a viewer or a browser.
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> PosixPlatform::FreeBytes(const std::string& path)
+{
+    struct statvfs info {};
+    if (statvfs(path.c_str(), &info) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+}
+
+std::string PosixPlatform::ExecutablePath()
+{
+    char buffer[4096];
+    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (length <= 0) return {};
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+std::time_t PosixPlatform::ExecutableModified()
+{
+    struct stat info {};
+    if (stat(ExecutablePath().c_str(), &info) != 0) return 0;
+    return info.st_mtime;
+}
+
+std::string PosixPlatform::BrowserCommand() { return "xdg-open "; }
+
+bool PosixPlatform::StartCommandLine(const std::string& commandLine) { return Spawn(SplitCommandLine(commandLine)); }
+
+bool PosixPlatform::StartProgram(const std::string& program, const std::string& argument)
+{
+    return Spawn({program, argument});
+}
+
+std::vector<std::string> SplitCommandLine(const std::string& commandLine)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    bool inQuotes = false;
+    bool hasPart = false;
+    for (const char c : commandLine) {
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            hasPart = true;
+        } else if (c == ' ' && !inQuotes) {
+            if (hasPart) parts.push_back(current);
+            current.clear();
+            hasPart = false;
+        } else {
+            current += c;
+            hasPart = true;
+        }
+    }
+    if (hasPart) parts.push_back(current);
+    return parts;
+}
+
+}  // namespace nimbra

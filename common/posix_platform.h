@@ -1,0 +1,22 @@
+#pragma once
+#include "common/platform.h"
+
+#include <vector>
+
+namespace nimbra {
+
+// The real system: statvfs, /proc/self/exe, posix_spawn.
+class PosixPlatform final : public Platform {
+public:
+    std::optional<std::uint64_t> FreeBytes(const std::string& path) override;
+    std::string ExecutablePath() override;
+    std::time_t ExecutableModified() override;
+    std::string BrowserCommand() override;
+    bool StartCommandLine(const std::string& commandLine) override;
+    bool StartProgram(const std::string& program, const std::string& argument) override;
+};
+
+// Splits a command line at runs of blanks; a part in double quotes keeps its blanks.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+}  // namespace nimbra

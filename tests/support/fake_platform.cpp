@@ -1,0 +1,23 @@
+#include "tests/support/fake_platform.h"
+
+namespace nimbra::testing {
+
+std::optional<std::uint64_t> FakePlatform::FreeBytes(const std::string& path)
+{
+    FreeBytesAskedFor.push_back(path);
+    return FreeBytesValue;
+}
+
+bool FakePlatform::StartCommandLine(const std::string& commandLine)
+{
+    StartedCommandLines.push_back(commandLine);
+    return true;
+}
+
+bool FakePlatform::StartProgram(const std::string& program, const std::string& argument)
+{
+    StartedPrograms.emplace_back(program, argument);
+    return true;
+}
+
+}  // namespace nimbra::testing
