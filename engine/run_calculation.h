@@ -1,0 +1,68 @@
+#pragma once
+#include "common/platform.h"
+#include "common/pump_hook.h"
+#include "common/rgb.h"
+#include "common/user_dialogs.h"
+#include "engine/fractal_params.h"
+#include "engine/read_params.h"
+#include "palette/palette_list.h"
+
+#include <functional>
+#include <string>
+
+namespace nimbra {
+
+// What the run needs of the preview window.
+class PreviewCanvas {
+public:
+    virtual ~PreviewCanvas() = default;
+    virtual PreviewSize ClientSize() const = 0;
+    virtual void ClearToWhite() = 0;
+    virtual void SetPixel(std::int32_t x, std::int32_t y, Rgb colour) = 0;
+    virtual void Show() = 0;
+    virtual void Close() = 0;
+};
+
+// What the run shows in the main window.
+class RunDisplay {
+public:
+    virtual ~RunDisplay() = default;
+    virtual void ShowFieldTexts(const ParamFields& fields) = 0;  // the texts as ReadParams left them
+    virtual void ShowRunning(bool running) = 0;  // "&Stop !" and ShowBtn disabled, or "&Berechnen"
+    virtual void EnableShowButton() = 0;         // a file run has completed
+};
+
+// Everything a run reads and writes besides the field texts; owned by the main window (or
+// the command-line renderer) and lent to each run.
+struct RunContext {
+    FractalParams& Params;
+    RunState& State;
+    const PaletteList& Palette;
+    PreviewCanvas& Preview;
+    RunDisplay& Display;
+    UserDialogs& Dialogs;
+    Platform& System;
+    PumpHook& Pump;
+    std::string StartFolder;       // ends in "/"; images go to StartFolder + "pix/"
+    std::string& LastImagePath;
+    char DecimalSeparator = ',';
+    int WorkerThreads = 0;         // 0: the counts are computed on the calling thread
+    std::function<double()> TimeOfDay;  // fraction of a day
+    std::string OutputPathOverride;     // the command-line renderer's -o; empty: the next free name
+};
+
+enum class RunOutcome {
+    StopRequested,     // a run was active: it has been asked to stop
+    Ignored,           // the output file of another start is being prepared
+    Refused,           // the fields or the output file did not allow a start (message shown)
+    Stopped,           // the run ended on a stop request; no file is left
+    PreviewCompleted,
+    FileCompleted,
+};
+
+// Starts a run from the fields, or asks the active run to stop. Throws Error after ending the
+// run in order (file removed, idle state restored) when the fields are refused or the file
+// cannot be written.
+RunOutcome RunCalculation(ParamFields fields, RunContext& context);
+
+}  // namespace nimbra

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace nimbra {
+
+// One colour node; its four bytes in this order are also the node record of palette and
+// configuration files.
+struct PaletteNode {
+    std::uint8_t Red = 0;
+    std::uint8_t Green = 0;
+    std::uint8_t Blue = 0;
+    std::uint8_t Position = 0;  // percentage 0..100 as the editor writes it; files may hold anything
+    friend bool operator==(const PaletteNode&, const PaletteNode&) = default;
+};
+
+enum class PaletteChannel : std::uint8_t { Red = 1, Green = 2, Blue = 3 };
+
+// The colour gradient of the palette colour model: one list for the whole program, edited in
+// place. The editing operations keep ascending positions and never touch the first node.
+class PaletteList {
+public:
+    PaletteList() { ResetPalette(); }
+
+    void ResetPalette();  // black at 0, gray 128 at 20, white at 100
+    void ClearPalette();
+    void SetPaletteNode(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t position);
+    void RemovePaletteNode(std::uint8_t position);
+    void ReversePalette();
+    void PushFront(const PaletteNode& node);  // file readers rebuild the list this way
+
+    const std::vector<PaletteNode>& Nodes() const { return nodes_; }
+    bool Empty() const { return nodes_.empty(); }
+
+private:
+    std::vector<PaletteNode> nodes_;
+};
+
+// One 8-bit channel of the gradient's colour at value x 100 / maximum percent, rounded to even
+// and capped at 99. Expects maximum >= 1 and value >= 0.
+std::uint8_t PaletteChannelAt(const PaletteList& palette, std::int32_t value, std::int32_t maximum,
+                              PaletteChannel channel);
+
+}  // namespace nimbra
