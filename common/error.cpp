@@ -7,6 +7,11 @@ Error Error::NotAFloat(const std::string& text) { return Error("'" + text + "' i
 Error Error::FloatDivisionByZero() { return Error("Gleitkommadivision durch Null"); }
 Error Error::InvalidFloatOperation() { return Error("Ungültige Gleitkommaoperation"); }
 Error Error::FloatOverflow() { return Error("Gleitkommaüberlauf"); }
+Error Error::PointOutOfRange(int row, int column)
+{
+    return Error("Gleitkommaüberlauf in Zeile " + std::to_string(row) + ", Spalte " + std::to_string(column) +
+                 ": ein Wert der Iteration verlässt den Zahlenbereich");
+}
 Error Error::IntegerOverflow() { return Error("Integerüberlauf"); }
 Error Error::RangeCheck() { return Error("Fehler bei Bereichsprüfung"); }
 Error Error::Io(int errorNumber) { return Error("E/A-Fehler " + std::to_string(errorNumber)); }

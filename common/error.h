@@ -15,6 +15,7 @@ public:
     static Error FloatDivisionByZero();                  // "Gleitkommadivision durch Null"
     static Error InvalidFloatOperation();                // "Ungültige Gleitkommaoperation"
     static Error FloatOverflow();                        // "Gleitkommaüberlauf"
+    static Error PointOutOfRange(int row, int column);   // a value of the iteration left the extended range
     static Error IntegerOverflow();                      // "Integerüberlauf"
     static Error RangeCheck();                           // "Fehler bei Bereichsprüfung"
     static Error Io(int errorNumber);                    // "E/A-Fehler 28"

@@ -46,6 +46,17 @@ struct FractalParams {
     bool Preview() const { return (ModeFlags & ModeFlagBits::Preview) != 0; }
 };
 
+// The formula is read anew for every pixel, also by worker threads, while the menu may set
+// it during a run: both sides go through these.
+inline std::uint8_t LoadFormula(const FractalParams& params)
+{
+    return std::atomic_ref<std::uint8_t>(const_cast<std::uint8_t&>(params.Formula)).load(std::memory_order_relaxed);
+}
+inline void StoreFormula(FractalParams& params, std::uint8_t formula)
+{
+    std::atomic_ref<std::uint8_t>(params.Formula).store(formula, std::memory_order_relaxed);
+}
+
 // The state of the active run, read by the status line, the preview and the close query.
 // StopRequested is atomic because worker threads read it after every pass.
 struct RunState {

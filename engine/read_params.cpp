@@ -1,0 +1,91 @@
+#include "engine/read_params.h"
+
+#include "common/error.h"
+#include "common/number_text.h"
+
+#include <cmath>
+
+namespace nimbra {
+namespace {
+
+constexpr std::int32_t MaxIterationLimit = 16777216;
+
+// An empty field gives its default; anything else is read with "," as the separator, so a
+// point and a comma both work. The value goes back into the field in the general format.
+long double ReadFloatField(std::string& text, long double whenEmpty, char decimalSeparator)
+{
+    const long double value = text.empty() ? whenEmpty : ParseCommaFloat(PointToComma(text));
+    text = FormatGeneral(value, decimalSeparator);
+    return value;
+}
+
+// (to - from) / size, with the messages of a division the platform would have raised.
+long double StepOf(long double from, long double to, std::int32_t size)
+{
+    const long double span = to - from;
+    if (size == 0) {
+        if (span == 0) throw Error::InvalidFloatOperation();
+        throw Error::FloatDivisionByZero();
+    }
+    const long double step = span / size;
+    if (!std::isfinite(step)) throw Error::FloatOverflow();
+    return step;
+}
+
+}  // namespace
+
+std::uint16_t DigitBaseFor(std::int32_t maxIterations)
+{
+    if (maxIterations == 0) throw Error::FloatDivisionByZero();
+    if (maxIterations < 0) throw Error::InvalidFloatOperation();
+    return static_cast<std::uint16_t>(nearbyintl(expl(logl(static_cast<long double>(maxIterations)) / 3)) + 1);
+}
+
+void ReadParams(ParamFields& fields, FractalParams& params, PreviewSize preview, char decimalSeparator)
+{
+    // Read into a copy: a refused read leaves the parameters of the last run as they were.
+    FractalParams read = params;
+
+    read.ModeFlags = 0;
+    if (fields.SetRGB) read.ModeFlags = static_cast<std::uint8_t>(ColorModel::Rgb);
+    if (fields.SetCMY) read.ModeFlags = static_cast<std::uint8_t>(ColorModel::Cmy);
+    if (fields.SetGrad) read.ModeFlags = static_cast<std::uint8_t>(ColorModel::Grad);
+    if (fields.SetInvers) read.ModeFlags |= ModeFlagBits::Inverted;
+    if (fields.SetTestMode) read.ModeFlags |= ModeFlagBits::Preview;
+    const bool isPreview = read.Preview();
+
+    read.Width = ParseIntegerField(fields.Width);
+    if (read.Width < 0 || read.Width > MaxImageWidth) read.Width = 640;
+    if (isPreview) read.Width = preview.Width;
+    fields.Width = std::to_string(read.Width);
+
+    read.Height = ParseIntegerField(fields.Height);
+    if (read.Height < 0) read.Height = 480;
+    if (isPreview) read.Height = preview.Height;
+    fields.Height = std::to_string(read.Height);
+
+    read.MaxIterations = ParseIntegerField(fields.Iterations);
+    if (isPreview) {
+        if (read.MaxIterations > 256) read.MaxIterations = 256;
+    } else {
+        if (read.Model() == ColorModel::Grad && read.MaxIterations > 255) read.MaxIterations = 255;
+        if (read.MaxIterations < 0 || read.MaxIterations > MaxIterationLimit) read.MaxIterations = 2048;
+    }
+    fields.Iterations = std::to_string(read.MaxIterations);
+
+    read.JuliaReal = ReadFloatField(fields.JuliaReal, 0.0L, decimalSeparator);
+    read.JuliaImag = ReadFloatField(fields.JuliaImag, 0.0L, decimalSeparator);
+    read.RealFrom = ReadFloatField(fields.RealFrom, -2.0L, decimalSeparator);
+    read.RealTo = ReadFloatField(fields.RealTo, 0.5L, decimalSeparator);
+    read.ImagFrom = ReadFloatField(fields.ImagFrom, -1.25L, decimalSeparator);
+    read.ImagTo = ReadFloatField(fields.ImagTo, 1.25L, decimalSeparator);
+
+    read.StepReal = StepOf(read.RealFrom, read.RealTo, read.Width);
+    read.StepImag = StepOf(read.ImagFrom, read.ImagTo, read.Height);
+    read.DigitBase = DigitBaseFor(read.MaxIterations);
+
+    read.Formula = LoadFormula(params);  // the menu may have set it while the fields were read
+    params = read;
+}
+
+}  // namespace nimbra

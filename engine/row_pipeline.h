@@ -1,0 +1,57 @@
+#pragma once
+#include "common/pump_hook.h"
+#include "engine/fractal_params.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace nimbra {
+
+// The counts of one row as the workers left them.
+struct RowCounts {
+    std::vector<std::int32_t> Counts;
+    std::int32_t Columns = 0;            // computed columns; fewer when a stop came
+    std::int32_t OutOfRangeColumn = -1;  // the first column whose values left the range
+};
+
+// Computes the counts of one row (from column 0) until done or stopped; no pumping.
+void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop, RowCounts& out);
+
+// Worker threads compute the rows of an image a bounded number of rows ahead of the one
+// thread that takes them in order, so memory stays flat in the image height.
+class RowPipeline {
+public:
+    RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads);
+    ~RowPipeline();
+    RowPipeline(const RowPipeline&) = delete;
+    RowPipeline& operator=(const RowPipeline&) = delete;
+
+    // The counts of row, asked for in order 0, 1, 2 ...; the previous row's slot is given back.
+    // Polls pump while waiting, so the windows stay responsive.
+    const RowCounts& Row(std::int32_t row, PumpHook& pump);
+
+private:
+    struct Slot {
+        RowCounts Counts;
+        std::int32_t ReadyRow = -1;
+    };
+
+    void Work();
+
+    const FractalParams& params_;
+    const std::atomic<bool>& stop_;
+    std::vector<Slot> slots_;
+    std::mutex mutex_;
+    std::condition_variable workAvailable_;
+    std::condition_variable rowReady_;
+    std::int32_t nextRow_ = 0;   // the next row a worker takes
+    std::int32_t firstHeld_ = 0; // rows below this are given back
+    bool shutdown_ = false;
+    std::vector<std::thread> workers_;
+};
+
+}  // namespace nimbra
