@@ -1,0 +1,120 @@
+#include "common/error.h"
+#include "engine/tga_output.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+struct OutputFixture : ::testing::Test {
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    FakePlatform platform;
+    NoPump pump;
+    std::string lastImagePath = "unchanged";
+
+    OutputFixture() { std::filesystem::create_directory(folder / "pix"); }
+
+    std::optional<TgaFile> Prepare(std::int32_t width = 2, std::int32_t height = 2)
+    {
+        return PrepareOutputFile(width, height, folder.Path(), lastImagePath, dialogs, platform, pump);
+    }
+};
+
+}  // namespace
+
+TEST(TgaOutput, HeaderOf640By480)
+{
+    const auto header = TgaHeader(640, 480);
+    const std::array<std::uint8_t, 18> expected = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 128, 2, 224, 1, 24, 32};
+    EXPECT_EQ(header, expected);
+    EXPECT_THROW(TgaHeader(10, 65536), Error);
+}
+
+TEST_F(OutputFixture, TheFirstFreeNumberIsUsed)
+{
+    auto first = Prepare();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(lastImagePath, folder / "pix/nimbra000.tga");
+    first->Close();
+    WriteBytes(folder / "pix/nimbra002.tga", {1});
+    auto second = Prepare();
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->Path(), folder / "pix/nimbra001.tga");
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(OutputFixture, AllNamesTakenIsAnOverflow)
+{
+    for (int number = 0; number <= 254; ++number) WriteBytes(ImageFileName(folder.Path(), number), {});
+    try {
+        Prepare();
+        ADD_FAILURE();
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Integerüberlauf");
+    }
+    EXPECT_FALSE(FileExists(folder / "pix/nimbra255.tga"));
+}
+
+TEST_F(OutputFixture, FreeSpaceMustExceedTheImagePlus24Bytes)
+{
+    platform.FreeBytesValue = 921624;
+    EXPECT_FALSE(Prepare(640, 480));
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Freie Speicherkapazität der Festplatte zu niedrig !"});
+    EXPECT_EQ(lastImagePath, "");
+    EXPECT_FALSE(FileExists(folder / "pix/nimbra000.tga"));
+    EXPECT_EQ(platform.FreeBytesAskedFor.back(), "/opt/nimbra/bin/");  // the program's own volume
+
+    platform.FreeBytesValue = 921625;
+    EXPECT_TRUE(Prepare(640, 480));
+}
+
+TEST_F(OutputFixture, SizeBeyond32BitsIsAnOverflow)
+{
+    EXPECT_THROW(Prepare(20480, 40000), Error);
+}
+
+TEST_F(OutputFixture, MissingFolderCannotBeCreated)
+{
+    std::filesystem::remove(folder / "pix");
+    EXPECT_FALSE(Prepare());
+    EXPECT_EQ(dialogs.Messages,
+              std::vector<std::string>{"Kann die Bilddatei " + folder / "pix/nimbra000.tga" + " nicht anlegen !"});
+    EXPECT_EQ(lastImagePath, folder / "pix/nimbra000.tga");
+}
+
+TEST_F(OutputFixture, AnUnfinishedFileIsRemoved)
+{
+    {
+        auto file = Prepare();
+        ASSERT_TRUE(file);
+        file->WriteTgaHeader(2, 2);
+    }
+    EXPECT_FALSE(FileExists(folder / "pix/nimbra000.tga"));
+}
+
+TEST_F(OutputFixture, ANamedFileReplacesTheOldOneOnlyWhenComplete)
+{
+    const std::string path = folder / "out.tga";
+    WriteBytes(path, {7, 7, 7});
+    {
+        auto file = CreateNamedOutputFile(1, 1, path, dialogs, platform);
+        ASSERT_TRUE(file);
+        file->WriteTgaHeader(1, 1);
+    }
+    EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{7, 7, 7}));
+    auto file = CreateNamedOutputFile(1, 1, path, dialogs, platform);
+    file->WriteTgaHeader(1, 1);
+    const std::uint8_t pixel[3] = {1, 2, 3};
+    file->Write(pixel, 3);
+    file->Close();
+    EXPECT_EQ(ReadBytes(path).size(), 21u);
+    EXPECT_FALSE(FileExists(path + ".partial"));
+}
