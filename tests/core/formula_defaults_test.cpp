@@ -1,0 +1,94 @@
+#include "mainwindow/formula_defaults.h"
+
+#include <gtest/gtest.h>
+
+using namespace nimbra;
+
+namespace {
+
+ParamFields Typed()
+{
+    ParamFields fields;
+    fields.Width = "800";
+    fields.Height = "600";
+    fields.Iterations = "500";
+    fields.RealFrom = "a";
+    fields.RealTo = "b";
+    fields.ImagFrom = "c";
+    fields.ImagTo = "d";
+    fields.JuliaReal = "0,285";
+    fields.JuliaImag = "0,01";
+    fields.SetInvers = true;
+    fields.SetTestMode = false;
+    return fields;
+}
+
+}  // namespace
+
+TEST(FormulaDefaults, EachFormulaHasItsName)
+{
+    EXPECT_EQ(FormulaName(0), "Mandelbrot Menge");
+    EXPECT_EQ(FormulaName(1), "Inverse Mandelbrot Menge");
+    EXPECT_EQ(FormulaName(2), "Julia Menge");
+    EXPECT_EQ(FormulaName(3), "Dragon");
+    EXPECT_EQ(FormulaName(4), "Daisy");
+    EXPECT_EQ(FormulaName(5), "Burning Ship");
+    EXPECT_EQ(FormulaName(6), "");
+}
+
+TEST(FormulaDefaults, TheResetWritesNumbersWithTheLocaleSeparator)
+{
+    ParamFields fields = Typed();
+    EnterResetTexts(fields, ',');
+    EXPECT_EQ(fields.Width, "640");
+    EXPECT_EQ(fields.Height, "480");
+    EXPECT_EQ(fields.RealFrom, "-2");
+    EXPECT_EQ(fields.RealTo, "0,5");
+    EXPECT_EQ(fields.ImagFrom, "-1,25");
+    EXPECT_EQ(fields.ImagTo, "1,25");
+    EXPECT_EQ(fields.Iterations, "2048");
+    EXPECT_EQ(fields.JuliaReal, "0,285");
+    EXPECT_EQ(fields.JuliaImag, "0,01");
+    EXPECT_TRUE(fields.SetInvers);
+    EXPECT_FALSE(fields.SetTestMode);
+
+    EnterResetTexts(fields, '.');
+    EXPECT_EQ(fields.RealTo, "0.5");
+}
+
+TEST(FormulaDefaults, FormulasWithTheirOwnRegionKeepTheOtherFields)
+{
+    struct Case {
+        FormulaKind Kind;
+        const char *RealFrom, *RealTo, *ImagFrom, *ImagTo, *Iterations;
+    };
+    const Case cases[] = {
+        {FormulaKind::InvertedMandelbrot, "-20", "20", "-10", "10", "500"},
+        {FormulaKind::Julia, "-2", "2", "-1.3", "1.2", "500"},
+        {FormulaKind::BurningShip, "3.0", "-2", "2,5", "-2", "250"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(EntersFullReset(c.Kind));
+        ParamFields fields = Typed();
+        EnterFormulaDefaults(c.Kind, fields, ',');
+        EXPECT_EQ(fields.RealFrom, c.RealFrom);
+        EXPECT_EQ(fields.RealTo, c.RealTo);
+        EXPECT_EQ(fields.ImagFrom, c.ImagFrom);
+        EXPECT_EQ(fields.ImagTo, c.ImagTo);
+        EXPECT_EQ(fields.Iterations, c.Iterations);
+        EXPECT_EQ(fields.Width, "800");
+        EXPECT_EQ(fields.Height, "600");
+    }
+}
+
+TEST(FormulaDefaults, MandelbrotDragonAndDaisyEnterTheFullReset)
+{
+    for (FormulaKind kind : {FormulaKind::Mandelbrot, FormulaKind::Dragon, FormulaKind::Daisy}) {
+        EXPECT_TRUE(EntersFullReset(kind));
+        ParamFields fields = Typed();
+        EnterFormulaDefaults(kind, fields, ',');
+        EXPECT_EQ(fields.Width, "640");
+        EXPECT_EQ(fields.Iterations, "2048");
+        EXPECT_EQ(fields.RealTo, "0,5");
+    }
+}
