@@ -1,0 +1,36 @@
+#include "common/posix_platform.h"
+#include "mainwindow/calc_form.h"
+#include "mainwindow/preview_window.h"
+#include "mainwindow/qt_dialogs.h"
+#include "mainwindow/qt_pump.h"
+#include "palette/palette_list.h"
+
+#include <QApplication>
+
+#include <filesystem>
+
+int main(int argc, char* argv[])
+{
+    // The shared start-up: a leftover debug file goes, the gradient starts as the default one.
+    std::error_code ignored;
+    std::filesystem::remove("Staff.dbg", ignored);
+    nimbra::PaletteList palette;
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(nimbra::ApplicationTitle));
+    // The program ends with its main window, whichever other windows are open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    nimbra::QtDialogs dialogs;
+    nimbra::PosixPlatform platform;
+    nimbra::QtPump pump;
+
+    // Created once, in this order, and hidden until needed.
+    nimbra::TCalcForm calcForm(palette, dialogs, platform, pump);
+    nimbra::TPreView preView(calcForm);
+    calcForm.AttachPreview(preView);
+
+    QObject::connect(&calcForm, &nimbra::TCalcForm::Closed, &application, &QApplication::quit);
+    calcForm.show();
+    return QApplication::exec();
+}

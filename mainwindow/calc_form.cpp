@@ -1,0 +1,394 @@
+#include "mainwindow/calc_form.h"
+
+#include "mainwindow/constant_history.h"
+#include "mainwindow/formula_defaults.h"
+#include "mainwindow/guarded.h"
+#include "mainwindow/mode_picture.h"
+#include "mainwindow/mode_picture_colours.h"
+#include "mainwindow/param_files.h"
+#include "mainwindow/preview_window.h"
+#include "mainwindow/progress_texts.h"
+#include "mainwindow/screen_dpi.h"
+#include "mainwindow/start_folder.h"
+#include "mainwindow/window_scale.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+namespace nimbra {
+namespace {
+
+constexpr int TimerIntervalMs = 1000;
+constexpr char AskResetText[] = "Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?";
+constexpr char AskResetCaption[] = "Rücksetzen";
+constexpr char AskCloseText[] = "Berechnung läuft ! Soll das Programm beendet werden ?";
+constexpr char AskCloseCaption[] = "Bestätigung";
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+std::string Bytes(const QString& text) { return text.toStdString(); }
+
+std::vector<std::string> Items(const QComboBox* box)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < box->count(); ++i) items.push_back(Bytes(box->itemText(i)));
+    return items;
+}
+
+// Moving between the windows, or opening a popup, is not entering or leaving a field.
+bool CountsAsFieldChange(const QEvent* event)
+{
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+TCalcForm::TCalcForm(PaletteList& palette, UserDialogs& dialogs, Platform& system, PumpHook& pump,
+                     std::function<double()> timeOfDay)
+    : palette_(palette), dialogs_(dialogs), system_(system), pump_(pump), timeOfDay_(std::move(timeOfDay))
+{
+    BuildControls();
+    BuildMenu();
+    ConnectHandlers();
+    FormCreate();
+}
+
+TCalcForm::~TCalcForm() = default;
+
+void TCalcForm::AttachPreview(TPreView& preview) { preView_ = &preview; }
+
+void TCalcForm::ConnectCommand(QAction* command, std::function<void()> handler)
+{
+    connect(command, &QAction::triggered, this, [this, handler = std::move(handler)] { Guarded(dialogs_, handler); });
+    command->setEnabled(true);
+}
+
+void TCalcForm::ConnectShowButton(std::function<void()> handler) { showImage_ = std::move(handler); }
+
+void TCalcForm::ConnectHandlers()
+{
+    connect(MakeButton, &QPushButton::clicked, this, &TCalcForm::MakeButtonClick);
+    connect(ShowBtn, &QPushButton::clicked, this, &TCalcForm::ShowBtnClick);
+    connect(SetRGB, &QRadioButton::clicked, this, &TCalcForm::SetRGBClick);
+    connect(SetCMY, &QRadioButton::clicked, this, &TCalcForm::SetCMYClick);
+    connect(SetGrad, &QRadioButton::clicked, this, &TCalcForm::SetGradClick);
+    connect(Mandelbrot1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Mandelbrot); });
+    connect(InvMandel1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::InvertedMandelbrot); });
+    connect(Julia1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Julia); });
+    connect(Dragon1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Dragon); });
+    connect(Daisy1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Daisy); });
+    connect(BurnShip1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::BurningShip); });
+    connect(Rcksetzen1, &QAction::triggered, this, &TCalcForm::ResetInputs);
+    connect(Beenden1, &QAction::triggered, this, &QWidget::close);
+    connect(ZOO, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ZoomOut); });
+    connect(ZOI, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ZoomIn); });
+    connect(SCL, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollLeft); });
+    connect(SCR, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollRight); });
+    connect(SCU, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollUp); });
+    connect(SCD, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollDown); });
+
+    fieldStatusCodes_ = {{WidthEdit, 1}, {HeightEdit, 2},    {RealFEdit, 3}, {RealTEdit, 4}, {ImagFEdit, 5},
+                         {ImagTEdit, 6}, {IterationEdit, 7}, {r0, 8},        {i0, 9}};
+    for (const auto& [field, code] : fieldStatusCodes_) field->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(TimerIntervalMs);
+    connect(Timer1, &QTimer::timeout, this, &TCalcForm::Timer1Timer);
+}
+
+void TCalcForm::FormCreate()
+{
+    setWindowTitle(QStringLiteral("Nimbra"));
+    Run.StatusCode = 0;
+    SetRGBClick();
+    ResetInputs();
+    StartFolder = CurrentStartFolder();
+    // "param" and "pal" too: without "param" the settings could never be saved.
+    CreateWorkFolders(StartFolder);
+    std::vector<std::string> realItems;
+    std::vector<std::string> imagItems;
+    LoadParameterFile(ParameterFilePath(StartFolder), realItems, imagItems, dialogs_, pump_);
+    for (const std::string& item : realItems) r0->addItem(Text(item));
+    for (const std::string& item : imagItems) i0->addItem(Text(item));
+    r0->setEditText(realItems.empty() ? QString() : Text(realItems.front()));
+    i0->setEditText(imagItems.empty() ? QString() : Text(imagItems.front()));
+    LoadProgramSettings(SettingsFilePath(StartFolder), ViewerProgram, dialogs_, pump_);
+
+    StBar->showMessage(Text(*StatusLineText(0)));
+    Timer1->start();
+    FormResize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    // No field is entered when the window opens.
+    MakeButton->setFocus();
+}
+
+bool TCalcForm::FormCloseQuery()
+{
+    if (closeAfterRun_) return !Run.Running;
+    if (Run.Running || Run.Preparing) {
+        if (!dialogs_.AskYesNo(AskCloseText, AskCloseCaption)) return false;
+        // The run is further down this call chain: it is asked to stop, and MakeButtonClick
+        // closes the window once it has returned. Nothing is written.
+        closeAfterRun_ = true;
+        Run.StopRequested = true;
+        return false;
+    }
+    SaveParameterFile(ParameterFilePath(StartFolder), Items(r0), Items(i0), dialogs_);
+    SaveProgramSettings(SettingsFilePath(StartFolder), ViewerProgram, dialogs_);
+    return true;
+}
+
+void TCalcForm::FormClose()
+{
+    Timer1->stop();
+    palette_.ClearPalette();
+    emit Closed();
+}
+
+void TCalcForm::FormResize()
+{
+    const PixelSize client = MainClientSize(ScreenDpiFactor());
+    const QSize wanted(client.Width, menuBar()->sizeHint().height() + client.Height);
+    if (size() != wanted || minimumSize() != wanted || maximumSize() != wanted) setFixedSize(wanted);
+}
+
+bool TCalcForm::event(QEvent* event)
+{
+    // The status line belongs to the program: hovering a menu command must not clear it.
+    if (event->type() == QEvent::StatusTip) return true;
+    return QMainWindow::event(event);
+}
+
+void TCalcForm::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TCalcForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TCalcForm::keyPressEvent(QKeyEvent* event)
+{
+    // The calculate button is the window's default button: Enter in any field presses it.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        MakeButton->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool TCalcForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && CountsAsFieldChange(event)) {
+        auto* field = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::FocusIn)
+            FieldEnter(field);
+        else
+            FieldExit(field);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// WidthEditEnter, HeightEditEnter, ..., r0Enter, i0Enter.
+void TCalcForm::FieldEnter(QWidget* field)
+{
+    for (const auto& [known, code] : fieldStatusCodes_)
+        if (known == field) Run.StatusCode = code;
+    // A size typed by hand is meant for a file.
+    if (field == WidthEdit || field == HeightEdit) SetTestMode->setChecked(false);
+}
+
+// WidthEditExit, ..., r0Exit, i0Exit.
+void TCalcForm::FieldExit(QWidget* field)
+{
+    Run.StatusCode = 0;
+    if (field == r0 || field == i0) AddConstantToHistory(static_cast<QComboBox*>(field));
+}
+
+void TCalcForm::AddConstantToHistory(QComboBox* box)
+{
+    Run.StatusCode = 0;
+    std::vector<std::string> items = Items(box);
+    const QString shown = box->currentText();
+    if (nimbra::AddConstantToHistory(items, Bytes(shown))) {
+        box->addItem(Text(items.back()));
+        box->setEditText(shown);  // the field keeps what the user typed
+    }
+}
+
+void TCalcForm::Timer1Timer()
+{
+    const TimerTexts texts = TimerTick(Run, Params.Height, timeOfDay_());
+    if (texts.StatusLine) StBar->showMessage(Text(*texts.StatusLine));
+    NormTime->setText(Text(texts.NormTime));
+    NormTime->adjustSize();
+    CalcTime->setText(Text(texts.CalcTime));
+    CalcTime->adjustSize();
+}
+
+void TCalcForm::SetRGBClick()
+{
+    ModePic->PaintColumns(SpectrumColumns(ColorModel::Rgb, ModePictureWidth));
+    IterationEdit->setText(QStringLiteral("4096"));
+}
+
+void TCalcForm::SetCMYClick()
+{
+    ModePic->PaintColumns(SpectrumColumns(ColorModel::Cmy, ModePictureWidth));
+    IterationEdit->setText(QStringLiteral("4096"));
+}
+
+void TCalcForm::SetGradClick()
+{
+    IterationEdit->setText(QStringLiteral("256"));
+    DrawGradientStrip();
+}
+
+void TCalcForm::DrawGradientStrip() { ModePic->PaintColumns(GradientStripColumns(palette_, ModePictureWidth)); }
+
+void TCalcForm::SelectFormula(FormulaKind kind)
+{
+    StoreFormula(Params, static_cast<std::uint8_t>(kind));
+    FormelName->setText(Text(FormulaName(static_cast<std::uint8_t>(kind))));
+    QAction* const commands[] = {Mandelbrot1, InvMandel1, Julia1, Dragon1, Daisy1, BurnShip1};
+    const auto index = static_cast<std::size_t>(kind);
+    if (index < std::size(commands)) commands[index]->setChecked(true);  // the group unchecks the others
+    const bool julia = kind == FormulaKind::Julia;
+    c0->setVisible(julia);
+    r0->setVisible(julia);
+    i0->setVisible(julia);
+}
+
+void TCalcForm::ResetInputs()
+{
+    ParamFields fields = GatherFields();
+    EnterResetTexts(fields, DecimalSeparator());
+    ShowFieldTexts(fields);
+    ConfigFileName.clear();
+    setWindowTitle(QStringLiteral("Nimbra"));
+    SelectFormula(FormulaKind::Mandelbrot);
+}
+
+// Mandelbrot1Click, InvMandel1Click, Julia1Click, Dragon1Click, Daisy1Click, Burning_Ship_Click.
+void TCalcForm::FormulaCommand(FormulaKind kind)
+{
+    if (dialogs_.AskYesNo(AskResetText, AskResetCaption)) {
+        if (EntersFullReset(kind)) {
+            ResetInputs();
+        } else {
+            ParamFields fields = GatherFields();
+            EnterFormulaDefaults(kind, fields, DecimalSeparator());
+            ShowFieldTexts(fields);
+        }
+    }
+    SelectFormula(kind);
+}
+
+// ZOOClick, ZOIClick, SCLClick, SCRClick, SCUClick, SCDClick.
+void TCalcForm::RegionButtonClick(RegionButton button)
+{
+    ParamFields fields = GatherFields();
+    WriteRegion(ButtonRegion(button, fields), fields, DecimalSeparator());
+    ShowFieldTexts(fields);
+    if (preView_ != nullptr && preView_->EverShown) MakeButtonClick();
+}
+
+void TCalcForm::WriteSelection(const SelectionCorners& corners)
+{
+    ParamFields fields = GatherFields();
+    WriteRegion(SelectionRegion(corners, Params), fields, DecimalSeparator());
+    ShowFieldTexts(fields);
+}
+
+void TCalcForm::MakeButtonClick()
+{
+    if (preView_ == nullptr) return;
+    Guarded(dialogs_, [&] {
+        RunContext context{Params,          Run,          palette_, *preView_, *this, dialogs_, system_, pump_,
+                           StartFolder,     LastImagePath, DecimalSeparator(), 0, timeOfDay_, {}};
+        RunCalculation(GatherFields(), context);
+    });
+    if (closeAfterRun_ && !Run.Running && !Run.Preparing) close();
+}
+
+void TCalcForm::ShowBtnClick()
+{
+    if (showImage_) Guarded(dialogs_, showImage_);
+}
+
+ParamFields TCalcForm::GatherFields() const
+{
+    ParamFields fields;
+    fields.Width = Bytes(WidthEdit->text());
+    fields.Height = Bytes(HeightEdit->text());
+    fields.Iterations = Bytes(IterationEdit->text());
+    fields.RealFrom = Bytes(RealFEdit->text());
+    fields.RealTo = Bytes(RealTEdit->text());
+    fields.ImagFrom = Bytes(ImagFEdit->text());
+    fields.ImagTo = Bytes(ImagTEdit->text());
+    fields.JuliaReal = Bytes(r0->currentText());
+    fields.JuliaImag = Bytes(i0->currentText());
+    fields.SetRGB = SetRGB->isChecked();
+    fields.SetCMY = SetCMY->isChecked();
+    fields.SetGrad = SetGrad->isChecked();
+    fields.SetInvers = SetInvers->isChecked();
+    fields.SetTestMode = SetTestMode->isChecked();
+    return fields;
+}
+
+void TCalcForm::ShowFieldTexts(const ParamFields& fields)
+{
+    WidthEdit->setText(Text(fields.Width));
+    HeightEdit->setText(Text(fields.Height));
+    IterationEdit->setText(Text(fields.Iterations));
+    RealFEdit->setText(Text(fields.RealFrom));
+    RealTEdit->setText(Text(fields.RealTo));
+    ImagFEdit->setText(Text(fields.ImagFrom));
+    ImagTEdit->setText(Text(fields.ImagTo));
+    r0->setEditText(Text(fields.JuliaReal));
+    i0->setEditText(Text(fields.JuliaImag));
+}
+
+void TCalcForm::ShowRunning(bool running)
+{
+    MakeButton->setText(running ? QStringLiteral("&Stop !") : QStringLiteral("&Berechnen"));
+    if (!running) return;
+    ShowBtn->setEnabled(false);
+    // A close confirmed while the output file was being prepared stops the run at its start.
+    if (closeAfterRun_) Run.StopRequested = true;
+}
+
+void TCalcForm::EnableShowButton() { ShowBtn->setEnabled(true); }
+
+char TCalcForm::DecimalSeparator() const
+{
+    // The fields accept only "." and ","; any other separator of the locale is written as ".".
+    const QString point = QLocale().decimalPoint();
+    return point == QStringLiteral(",") ? ',' : '.';
+}
+
+}  // namespace nimbra

@@ -1,0 +1,187 @@
+#pragma once
+#include "common/platform.h"
+#include "common/pump_hook.h"
+#include "common/time_of_day.h"
+#include "common/user_dialogs.h"
+#include "engine/fractal_params.h"
+#include "engine/read_params.h"
+#include "engine/run_calculation.h"
+#include "mainwindow/region_edit.h"
+#include "palette/palette_list.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+
+namespace nimbra {
+
+class ModePicture;
+class TPreView;
+
+// The main window: the inputs of the next image, the run, the menu and the progress display.
+// It owns the parameter set, the run state and the program's folder and file names.
+class TCalcForm final : public QMainWindow, public RunDisplay {
+    Q_OBJECT
+
+public:
+    TCalcForm(PaletteList& palette, UserDialogs& dialogs, Platform& system, PumpHook& pump,
+              std::function<double()> timeOfDay = CurrentTimeOfDay);
+    ~TCalcForm() override;
+
+    // The preview window is created after this one; runs need it from then on.
+    void AttachPreview(TPreView& preview);
+
+    // Wires a command whose window is built elsewhere (configuration files, resolution,
+    // preferences, palette editor, conversion, help, about, the image viewer) and enables it.
+    void ConnectCommand(QAction* command, std::function<void()> handler);
+    void ConnectShowButton(std::function<void()> handler);
+
+    // Starts a run from the fields, or stops the active one.
+    void MakeButtonClick();
+    void Timer1Timer();
+    void SetRGBClick();
+    void SetCMYClick();
+    void SetGradClick();
+    void DrawGradientStrip();
+    void SelectFormula(FormulaKind kind);
+    void ResetInputs();
+    // The rubber band of the preview mapped onto the region of the most recent run.
+    void WriteSelection(const SelectionCorners& corners);
+
+    ParamFields GatherFields() const;
+    void ShowFieldTexts(const ParamFields& fields) override;
+    void ShowRunning(bool running) override;
+    void EnableShowButton() override;
+
+    FractalParams Params;
+    RunState Run;
+    std::string StartFolder;
+    std::string ViewerProgram;
+    std::string ConfigFileName;
+    std::string LastImagePath;
+
+    // Controls, by the names the other windows and the tests use.
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* WidthEdit = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* HeightEdit = nullptr;
+    QLabel* Label4 = nullptr;
+    QRadioButton* SetRGB = nullptr;
+    QRadioButton* SetCMY = nullptr;
+    QRadioButton* SetGrad = nullptr;
+    ModePicture* ModePic = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLineEdit* RealFEdit = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* RealTEdit = nullptr;
+    QLabel* Label8 = nullptr;
+    QLineEdit* ImagFEdit = nullptr;
+    QLabel* Label9 = nullptr;
+    QLineEdit* ImagTEdit = nullptr;
+    QLabel* Label10 = nullptr;
+    QLineEdit* IterationEdit = nullptr;
+    QCheckBox* SetInvers = nullptr;
+    QLabel* c0 = nullptr;
+    QComboBox* r0 = nullptr;
+    QComboBox* i0 = nullptr;
+    QLabel* FormelName = nullptr;
+    QGroupBox* ZSG = nullptr;
+    QToolButton* SCU = nullptr;
+    QToolButton* SCL = nullptr;
+    QToolButton* SCR = nullptr;
+    QToolButton* SCD = nullptr;
+    QToolButton* ZOI = nullptr;
+    QToolButton* ZOO = nullptr;
+    QCheckBox* SetTestMode = nullptr;
+    QPushButton* MakeButton = nullptr;
+    QPushButton* ShowBtn = nullptr;
+    QLabel* NormTime = nullptr;
+    QLabel* CalcTime = nullptr;
+    QStatusBar* StBar = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    QAction* CFGLoad = nullptr;
+    QAction* CFGSave = nullptr;
+    QMenu* Formeln1 = nullptr;
+    QAction* Mandelbrot1 = nullptr;
+    QAction* InvMandel1 = nullptr;
+    QAction* Julia1 = nullptr;
+    QAction* Dragon1 = nullptr;
+    QAction* Daisy1 = nullptr;
+    QAction* BurnShip1 = nullptr;
+    QAction* Auflsungermitteln1 = nullptr;
+    QMenu* Extras1 = nullptr;
+    QAction* PrgSet = nullptr;
+    QAction* Rcksetzen1 = nullptr;
+    QAction* Beenden1 = nullptr;
+    QAction* Farbpalettegenerieren1 = nullptr;
+    QMenu* Farbraumkkonvertierung1 = nullptr;
+    QAction* RGBCMY1 = nullptr;
+    QAction* RGBGRAD1 = nullptr;
+    QAction* CMYRGB1 = nullptr;
+    QAction* CMYGRAD1 = nullptr;
+    QAction* GRADRGB1 = nullptr;
+    QAction* GRADCMY1 = nullptr;
+    QAction* Inhalt1 = nullptr;
+    QAction* OnlineManual1 = nullptr;
+    QAction* Updatesuchen1 = nullptr;
+    QAction* ber1 = nullptr;
+
+signals:
+    void Closed();  // the main window has closed: the program ends
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void ConnectHandlers();
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormResize();
+    void FormulaCommand(FormulaKind kind);
+    void RegionButtonClick(RegionButton button);
+    void FieldEnter(QWidget* field);
+    void FieldExit(QWidget* field);
+    void AddConstantToHistory(QComboBox* box);
+    void ShowBtnClick();
+    char DecimalSeparator() const;
+
+    PaletteList& palette_;
+    UserDialogs& dialogs_;
+    Platform& system_;
+    PumpHook& pump_;
+    std::function<double()> timeOfDay_;
+    TPreView* preView_ = nullptr;
+    QActionGroup* formulaGroup_ = nullptr;
+    std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets
+    std::function<void()> showImage_;
+    bool closeAfterRun_ = false;  // the user confirmed closing while a run was active
+};
+
+}  // namespace nimbra
