@@ -1,0 +1,329 @@
+#include "mainwindow/calc_form.h"
+#include "mainwindow/mode_picture.h"
+#include "mainwindow/preview_window.h"
+#include "tests/ui/ui_program.h"
+#include "tests/ui/ui_test_registry.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+QStringList ComboItems(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+    return items;
+}
+
+// The captions of a menu in order, "-" for a separator, with the shortcut after a tab.
+QStringList MenuEntries(const QMenu* menu)
+{
+    QStringList entries;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            entries << QStringLiteral("-");
+        else if (action->shortcut().isEmpty())
+            entries << action->text();
+        else
+            entries << action->text() + QLatin1Char('\t') + action->shortcut().toString();
+    }
+    return entries;
+}
+
+QColor PictureColumn(const TCalcForm& form, int x) { return form.ModePic->Picture().pixelColor(x, 0); }
+
+}  // namespace
+
+class CalcFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { folder_ = std::make_unique<TempFolder>(); inside_ = std::make_unique<CurrentDirectory>(folder_->Path()); }
+    void cleanup() { inside_.reset(); folder_.reset(); }
+
+    void StartsAsTheGermanMainWindow()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra"));
+        QCOMPARE(form.WidthEdit->text(), QStringLiteral("640"));
+        QCOMPARE(form.HeightEdit->text(), QStringLiteral("480"));
+        QCOMPARE(RegionTexts(form), QStringList({"-2", "0,5", "-1,25", "1,25"}));
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("2048"));
+        QVERIFY(form.SetRGB->isChecked());
+        QVERIFY(form.SetTestMode->isChecked());
+        QVERIFY(!form.SetInvers->isChecked());
+        QCOMPARE(form.FormelName->text(), QStringLiteral("Mandelbrot Menge"));
+        QVERIFY(form.Mandelbrot1->isChecked());
+        QVERIFY(form.c0->isHidden() && form.r0->isHidden() && form.i0->isHidden());
+        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
+        QVERIFY(!form.ShowBtn->isEnabled());
+        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Bereit ..."));
+        QCOMPARE(form.Run.StatusCode, std::uint8_t{0});
+        QCOMPARE(form.StartFolder, std::filesystem::canonical(folder_->Path()).string() + "/");
+        for (const char* name : {"cfg", "pix", "param", "pal"}) QVERIFY(std::filesystem::is_directory(name));
+        QVERIFY(program.Dialogs.Messages.empty());
+        QVERIFY(form.r0->count() == 0 && form.r0->currentText().isEmpty());
+        QVERIFY(program.PreView->isHidden());
+    }
+
+    void TheClientAreaHasItsFixedSize()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        QCOMPARE(form.width(), 640);
+        QCOMPARE(form.height() - form.menuBar()->height(), 220);
+        form.resize(900, 500);
+        QCOMPARE(form.width(), 640);
+        QCOMPARE(form.height() - form.menuBar()->height(), 220);
+        // Every caption fits its control.
+        for (QWidget* control : std::initializer_list<QWidget*>{form.SetRGB, form.SetCMY, form.SetGrad, form.SetInvers,
+                                                                 form.MakeButton, form.ShowBtn})
+            QVERIFY2(control->width() >= control->sizeHint().width(), qPrintable(control->objectName()));
+    }
+
+    void TheMenuHoldsEveryCommand()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        const QList<QAction*> menus = form.menuBar()->actions();
+        QCOMPARE(menus.size(), 3);
+        QCOMPARE(menus[0]->text(), QStringLiteral("&Fraktale"));
+        QCOMPARE(menus[1]->text(), QStringLiteral("Far&ben"));
+        QCOMPARE(menus[2]->text(), QStringLiteral("&Hilfe"));
+        QCOMPARE(MenuEntries(menus[0]->menu()),
+                 QStringList({"Konfiguration &laden\tF2", "Konfiguration &speichern\tF3", "&Formeln",
+                              "&Bildauflösung ermitteln\tF4", "-", "&Extras", "-", "&Rücksetzen\tF8", "-",
+                              "&Programm beenden\tAlt+F4"}));
+        QCOMPARE(MenuEntries(form.Formeln1),
+                 QStringList({"&Mandelbrot\tCtrl+1", "&Mandelbrot Invertiert\tCtrl+2", "&Julia\tCtrl+3",
+                              "&Dragon\tCtrl+4", "&Dais&y\tCtrl+5", "&Burning Ship\tCtrl+6"}));
+        QCOMPARE(form.Formeln1->defaultAction(), form.Mandelbrot1);
+        QCOMPARE(MenuEntries(form.Extras1), QStringList({"Pro&gramm anpassen\tF5"}));
+        QCOMPARE(MenuEntries(menus[1]->menu()), QStringList({"Farbpalette &generieren\tF9", "Farbraum&konvertierung"}));
+        QCOMPARE(MenuEntries(form.Farbraumkkonvertierung1),
+                 QStringList({"&RGB --> CMY\tAlt+1", "R&GB --> GRAD\tAlt+2", "&CMY --> RGB\tAlt+3",
+                              "C&MY --> GRAD\tAlt+4", "GRAD --> RGB\tAlt+5", "GRAD --> CMY\tAlt+6"}));
+        QCOMPARE(MenuEntries(menus[2]->menu()),
+                 QStringList({"&Index\tF1", "-", "&Anleitung Online\tCtrl+O", "nach &Updates suchen\tCtrl+U", "-",
+                              "ü&ber Nimbra ...\tCtrl+I"}));
+        // The commands of windows not wired yet wait disabled; wiring one enables it.
+        for (QAction* later : {form.CFGLoad, form.CFGSave, form.Auflsungermitteln1, form.PrgSet,
+                               form.Farbpalettegenerieren1, form.RGBCMY1, form.GRADCMY1, form.Inhalt1,
+                               form.OnlineManual1, form.Updatesuchen1, form.ber1})
+            QVERIFY(!later->isEnabled());
+        int calls = 0;
+        form.ConnectCommand(form.PrgSet, [&] { ++calls; });
+        QVERIFY(form.PrgSet->isEnabled());
+        QTest::keyClick(&form, Qt::Key_F5);
+        QCOMPARE(calls, 1);
+    }
+
+    void EnteringAFieldSetsTheStatusLine()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        TypeInto(form.RealFEdit, "-1");
+        form.Timer1Timer();
+        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Startkoordinate  - real..."));
+        QVERIFY(form.SetTestMode->isChecked());
+        TypeInto(form.IterationEdit, "300");
+        form.Timer1Timer();
+        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Farbtiefe des Bildes..."));
+        TypeInto(form.WidthEdit, "800");
+        form.Timer1Timer();
+        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("X-Auflösung des Bildes eingeben..."));
+        QVERIFY(!form.SetTestMode->isChecked());
+        QTest::mouseClick(form.SetTestMode, Qt::LeftButton);
+        QVERIFY(form.SetTestMode->isChecked());
+        TypeInto(form.HeightEdit, "600");
+        QVERIFY(!form.SetTestMode->isChecked());
+        TabAway(form.HeightEdit);
+        form.Timer1Timer();
+        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Bereit ..."));
+    }
+
+    void TheTimerShowsTheClockWhileIdle()
+    {
+        UiProgram program;
+        program.Now = (14 * 3600 + 3 * 60 + 7) / 86400.0;
+        program.Form->Timer1Timer();
+        QCOMPARE(program.Form->NormTime->text(), QStringLiteral("14:03:07"));
+        QCOMPARE(program.Form->CalcTime->text(), QString());
+    }
+
+    void LeavingAConstantFieldKeepsItInTheHistory()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        program.Dialogs.YesNoAnswers = {false};
+        form.Julia1->trigger();
+        TypeInto(form.r0, "0.285");
+        form.Timer1Timer();
+        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Realteil Startwert für Julia Menge..."));
+        TabAway(form.r0);
+        QCOMPARE(ComboItems(form.r0), QStringList({"0,285"}));
+        QCOMPARE(form.r0->currentText(), QStringLiteral("0.285"));
+        TypeInto(form.r0, "0,285");
+        TabAway(form.r0);
+        QCOMPARE(ComboItems(form.r0), QStringList({"0,285"}));
+        TypeInto(form.i0, "");
+        TabAway(form.i0);
+        QCOMPARE(form.i0->count(), 0);
+        QCOMPARE(form.Run.StatusCode, std::uint8_t{0});
+    }
+
+    void TheColourModelButtonsSetDepthAndPicture()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        QCOMPARE(PictureColumn(form, 0), QColor(255, 0, 0));
+        TypeInto(form.IterationEdit, "500");
+        QTest::mouseClick(form.SetCMY, Qt::LeftButton);
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("4096"));
+        QCOMPARE(PictureColumn(form, 0), QColor(0, 255, 255));
+        QTest::mouseClick(form.SetGrad, Qt::LeftButton);
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
+        QCOMPARE(PictureColumn(form, 0), QColor(0, 0, 0));  // the default gradient starts black
+        QCOMPARE(PictureColumn(form, 179), QColor(253, 253, 253));
+        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
+        QCOMPARE(PictureColumn(form, 179), QColor(255, 0, 255));
+    }
+
+    void AFormulaAnsweredNoChangesOnlyTheFormula()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        TypeInto(form.RealFEdit, "-1,5");
+        program.Dialogs.YesNoAnswers = {false};
+        QTest::keyClick(&form, Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(program.Dialogs.Questions,
+                 Texts({"Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?"}));
+        QCOMPARE(program.Dialogs.QuestionCaptions, Texts({"Rücksetzen"}));
+        QCOMPARE(RegionTexts(form), QStringList({"-1,5", "0,5", "-1,25", "1,25"}));
+        QCOMPARE(form.FormelName->text(), QStringLiteral("Julia Menge"));
+        QVERIFY(form.Julia1->isChecked() && !form.Mandelbrot1->isChecked());
+        QVERIFY(form.c0->isVisible() && form.r0->isVisible() && form.i0->isVisible());
+        QCOMPARE(form.Params.Formula, std::uint8_t{2});
+    }
+
+    void AFormulaAnsweredYesEntersItsDefaults()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        TypeInto(form.IterationEdit, "500");
+        program.Dialogs.YesNoAnswers = {true};
+        form.Julia1->trigger();
+        QCOMPARE(RegionTexts(form), QStringList({"-2", "2", "-1.3", "1.2"}));
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("500"));
+
+        program.Dialogs.YesNoAnswers = {true};
+        form.BurnShip1->trigger();
+        QCOMPARE(RegionTexts(form), QStringList({"3.0", "-2", "2,5", "-2"}));
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("250"));
+        QVERIFY(form.r0->isHidden());
+
+        TypeInto(form.WidthEdit, "800");
+        program.Dialogs.YesNoAnswers = {true};
+        form.Dragon1->trigger();
+        QCOMPARE(form.WidthEdit->text(), QStringLiteral("640"));
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("2048"));
+        QCOMPARE(RegionTexts(form), QStringList({"-2", "0,5", "-1,25", "1,25"}));
+        QCOMPARE(form.FormelName->text(), QStringLiteral("Dragon"));
+        QVERIFY(form.Dragon1->isChecked());
+        QCOMPARE(form.Params.Formula, std::uint8_t{3});
+        QVERIFY(program.Dialogs.Unexpected.empty());
+    }
+
+    void TheResetAsksNothingAndReturnsToMandelbrot()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        program.Dialogs.YesNoAnswers = {false};
+        form.Julia1->trigger();
+        TypeInto(form.HeightEdit, "100");
+        QTest::keyClick(&form, Qt::Key_F8);
+        QCOMPARE(form.HeightEdit->text(), QStringLiteral("480"));
+        QCOMPARE(form.FormelName->text(), QStringLiteral("Mandelbrot Menge"));
+        QVERIFY(form.Mandelbrot1->isChecked());
+        QVERIFY(form.r0->isHidden());
+        QCOMPARE(program.Dialogs.Questions.size(), std::size_t{1});
+    }
+
+    void TheParamFilesAreWrittenAtCloseAndReadAtTheNextStart()
+    {
+        {
+            UiProgram program;
+            TCalcForm& form = *program.Form;
+            program.Dialogs.YesNoAnswers = {false};
+            form.Julia1->trigger();
+            TypeInto(form.r0, "0.285");
+            TypeInto(form.i0, "0.01");
+            TypeInto(form.WidthEdit, "640");
+            TypeInto(form.r0, "-0,8");
+            TabAway(form.r0);
+            QVERIFY(form.close());
+        }
+        QCOMPARE(ReadBytes("param/nimbra.par"),
+                 std::vector<std::uint8_t>({'0', ',', '2', '8', '5', '-', '!', '!', '-', '0', ',', '0', '1', '\r', '\n',
+                                            '-', '0', ',', '8', '-', '!', '!', '-', '\r', '\n'}));
+        QCOMPARE(ReadBytes("param/nimbra.prf"),
+                 std::vector<std::uint8_t>({'V', 'I', 'E', 'W', 'E', 'R', '*', '=', '*', '\r', '\n'}));
+
+        UiProgram next;
+        QCOMPARE(ComboItems(next.Form->r0), QStringList({"0,285", "-0,8"}));
+        QCOMPARE(next.Form->r0->currentText(), QStringLiteral("0,285"));
+        QCOMPARE(ComboItems(next.Form->i0), QStringList({"0,01"}));
+        QCOMPARE(next.Form->i0->currentText(), QStringLiteral("0,01"));
+        QVERIFY(next.Form->r0->isHidden());
+    }
+
+    void UnreadableParamFilesAreReportedAtStart()
+    {
+        std::filesystem::create_directories("param/nimbra.par");
+        std::filesystem::create_directories("param/nimbra.prf");
+        UiProgram program;
+        const std::string folder = program.Form->StartFolder;
+        QCOMPARE(program.Dialogs.Messages,
+                 Texts({"Fehler beim Einlesen der Parameterdatei " + folder + "param/nimbra.par !",
+                        "Fehler beim Einlesen der Programmkonfiguration " + folder + "param/nimbra.prf !"}));
+    }
+
+    void UnwritableParamFilesAreReportedAndTheWindowCloses()
+    {
+        UiProgram program;
+        std::filesystem::remove_all("param");
+        QSignalSpy closed(program.Form.get(), &TCalcForm::Closed);
+        QVERIFY(program.Form->close());
+        const std::string folder = program.Form->StartFolder;
+        QCOMPARE(program.Dialogs.Messages,
+                 Texts({"Fehler beim Schreiben der Parameterdatei " + folder + "param/nimbra.par !",
+                        "Fehler beim Schreiben der Programmkonfiguration " + folder + "param/nimbra.prf !"}));
+        QCOMPARE(closed.count(), 1);
+        QVERIFY(program.Palette.Empty());
+    }
+
+private:
+    std::unique_ptr<TempFolder> folder_;
+    std::unique_ptr<CurrentDirectory> inside_;
+};
+
+NIMBRA_UI_TEST(CalcFormTest)
+#include "calc_form_test.moc"

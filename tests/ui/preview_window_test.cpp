@@ -1,0 +1,256 @@
+#include "common/number_text.h"
+#include "engine/run_calculation.h"
+#include "mainwindow/calc_form.h"
+#include "mainwindow/preview_window.h"
+#include "tests/ui/ui_program.h"
+#include "tests/ui/ui_test_registry.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+// Records the pixels a run draws, as the core hands them out.
+class RecordingCanvas final : public PreviewCanvas {
+public:
+    explicit RecordingCanvas(PreviewSize size) : size_(size), image_(size.Width, size.Height, QImage::Format_RGB32) {}
+    PreviewSize ClientSize() const override { return size_; }
+    void ClearToWhite() override { image_.fill(Qt::white); }
+    void SetPixel(std::int32_t x, std::int32_t y, Rgb colour) override
+    {
+        image_.setPixel(x, y, qRgb(colour.Red, colour.Green, colour.Blue));
+    }
+    void Show() override {}
+    void Close() override {}
+    const QImage& Image() const { return image_; }
+
+private:
+    PreviewSize size_;
+    QImage image_;
+};
+
+class NullDisplay final : public RunDisplay {
+public:
+    void ShowFieldTexts(const ParamFields&) override {}
+    void ShowRunning(bool) override {}
+    void EnableShowButton() override {}
+};
+
+QImage CoreRunPicture(const ParamFields& fields, PreviewSize size)
+{
+    FractalParams params;
+    RunState state;
+    PaletteList palette;
+    RecordingCanvas canvas(size);
+    NullDisplay display;
+    ScriptedDialogs dialogs;
+    FakePlatform platform;
+    NoPump pump;
+    std::string lastImagePath;
+    RunContext context{params, state, palette, canvas, display, dialogs, platform, pump, "./", lastImagePath, ',', 0,
+                       nullptr, ""};
+    RunCalculation(fields, context);
+    return canvas.Image();
+}
+
+void PreviewDepth(TCalcForm& form) { TypeInto(form.IterationEdit, "64"); }
+
+void Drag(TPreView& preview, QPoint from, std::initializer_list<QPoint> path)
+{
+    QTest::mousePress(&preview, Qt::LeftButton, Qt::NoModifier, from);
+    for (const QPoint& to : path) QTest::mouseMove(&preview, to);
+}
+
+// True when the two pictures differ only on the outline of the rectangle from a to b.
+bool DifferOnlyOnOutline(const QImage& before, const QImage& after, QPoint a, QPoint b)
+{
+    const QRect box = QRect(a, b).normalized();
+    bool any = false;
+    for (int y = 0; y < before.height(); ++y)
+        for (int x = 0; x < before.width(); ++x) {
+            if (before.pixel(x, y) == after.pixel(x, y)) continue;
+            const bool onOutline = box.adjusted(-1, -1, 1, 1).contains(x, y) && !box.adjusted(1, 1, -1, -1).contains(x, y);
+            if (!onOutline) return false;
+            any = true;
+        }
+    return any;
+}
+
+}  // namespace
+
+class PreviewWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { folder_ = std::make_unique<TempFolder>(); inside_ = std::make_unique<CurrentDirectory>(folder_->Path()); }
+    void cleanup() { inside_.reset(); folder_.reset(); }
+
+    void IsCreatedHiddenAtItsSize()
+    {
+        UiProgram program;
+        TPreView& preview = *program.PreView;
+        QCOMPARE(preview.windowTitle(), QStringLiteral("PreView"));
+        QCOMPARE(preview.size(), QSize(255, 255));
+        QVERIFY(preview.isHidden());
+        QVERIFY(!preview.EverShown);
+        QVERIFY(!(preview.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(preview.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(preview.windowFlags() & Qt::WindowCloseButtonHint);
+    }
+
+    void APreviewRunShowsTheCoreRunsPicture()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        TypeInto(form.WidthEdit, "800");
+        QTest::mouseClick(form.SetTestMode, Qt::LeftButton);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+
+        TPreView& preview = *program.PreView;
+        QVERIFY(preview.isVisible());
+        QVERIFY(preview.EverShown);
+        QCOMPARE(form.WidthEdit->text(), QStringLiteral("255"));
+        QCOMPARE(form.HeightEdit->text(), QStringLiteral("255"));
+        QVERIFY(!form.ShowBtn->isEnabled());
+        QVERIFY(std::filesystem::is_empty("pix"));
+        const QImage expected = CoreRunPicture(form.GatherFields(), {255, 255});
+        QVERIFY(preview.Canvas() == expected);
+        QVERIFY(preview.grab().toImage().convertToFormat(QImage::Format_RGB32) == expected);
+    }
+
+    void ZoomAndScrollRewriteTheFieldsWithoutARunBeforeTheFirstShowing()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        QTest::mouseClick(form.ZOO, Qt::LeftButton);
+        QCOMPARE(RegionTexts(form), QStringList({" -2.20", "  0.55", " -1.38", "  1.38"}));
+        QTest::mouseClick(form.ZOI, Qt::LeftButton);
+        QCOMPARE(RegionTexts(form), QStringList({" -1.98", "  0.50", " -1.24", "  1.24"}));
+        TypeInto(form.RealFEdit, "-2");
+        TypeInto(form.RealTEdit, "0,5");
+        QTest::mouseClick(form.SCR, Qt::LeftButton);
+        QCOMPARE(form.RealFEdit->text(), QStringLiteral(" -1.80"));
+        QCOMPARE(form.RealTEdit->text(), QStringLiteral("  0.55"));
+        TypeInto(form.ImagFEdit, "x");
+        TypeInto(form.ImagTEdit, "1,25");
+        QTest::mouseClick(form.SCU, Qt::LeftButton);
+        QCOMPARE(form.ImagFEdit->text(), QStringLiteral("  0.00"));
+        QCOMPARE(form.ImagTEdit->text(), QStringLiteral("  1.38"));
+        QTest::mouseClick(form.SCD, Qt::LeftButton);
+        QTest::mouseClick(form.SCL, Qt::LeftButton);
+        QCOMPARE(RegionTexts(form), QStringList({" -1.98", "  0.50", "  0.00", "  1.24"}));
+        QVERIFY(program.PreView->isHidden());
+        QCOMPARE(form.ZOO->toolTip(), QStringLiteral("Zoomt 10% aus der Vorschau heraus"));
+        QCOMPARE(form.SCD->toolTip(), QStringLiteral("Scrollt Vorschau um 10% des Anzeigebereiches nach unten"));
+    }
+
+    void OnceShownTheZoomStartsTheNextPreviewRun()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(form.ZOI, Qt::LeftButton);
+        // The run read the rewritten fields back in the general format; -1.125 rounds to even.
+        QCOMPARE(RegionTexts(form), QStringList({"-1,8", "0,45", "-1,12", "1,12"}));
+        QCOMPARE(static_cast<double>(form.Params.RealFrom), -1.8);
+        QVERIFY(program.PreView->Canvas() == CoreRunPicture(form.GatherFields(), {255, 255}));
+    }
+
+    void ARubberBandIsDrawnSoThatItCanBeUndrawn()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        TPreView& preview = *program.PreView;
+        const QImage finished = preview.Canvas();
+        Drag(preview, {40, 30}, {{120, 90}, {200, 60}, {100, 150}});
+        QVERIFY(preview.Selecting);
+        QVERIFY(DifferOnlyOnOutline(finished, preview.Canvas(), {40, 30}, {100, 150}));
+        QTest::mouseMove(&preview, {40, 30});
+        QVERIFY(DifferOnlyOnOutline(finished, preview.Canvas(), {40, 30}, {40, 30}));
+    }
+
+    void ReleasingTheRubberBandRunsTheSelectedRegion()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        TPreView& preview = *program.PreView;
+        const FractalParams before = form.Params;
+        Drag(preview, {51, 51}, {{153, 204}});
+        QTest::mouseRelease(&preview, Qt::LeftButton, Qt::NoModifier, {153, 204});
+
+        QVERIFY(!preview.Selecting);
+        const auto at = [](long double value) { return QString::fromStdString(FormatGeneral(value, ',')); };
+        QCOMPARE(RegionTexts(form), QStringList({at(51 * before.StepReal + before.RealFrom),
+                                                 at(153 * before.StepReal + before.RealFrom),
+                                                 at(51 * before.StepImag + before.ImagFrom),
+                                                 at(204 * before.StepImag + before.ImagFrom)}));
+        QCOMPARE(form.Params.RealFrom, ParseCommaFloat(FormatGeneral(51 * before.StepReal + before.RealFrom, ',')));
+        QVERIFY(preview.Canvas() == CoreRunPicture(form.GatherFields(), {255, 255}));
+        QVERIFY(form.SetTestMode->isChecked());
+    }
+
+    void AClickAtTheLeftEdgeSelectsNothing()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        const QStringList region = RegionTexts(form);
+        QTest::mouseClick(program.PreView.get(), Qt::LeftButton, Qt::NoModifier, {0, 100});
+        QCOMPARE(RegionTexts(form), region);
+    }
+
+    void ClosingThePreviewAfterASelectionPreparesAFileRun()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        TPreView& preview = *program.PreView;
+        QTest::mouseClick(&preview, Qt::LeftButton, Qt::NoModifier, {100, 100});
+        const FractalParams selected = form.Params;
+        QVERIFY(preview.close());
+
+        QVERIFY(preview.isHidden());
+        QVERIFY(!form.SetTestMode->isChecked());
+        QVERIFY(form.Run.StopRequested);
+        const QString point = QString::fromStdString(FormatGeneral(100 * selected.StepReal + selected.RealFrom, ','));
+        QCOMPARE(form.RealFEdit->text(), point);
+        QCOMPARE(form.RealTEdit->text(), point);
+        QCOMPARE(preview.size(), QSize(255, 255));
+        QVERIFY(std::filesystem::is_empty("pix"));  // the size did not change: no run
+    }
+
+    void ClosingThePreviewStopsItsRun()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        TypeInto(form.RealFEdit, "-0,75");
+        TypeInto(form.RealTEdit, "0,25");
+        DuringTheRun(form, [&] { program.PreView->close(); });
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(!form.Run.Running);
+        QVERIFY(program.PreView->isHidden());
+        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
+    }
+
+private:
+    std::unique_ptr<TempFolder> folder_;
+    std::unique_ptr<CurrentDirectory> inside_;
+};
+
+NIMBRA_UI_TEST(PreviewWindowTest)
+#include "preview_window_test.moc"

@@ -1,0 +1,55 @@
+#pragma once
+#include "mainwindow/calc_form.h"
+#include "mainwindow/preview_window.h"
+#include "mainwindow/qt_pump.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+namespace nimbra::testing {
+
+// The process works in folder for the lifetime of this object.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::string& folder);
+    ~CurrentDirectory();
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
+// The program as the entry point builds it, in the current directory, with scripted answers,
+// a fake system, a clock the test sets and a pump that handles events at every poll.
+class UiProgram {
+public:
+    UiProgram();
+    ~UiProgram();
+
+    PaletteList Palette;
+    ScriptedDialogs Dialogs;
+    FakePlatform System;
+    QtPump Pump{0};
+    double Now = 0.5;  // noon
+    std::unique_ptr<TCalcForm> Form;
+    std::unique_ptr<TPreView> PreView;
+};
+
+// Types text into a field as the user does: click into it, select all, type.
+void TypeInto(QWidget* field, const QString& text);
+// Moves the focus on with the tab key, so that the field left gets its exit handling.
+void TabAway(QWidget* field);
+
+// Runs action from inside the run's event processing, once the run is under way (the
+// output file may still be in preparation at the first chance).
+void DuringTheRun(TCalcForm& form, std::function<void()> action);
+
+// The texts of the region fields, in the order real from, real to, imaginary from, imaginary to.
+QStringList RegionTexts(const TCalcForm& form);
+
+}  // namespace nimbra::testing
