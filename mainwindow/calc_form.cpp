@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcutEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -41,6 +42,16 @@ constexpr char AskCloseCaption[] = "Bestätigung";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 std::string Bytes(const QString& text) { return text.toStdString(); }
+
+// A field written by the program shows the start of its text, as a long number's sign and
+// leading digits matter most; an unchanged text keeps the user's cursor.
+void SetFieldText(QLineEdit* field, const std::string& text)
+{
+    const QString shown = Text(text);
+    if (field->text() == shown) return;
+    field->setText(shown);
+    field->setCursorPosition(0);
+}
 
 std::vector<std::string> Items(const QComboBox* box)
 {
@@ -105,6 +116,8 @@ void TCalcForm::ConnectHandlers()
     fieldStatusCodes_ = {{WidthEdit, 1}, {HeightEdit, 2},    {RealFEdit, 3}, {RealTEdit, 4}, {ImagFEdit, 5},
                          {ImagTEdit, 6}, {IterationEdit, 7}, {r0, 8},        {i0, 9}};
     for (const auto& [field, code] : fieldStatusCodes_) field->installEventFilter(this);
+    MakeButton->installEventFilter(this);
+    menuBar()->installEventFilter(this);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(TimerIntervalMs);
@@ -203,6 +216,15 @@ void TCalcForm::keyPressEvent(QKeyEvent* event)
 
 bool TCalcForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // "&Berechnen" and the menu "Far&ben" share Alt+B; as on the system the program was made
+    // for, the button wins instead of both waiting for a second press.
+    if (event->type() == QEvent::Shortcut) {
+        const auto* shortcut = static_cast<QShortcutEvent*>(event);
+        if (shortcut->isAmbiguous() && shortcut->key() == QKeySequence::mnemonic(MakeButton->text())) {
+            MakeButton->click();
+            return true;
+        }
+    }
     if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && CountsAsFieldChange(event)) {
         auto* field = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::FocusIn)
@@ -362,15 +384,15 @@ ParamFields TCalcForm::GatherFields() const
 
 void TCalcForm::ShowFieldTexts(const ParamFields& fields)
 {
-    WidthEdit->setText(Text(fields.Width));
-    HeightEdit->setText(Text(fields.Height));
-    IterationEdit->setText(Text(fields.Iterations));
-    RealFEdit->setText(Text(fields.RealFrom));
-    RealTEdit->setText(Text(fields.RealTo));
-    ImagFEdit->setText(Text(fields.ImagFrom));
-    ImagTEdit->setText(Text(fields.ImagTo));
-    r0->setEditText(Text(fields.JuliaReal));
-    i0->setEditText(Text(fields.JuliaImag));
+    SetFieldText(WidthEdit, fields.Width);
+    SetFieldText(HeightEdit, fields.Height);
+    SetFieldText(IterationEdit, fields.Iterations);
+    SetFieldText(RealFEdit, fields.RealFrom);
+    SetFieldText(RealTEdit, fields.RealTo);
+    SetFieldText(ImagFEdit, fields.ImagFrom);
+    SetFieldText(ImagTEdit, fields.ImagTo);
+    SetFieldText(r0->lineEdit(), fields.JuliaReal);
+    SetFieldText(i0->lineEdit(), fields.JuliaImag);
 }
 
 void TCalcForm::ShowRunning(bool running)

@@ -240,6 +240,15 @@ private slots:
         QVERIFY(std::filesystem::exists("pix/nimbra000.tga"));
     }
 
+    void AltBPressesTheCalculateButtonThoughTheMenuSharesIt()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        UseFileRun(form, "8", "8", "50");
+        QTest::keyClick(form.HeightEdit, Qt::Key_B, Qt::AltModifier);
+        QVERIFY(std::filesystem::exists("pix/nimbra000.tga"));
+    }
+
 private:
     std::unique_ptr<TempFolder> folder_;
     std::unique_ptr<CurrentDirectory> inside_;
