@@ -233,6 +233,39 @@ private slots:
         QVERIFY(std::filesystem::is_empty("pix"));  // the size did not change: no run
     }
 
+    void ResizingTheIdlePreviewRunsAtTheNewSize()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        program.PreView->resize(200, 150);
+        QVERIFY(program.PreView->isHidden());  // never shown yet: nothing starts
+        QVERIFY(!form.Run.Running && form.WidthEdit->text() == QStringLiteral("640"));
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        program.PreView->resize(120, 90);
+        QCOMPARE(form.WidthEdit->text(), QStringLiteral("120"));
+        QCOMPARE(form.HeightEdit->text(), QStringLiteral("90"));
+        QVERIFY(program.PreView->Canvas() == CoreRunPicture(form.GatherFields(), {120, 90}));
+    }
+
+    void ClosingAResizedPreviewAfterASelectionWritesTwoFiles()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        TPreView& preview = *program.PreView;
+        preview.resize(40, 30);
+        QTest::mouseClick(&preview, Qt::LeftButton, Qt::NoModifier, {20, 10});
+        QVERIFY(preview.close());
+        QCOMPARE(preview.size(), QSize(255, 255));
+        // Each of the two size changes starts a file run of the size in the fields.
+        for (const char* name : {"pix/nimbra000.tga", "pix/nimbra001.tga"})
+            QCOMPARE(ReadBytes(name).size(), std::size_t{18 + 40 * 30 * 3});
+        QVERIFY(!std::filesystem::exists("pix/nimbra002.tga"));
+        QVERIFY(!form.SetTestMode->isChecked());
+    }
+
     void ClosingThePreviewStopsItsRun()
     {
         UiProgram program;
