@@ -95,9 +95,11 @@ void TCalcForm::ConnectHandlers()
 {
     connect(MakeButton, &QPushButton::clicked, this, &TCalcForm::MakeButtonClick);
     connect(ShowBtn, &QPushButton::clicked, this, &TCalcForm::ShowBtnClick);
-    connect(SetRGB, &QRadioButton::clicked, this, &TCalcForm::SetRGBClick);
-    connect(SetCMY, &QRadioButton::clicked, this, &TCalcForm::SetCMYClick);
-    connect(SetGrad, &QRadioButton::clicked, this, &TCalcForm::SetGradClick);
+    // Selecting a colour model, by the user or by the program, runs its handler; clicking the
+    // one already selected does not.
+    connect(SetRGB, &QRadioButton::toggled, this, [this](bool selected) { if (selected) SetRGBClick(); });
+    connect(SetCMY, &QRadioButton::toggled, this, [this](bool selected) { if (selected) SetCMYClick(); });
+    connect(SetGrad, &QRadioButton::toggled, this, [this](bool selected) { if (selected) SetGradClick(); });
     connect(Mandelbrot1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Mandelbrot); });
     connect(InvMandel1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::InvertedMandelbrot); });
     connect(Julia1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Julia); });
@@ -169,6 +171,7 @@ bool TCalcForm::FormCloseQuery()
 
 void TCalcForm::FormClose()
 {
+    closed_ = true;
     Timer1->stop();
     palette_.ClearPalette();
     emit Closed();
@@ -348,7 +351,8 @@ void TCalcForm::WriteSelection(const SelectionCorners& corners)
 
 void TCalcForm::MakeButtonClick()
 {
-    if (preView_ == nullptr) return;
+    // A handler further down the call chain may still ask once the window has closed.
+    if (preView_ == nullptr || closed_) return;
     Guarded(dialogs_, [&] {
         RunContext context{Params,          Run,          palette_, *preView_, *this, dialogs_, system_, pump_,
                            StartFolder,     LastImagePath, DecimalSeparator(), 0, timeOfDay_, {}};

@@ -182,6 +182,7 @@ private:
     std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets
     std::function<void()> showImage_;
     bool closeAfterRun_ = false;  // the user confirmed closing while a run was active
+    bool closed_ = false;         // the program is ending: no further run starts
 };
 
 }  // namespace nimbra

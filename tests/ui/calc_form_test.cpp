@@ -205,6 +205,11 @@ private slots:
         QCOMPARE(PictureColumn(form, 179), QColor(253, 253, 253));
         QTest::mouseClick(form.SetRGB, Qt::LeftButton);
         QCOMPARE(PictureColumn(form, 179), QColor(255, 0, 255));
+        TypeInto(form.IterationEdit, "500");
+        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("500"));
+        form.SetGrad->setChecked(true);  // as a loaded configuration does
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
     }
 
     void AFormulaAnsweredNoChangesOnlyTheFormula()

@@ -266,6 +266,18 @@ private slots:
         QVERIFY(!form.SetTestMode->isChecked());
     }
 
+    void NothingStartsOnceTheMainWindowHasClosed()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        PreviewDepth(form);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(form.close());
+        program.PreView->resize(100, 80);
+        QCOMPARE(form.WidthEdit->text(), QStringLiteral("255"));
+        QVERIFY(!form.Run.Running);
+    }
+
     void ClosingThePreviewStopsItsRun()
     {
         UiProgram program;
