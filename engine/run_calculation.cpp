@@ -112,6 +112,7 @@ void ComputeOnWorkers(RunContext& context, PixelOutput& output)
             output.Pixel(column, row, counts.Counts[static_cast<std::size_t>(column)]);
         output.EndRow();
         if (state.StopRequested) return;
+        context.Pump.Poll();  // rows may always be ready: the windows still get their turn
     }
 }
 

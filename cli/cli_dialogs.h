@@ -1,0 +1,21 @@
+#pragma once
+#include "common/user_dialogs.h"
+
+#include <ostream>
+
+namespace nimbra {
+
+// The command-line renderer has no one to ask: messages go to stderr, questions get No.
+class CliDialogs final : public UserDialogs {
+public:
+    explicit CliDialogs(std::ostream& err) : err_(err) {}
+    void ShowMessage(const std::string& text) override { err_ << text << '\n'; }
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
+
+private:
+    std::ostream& err_;
+};
+
+}  // namespace nimbra

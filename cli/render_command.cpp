@@ -1,0 +1,220 @@
+#include "cli/render_command.h"
+
+#include "cli/cli_dialogs.h"
+#include "common/error.h"
+#include "engine/run_calculation.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+namespace nimbra {
+namespace {
+
+const char* const RenderUsage =
+    "Aufruf: nimbra-cli render [Optionen]\n"
+    "  --config DATEI.cfg     von einer gespeicherten Konfiguration ausgehen (mit ihrem Farbverlauf)\n"
+    "  --formula NAME         mandelbrot | invmandel | julia | dragon | daisy | burningship\n"
+    "  --size BxH             Bildgröße                       (640x480)\n"
+    "  --real VON:BIS         reeller Bereich                 (-2:0.5)\n"
+    "  --imag VON:BIS         imaginärer Bereich              (-1.25:1.25)\n"
+    "  --iterations N         Iterationsmaximum               (2048)\n"
+    "  --color rgb|cmy|grad   Farbmodell                      (rgb)\n"
+    "  --invert               Iterationstiefe invertieren\n"
+    "  --julia RE:IM          Julia-Konstante                 (0:0)\n"
+    "  --palette DATEI.pal    Farbverlauf für grad            (Standardverlauf)\n"
+    "  --threads N            Rechen-Threads                  (alle Kerne)\n"
+    "  -o, --output DATEI.tga Ausgabedatei    (die nächste freie pix/nimbraNNN.tga)\n";
+
+const std::map<std::string, FormulaKind> FormulaNames = {
+    {"mandelbrot", FormulaKind::Mandelbrot}, {"invmandel", FormulaKind::InvertedMandelbrot},
+    {"julia", FormulaKind::Julia},           {"dragon", FormulaKind::Dragon},
+    {"daisy", FormulaKind::Daisy},           {"burningship", FormulaKind::BurningShip},
+};
+
+struct UsageError {
+    std::string Text;
+};
+
+// What the options ask for; applied over the defaults (or a configuration) in one place.
+struct RenderRequest {
+    ParamFields Fields;
+    std::optional<FormulaKind> Formula;
+    int Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    std::string OutputPath;
+};
+
+std::pair<std::string, std::string> SplitPair(const std::string& option, const std::string& value, char separator)
+{
+    const std::size_t at = value.find(separator);
+    if (at == std::string::npos || value.find(separator, at + 1) != std::string::npos)
+        throw UsageError{option + ": erwartet zwei Werte, getrennt durch '" + std::string(1, separator) + "', nicht '" +
+                         value + "'"};
+    return {value.substr(0, at), value.substr(at + 1)};
+}
+
+RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
+{
+    RenderRequest request;
+    request.Fields.SetTestMode = false;  // the renderer always writes a file
+    ParamFields& fields = request.Fields;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--invert") {
+            fields.SetInvers = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) throw UsageError{option + ": unbekannte Option oder fehlender Wert"};
+        const std::string& value = args[++i];
+        if (option == "--formula") {
+            const auto found = FormulaNames.find(value);
+            if (found == FormulaNames.end()) throw UsageError{"--formula: unbekannte Formel '" + value + "'"};
+            request.Formula = found->second;
+        } else if (option == "--size") {
+            std::tie(fields.Width, fields.Height) = SplitPair(option, value, 'x');
+        } else if (option == "--real") {
+            std::tie(fields.RealFrom, fields.RealTo) = SplitPair(option, value, ':');
+        } else if (option == "--imag") {
+            std::tie(fields.ImagFrom, fields.ImagTo) = SplitPair(option, value, ':');
+        } else if (option == "--julia") {
+            std::tie(fields.JuliaReal, fields.JuliaImag) = SplitPair(option, value, ':');
+        } else if (option == "--iterations") {
+            fields.Iterations = value;
+        } else if (option == "--color") {
+            if (value != "rgb" && value != "cmy" && value != "grad")
+                throw UsageError{"--color: erwartet rgb, cmy oder grad, nicht '" + value + "'"};
+            fields.SetRGB = value == "rgb";
+            fields.SetCMY = value == "cmy";
+            fields.SetGrad = value == "grad";
+        } else if (option == "--threads") {
+            try {
+                request.Threads = std::stoi(value);
+            } catch (const std::exception&) {
+                request.Threads = 0;
+            }
+            if (request.Threads < 1 || request.Threads > 256)
+                throw UsageError{"--threads: erwartet eine Zahl von 1 bis 256, nicht '" + value + "'"};
+        } else if (option == "-o" || option == "--output") {
+            request.OutputPath = value;
+        } else {
+            throw UsageError{option + ": unbekannte Option"};
+        }
+    }
+    return request;
+}
+
+// Ctrl+C asks the run to stop; the run then removes its partial file.
+std::atomic<bool>* InterruptTarget = nullptr;
+void OnInterrupt(int) { InterruptTarget->store(true); }
+
+class NoPreview final : public PreviewCanvas {
+public:
+    PreviewSize ClientSize() const override { return {}; }
+    void ClearToWhite() override {}
+    void SetPixel(std::int32_t, std::int32_t, Rgb) override {}
+    void Show() override {}
+    void Close() override {}
+};
+
+class QuietDisplay final : public RunDisplay {
+public:
+    void ShowFieldTexts(const ParamFields&) override {}
+    void ShowRunning(bool) override {}
+    void EnableShowButton() override {}
+};
+
+// A progress bar on stderr, redrawn at most ten times a second.
+class ProgressPump final : public PumpHook {
+public:
+    ProgressPump(const RunState& state, const FractalParams& params, std::ostream& err, bool visible)
+        : state_(state), params_(params), err_(err), visible_(visible)
+    {
+    }
+    void Poll() override
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (!visible_ || !state_.Running || now - lastDrawn_ < std::chrono::milliseconds(100)) return;
+        lastDrawn_ = now;
+        const int percent = params_.Height > 0 ? state_.CurrentRow * 100 / params_.Height : 0;
+        err_ << "\r[" << std::string(static_cast<std::size_t>(percent / 5), '#')
+             << std::string(static_cast<std::size_t>(20 - percent / 5), ' ') << "] " << percent << "% " << std::flush;
+    }
+    void Clear()
+    {
+        if (visible_) err_ << "\r" << std::string(30, ' ') << "\r" << std::flush;
+    }
+
+private:
+    const RunState& state_;
+    const FractalParams& params_;
+    std::ostream& err_;
+    bool visible_;
+    std::chrono::steady_clock::time_point lastDrawn_{};
+};
+
+}  // namespace
+
+int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform)
+{
+    RenderRequest request;
+    try {
+        request = ParseRenderOptions(args);
+    } catch (const UsageError& usage) {
+        err << usage.Text << "\n\n" << RenderUsage;
+        return 2;
+    }
+
+    FractalParams params;
+    if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
+    RunState state;
+    PaletteList palette;
+    NoPreview preview;
+    QuietDisplay display;
+    CliDialogs dialogs(err);
+    ProgressPump pump(state, params, err, isatty(STDERR_FILENO) == 1);
+    std::string lastImagePath;
+    const std::string startFolder = std::filesystem::current_path().string() + "/";
+    if (request.OutputPath.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directory(startFolder + "pix", ignored);
+    }
+    RunContext context{params, state, palette, preview, display, dialogs, platform, pump, startFolder, lastImagePath,
+                       '.', request.Threads > 1 ? request.Threads : 0, nullptr, request.OutputPath};
+
+    InterruptTarget = &state.StopRequested;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    const auto started = std::chrono::steady_clock::now();
+    RunOutcome outcome = RunOutcome::Refused;
+    try {
+        outcome = RunCalculation(request.Fields, context);
+    } catch (const Error& error) {
+        pump.Clear();
+        err << error.what() << '\n';
+        return 1;
+    }
+    pump.Clear();
+    if (outcome == RunOutcome::Stopped) {
+        err << "Abgebrochen: es wurde keine Datei geschrieben.\n";
+        return 1;
+    }
+    if (outcome != RunOutcome::FileCompleted) return 1;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::ostringstream summary;
+    summary.precision(2);
+    summary << std::fixed << (request.OutputPath.empty() ? lastImagePath : request.OutputPath) << ": " << params.Width
+            << " x " << params.Height << " Pixel, " << seconds << " s\n";
+    out << summary.str();
+    return 0;
+}
+
+}  // namespace nimbra
