@@ -61,7 +61,7 @@ void FileRun(benchmark::State& state, PumpHook& pump, int workerThreads, const c
     std::string lastImagePath;
     const std::string output = (std::filesystem::temp_directory_path() / "nimbra-bench.tga").string();
     RunContext context{params, runState, palette, preview, display, dialogs, platform, pump, "", lastImagePath,
-                       '.', workerThreads, nullptr, output};
+                       '.', workerThreads, nullptr, output, {}};
     ParamFields fields;
     fields.SetTestMode = false;
     fields.Width = width;

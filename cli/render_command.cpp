@@ -185,7 +185,7 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         std::filesystem::create_directory(startFolder + "pix", ignored);
     }
     RunContext context{params, state, palette, preview, display, dialogs, platform, pump, startFolder, lastImagePath,
-                       '.', request.Threads > 1 ? request.Threads : 0, nullptr, request.OutputPath};
+                       '.', request.Threads > 1 ? request.Threads : 0, nullptr, request.OutputPath, {}};
 
     InterruptTarget = &state.StopRequested;
     struct sigaction action {};

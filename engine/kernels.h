@@ -115,11 +115,19 @@ struct BurningShipPass {
 // Runs passes until escape, the maximum or a stop, each read after every pass. The
 // passes are reported to the hook in batches, so the hot loop holds no call and keeps its
 // values in registers. The Burning Ship lets the windows in three times a pass.
-template <int HookCallsPerPass = 1, class Kernel, class Hook>
+//
+// With SkipCycles, Brent's method watches for the orbit to come back to an earlier state:
+// the next pass of every kernel reads only zr and zi (the rest is derived from them), the
+// iteration is deterministic, and the sign of a zero never changes a later square, absolute
+// value or root, so equal values mean the orbit repeats forever without escaping. Its count
+// is then the maximum, exactly as if every pass had been made.
+template <bool SkipCycles, int HookCallsPerPass, class Kernel, class Hook>
 PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations,
                           const std::atomic<bool>& stop, Hook& hook)
 {
     std::int32_t count = firstCount;
+    long double savedReal = kernel.zr, savedImag = kernel.zi;
+    std::uint32_t power = 1, distance = 0;
     for (;;) {
         const std::uint32_t budget = (hook.PassesBeforePoll() + HookCallsPerPass - 1) / HookCallsPerPass;
         std::uint32_t passes = 0;
@@ -129,6 +137,19 @@ PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t m
             ++count;
             ++passes;
             done = kernel.Escaped() || count == maxIterations || stop.load(std::memory_order_relaxed);
+            if constexpr (SkipCycles) {
+                if (!done) {
+                    if (kernel.zr == savedReal && kernel.zi == savedImag) {
+                        count = maxIterations;
+                        done = true;
+                    } else if (++distance == power) {
+                        savedReal = kernel.zr;
+                        savedImag = kernel.zi;
+                        power *= 2;
+                        distance = 0;
+                    }
+                }
+            }
         } while (!done && passes != budget);
         hook.PassesDone(passes * HookCallsPerPass);
         // A stop set by a handler the hook ran ends the loop after this pass too.
@@ -148,23 +169,44 @@ inline long double PointImag(const FractalParams& params, std::int32_t row)
 
 // Runs the kernel of formula for the point. A formula above 5 runs none and gives previous.
 // Counts start at -1 (0 for the Burning Ship), so a point escaping in pass k counts k - 1 (k).
-template <class Hook>
-PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
-                         std::int32_t previous, const std::atomic<bool>& stop, Hook& hook)
+template <bool SkipCycles, class Hook>
+PointResult IteratePointWith(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
+                             std::int32_t previous, const std::atomic<bool>& stop, Hook& hook)
 {
     const std::int32_t maximum = params.MaxIterations;
     switch (static_cast<FormulaKind>(formula)) {
-    case FormulaKind::Mandelbrot: return IterateKernel(MandelbrotPass(cr, ci), -1, maximum, stop, hook);
+    case FormulaKind::Mandelbrot: return IterateKernel<SkipCycles, 1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook);
     case FormulaKind::InvertedMandelbrot:
-        return IterateKernel(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook);
+        return IterateKernel<SkipCycles, 1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook);
     case FormulaKind::Julia:
-        return IterateKernel(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop, hook);
-    case FormulaKind::Dragon: return IterateKernel(DragonPass(cr, ci), -1, maximum, stop, hook);
-    case FormulaKind::Daisy: return IterateKernel(DaisyPass(cr, ci), -1, maximum, stop, hook);
+        return IterateKernel<SkipCycles, 1>(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop,
+                                            hook);
+    case FormulaKind::Dragon: return IterateKernel<SkipCycles, 1>(DragonPass(cr, ci), -1, maximum, stop, hook);
+    case FormulaKind::Daisy: return IterateKernel<SkipCycles, 1>(DaisyPass(cr, ci), -1, maximum, stop, hook);
     case FormulaKind::BurningShip:
-        return IterateKernel<3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook);
+        return IterateKernel<SkipCycles, 3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook);
     }
     return {previous, false};
+}
+
+template <class Hook>
+PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
+                         std::int32_t previous, const std::atomic<bool>& stop, Hook& hook, bool skipCycles = false)
+{
+    return skipCycles ? IteratePointWith<true>(formula, params, cr, ci, previous, stop, hook)
+                      : IteratePointWith<false>(formula, params, cr, ci, previous, stop, hook);
+}
+
+// Whether the orbit of the conjugate point is the exact mirror of the point's: negating is
+// exact and every one of these kernels keeps the sign of the imaginary part apart.
+inline bool IsConjugateSymmetric(std::uint8_t formula, const FractalParams& params)
+{
+    switch (static_cast<FormulaKind>(formula)) {
+    case FormulaKind::Mandelbrot:
+    case FormulaKind::InvertedMandelbrot: return true;
+    case FormulaKind::Julia: return params.JuliaImag == 0;
+    default: return false;
+    }
 }
 
 // For worker threads: the windows are pumped by the window thread, never here.
