@@ -1,5 +1,5 @@
 // Shows one window of the program with sample contents so that it can be photographed under
-// Xvfb: ui_screenshots convert|resolution|prefs|help|about
+// Xvfb: ui_screenshots convert [file name]|resolution|prefs|help [context]|about
 #include "convert/convert_window.h"
 #include "dialogs/about_window.h"
 #include "dialogs/help_window.h"
@@ -35,7 +35,7 @@ int main(int argc, char** argv)
     TCopyright about(QStringLiteral("Nimbra 2005"), QString::fromUtf8(WebHost));
 
     if (which == "convert") {
-        convert.ShowStarted("nimbra003.tga");
+        convert.ShowStarted(argc > 2 ? argv[2] : "nimbra003.tga");
         convert.ShowStep("Konvertiere Datenblock ...");
         convert.ShowPercent(63);
     } else if (which == "resolution") {
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     } else if (which == "about") {
         about.show();
     } else {
-        std::cerr << "ui_screenshots convert|resolution|prefs|help [context]|about\n";
+        std::cerr << "ui_screenshots convert [file name]|resolution|prefs|help [context]|about\n";
         return 2;
     }
     return application.exec();
