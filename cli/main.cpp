@@ -1,4 +1,6 @@
+#include "cli/convert_command.h"
 #include "cli/render_command.h"
+#include "cli/resolution_command.h"
 #include "common/posix_platform.h"
 
 #include <iostream>
@@ -7,22 +9,25 @@
 
 namespace {
 
-const char* const Usage =
-    "Aufruf: nimbra-cli BEFEHL [Optionen]\n"
-    "  render       ein Bild berechnen und als TGA-Datei schreiben (nimbra-cli render --help)\n";
+constexpr char Usage[] =
+    "Aufruf: nimbra-cli render [Optionen]             (nimbra-cli render --help)\n"
+    "        nimbra-cli convert ART DATEI.tga [--tint RRGGBB]\n"
+    "        nimbra-cli resolution FORMAT DPI\n";
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    nimbra::PosixPlatform platform;
-    if (args.empty()) {
-        std::cerr << Usage;
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty()) {
+        std::cerr << "nimbra-cli: ein Befehl wird gebraucht\n" << Usage;
         return 2;
     }
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args[0] == "render") return nimbra::RunRenderCommand(rest, std::cout, std::cerr, platform);
-    std::cerr << args[0] << ": unbekannter Befehl\n\n" << Usage;
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    nimbra::PosixPlatform platform;
+    if (words[0] == "render") return nimbra::RunRenderCommand(args, std::cout, std::cerr, platform);
+    if (words[0] == "convert") return nimbra::RunConvertCommand(args, std::cout, std::cerr, platform);
+    if (words[0] == "resolution") return nimbra::RunResolutionCommand(args, std::cout, std::cerr);
+    std::cerr << "nimbra-cli: unbekannter Befehl '" << words[0] << "'\n" << Usage;
     return 2;
 }
