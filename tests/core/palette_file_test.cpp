@@ -116,6 +116,24 @@ TEST(PaletteFile, UnreadableFileLeavesTheListEmpty)
     }
 }
 
+TEST(PaletteFile, MillionRecordsAreAllReadInReverse)
+{
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    const std::string name = folder / "gross.pal";
+    Bytes file = Magic();
+    constexpr std::size_t count = 1'000'000;
+    for (std::size_t i = 0; i < count; ++i)
+        file.insert(file.end(), {static_cast<std::uint8_t>(i), 0, 0, static_cast<std::uint8_t>(i % 101)});
+    WriteBytes(name, file);
+    PaletteList palette;
+    ReadPaletteFile(name, palette, dialogs);
+    ASSERT_EQ(palette.Nodes().size(), count);
+    EXPECT_EQ(palette.Nodes().front(), (PaletteNode{static_cast<std::uint8_t>(count - 1), 0, 0, (count - 1) % 101}));
+    EXPECT_EQ(palette.Nodes().back(), (PaletteNode{0, 0, 0, 0}));
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
 TEST(PaletteFile, ConfigurationFileReadsAsSeventeenPlusNodeRecords)
 {
     TempFolder folder;
