@@ -3,12 +3,15 @@
 #include "cli/cli_dialogs.h"
 #include "common/error.h"
 #include "engine/run_calculation.h"
+#include "mainwindow/config_file.h"
+#include "palette/palette_file.h"
 
 #include <unistd.h>
 
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -42,10 +45,13 @@ struct UsageError {
     std::string Text;
 };
 
-// What the options ask for; applied over the defaults (or a configuration) in one place.
+// What the options ask for. The field options are kept as changes, applied over the defaults
+// or over a configuration whatever their order.
 struct RenderRequest {
-    ParamFields Fields;
+    std::vector<std::function<void(ParamFields&)>> FieldChanges;
     std::optional<FormulaKind> Formula;
+    std::string ConfigPath;
+    std::string PalettePath;
     int Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     std::string OutputPath;
 };
@@ -59,39 +65,55 @@ std::pair<std::string, std::string> SplitPair(const std::string& option, const s
     return {value.substr(0, at), value.substr(at + 1)};
 }
 
+// A change that sets two fields from "a<separator>b".
+std::function<void(ParamFields&)> SetPair(const std::string& option, const std::string& value, char separator,
+                                          std::string ParamFields::*first, std::string ParamFields::*second)
+{
+    const auto [a, b] = SplitPair(option, value, separator);
+    return [a, b, first, second](ParamFields& fields) {
+        fields.*first = a;
+        fields.*second = b;
+    };
+}
+
 RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
 {
     RenderRequest request;
-    request.Fields.SetTestMode = false;  // the renderer always writes a file
-    ParamFields& fields = request.Fields;
+    auto& changes = request.FieldChanges;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--invert") {
-            fields.SetInvers = true;
+            changes.push_back([](ParamFields& fields) { fields.SetInvers = true; });
             continue;
         }
         if (i + 1 >= args.size()) throw UsageError{option + ": unbekannte Option oder fehlender Wert"};
-        const std::string& value = args[++i];
+        const std::string value = args[++i];
         if (option == "--formula") {
             const auto found = FormulaNames.find(value);
             if (found == FormulaNames.end()) throw UsageError{"--formula: unbekannte Formel '" + value + "'"};
             request.Formula = found->second;
         } else if (option == "--size") {
-            std::tie(fields.Width, fields.Height) = SplitPair(option, value, 'x');
+            changes.push_back(SetPair(option, value, 'x', &ParamFields::Width, &ParamFields::Height));
         } else if (option == "--real") {
-            std::tie(fields.RealFrom, fields.RealTo) = SplitPair(option, value, ':');
+            changes.push_back(SetPair(option, value, ':', &ParamFields::RealFrom, &ParamFields::RealTo));
         } else if (option == "--imag") {
-            std::tie(fields.ImagFrom, fields.ImagTo) = SplitPair(option, value, ':');
+            changes.push_back(SetPair(option, value, ':', &ParamFields::ImagFrom, &ParamFields::ImagTo));
         } else if (option == "--julia") {
-            std::tie(fields.JuliaReal, fields.JuliaImag) = SplitPair(option, value, ':');
+            changes.push_back(SetPair(option, value, ':', &ParamFields::JuliaReal, &ParamFields::JuliaImag));
         } else if (option == "--iterations") {
-            fields.Iterations = value;
+            changes.push_back([value](ParamFields& fields) { fields.Iterations = value; });
         } else if (option == "--color") {
             if (value != "rgb" && value != "cmy" && value != "grad")
                 throw UsageError{"--color: erwartet rgb, cmy oder grad, nicht '" + value + "'"};
-            fields.SetRGB = value == "rgb";
-            fields.SetCMY = value == "cmy";
-            fields.SetGrad = value == "grad";
+            changes.push_back([value](ParamFields& fields) {
+                fields.SetRGB = value == "rgb";
+                fields.SetCMY = value == "cmy";
+                fields.SetGrad = value == "grad";
+            });
+        } else if (option == "--config") {
+            request.ConfigPath = value;
+        } else if (option == "--palette") {
+            request.PalettePath = value;
         } else if (option == "--threads") {
             try {
                 request.Threads = std::stoi(value);
@@ -107,6 +129,28 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
         }
     }
     return request;
+}
+
+// The fields and formula of the run: the defaults or the configuration, then the options.
+// Nothing when a file could not be read (its message has been printed).
+std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalParams& params, PaletteList& palette,
+                                        CliDialogs& dialogs)
+{
+    ParamFields fields;
+    if (!request.ConfigPath.empty()) {
+        const std::optional<ConfigRecord> record = ReadConfigurationFile(request.ConfigPath, palette, dialogs);
+        if (!record || dialogs.MessageCount() > 0) return std::nullopt;
+        fields = ConfigFieldTexts(*record, '.');
+        params.Formula = record->Formula;
+    }
+    if (!request.PalettePath.empty()) {
+        ReadPaletteFile(request.PalettePath, palette, dialogs);
+        if (dialogs.MessageCount() > 0) return std::nullopt;
+    }
+    for (const auto& change : request.FieldChanges) change(fields);
+    if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
+    fields.SetTestMode = false;  // the renderer always writes a file
+    return fields;
 }
 
 // Ctrl+C asks the run to stop; the run then removes its partial file.
@@ -171,12 +215,13 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
 
     FractalParams params;
-    if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
     RunState state;
     PaletteList palette;
     NoPreview preview;
     QuietDisplay display;
     CliDialogs dialogs(err);
+    const std::optional<ParamFields> fields = GatherFields(request, params, palette, dialogs);
+    if (!fields) return 1;
     ProgressPump pump(state, params, err, isatty(STDERR_FILENO) == 1);
     std::string lastImagePath;
     const std::string startFolder = std::filesystem::current_path().string() + "/";
@@ -196,7 +241,7 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     const auto started = std::chrono::steady_clock::now();
     RunOutcome outcome = RunOutcome::Refused;
     try {
-        outcome = RunCalculation(request.Fields, context);
+        outcome = RunCalculation(*fields, context);
     } catch (const Error& error) {
         pump.Clear();
         err << error.what() << '\n';

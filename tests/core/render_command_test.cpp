@@ -1,5 +1,8 @@
 #include "cli/render_command.h"
 #include "common/posix_platform.h"
+#include "mainwindow/config_file.h"
+#include "palette/palette_file.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -87,4 +90,53 @@ TEST(RenderCommand, WithoutOutputTheNextFreeImageNameIsUsed)
     EXPECT_EQ(second.ExitCode, 0);
     EXPECT_TRUE(FileExists(folder / "pix/nimbra000.tga"));
     EXPECT_TRUE(FileExists(folder / "pix/nimbra001.tga"));
+}
+
+TEST(RenderCommand, AConfigurationGivesItsValuesAndGradientAndOptionsOverrideIt)
+{
+    TempFolder folder;
+    PaletteList gradient;
+    gradient.SetPaletteNode(250, 20, 60, 40);
+    FractalParams params;
+    params.ModeFlags = static_cast<std::uint8_t>(ColorModel::Grad);
+    params.Formula = static_cast<std::uint8_t>(FormulaKind::Julia);
+    params.Width = 33;
+    params.Height = 21;
+    params.MaxIterations = 200;
+    params.RealFrom = -2;
+    params.RealTo = 2;
+    params.ImagFrom = -1.3L;
+    params.ImagTo = 1.2L;
+    params.JuliaReal = -0.4L;
+    params.JuliaImag = 0.6L;
+    ScriptedDialogs dialogs;
+    WriteConfigurationFile(folder / "setup.cfg", BuildConfigRecord(params), gradient, dialogs);
+    WritePaletteFile(folder / "gradient.pal", gradient, dialogs);
+    ASSERT_TRUE(dialogs.Messages.empty());
+
+    const RenderResult fromConfig = Render({"-o", folder / "a.tga", "--config", folder / "setup.cfg"});
+    ASSERT_EQ(fromConfig.ExitCode, 0) << fromConfig.Err;
+    const RenderResult fromOptions =
+        Render({"--formula", "julia", "--size", "33x21", "--iterations", "200", "--real", "-2:2", "--imag",
+                "-1.3:1.2", "--julia", "-0.4:0.6", "--color", "grad", "--palette", folder / "gradient.pal", "-o",
+                folder / "b.tga"});
+    ASSERT_EQ(fromOptions.ExitCode, 0) << fromOptions.Err;
+    EXPECT_EQ(ReadBytes(folder / "a.tga"), ReadBytes(folder / "b.tga"));
+
+    const RenderResult overridden =
+        Render({"--size", "8x6", "--config", folder / "setup.cfg", "--formula", "mandelbrot", "-o", folder / "c.tga"});
+    ASSERT_EQ(overridden.ExitCode, 0) << overridden.Err;
+    EXPECT_EQ(ReadBytes(folder / "c.tga").size(), 18u + 8 * 6 * 3);
+}
+
+TEST(RenderCommand, AFileThatCannotBeReadMakesNoImage)
+{
+    TempFolder folder;
+    const RenderResult config = Render({"--config", folder / "missing.cfg", "-o", folder / "x.tga"});
+    EXPECT_EQ(config.ExitCode, 1);
+    EXPECT_NE(config.Err.find("Fehler beim Lesen der Palette in " + folder / "missing.cfg" + " !"), std::string::npos);
+    const RenderResult palette = Render({"--palette", folder / "missing.pal", "-o", folder / "x.tga"});
+    EXPECT_EQ(palette.ExitCode, 1);
+    EXPECT_EQ(palette.Err, "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
