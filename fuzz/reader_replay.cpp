@@ -1,8 +1,13 @@
 #include "fuzz/reader_replay.h"
 
+#include "common/pump_hook.h"
+#include "convert/convert_file.h"
 #include "mainwindow/config_file.h"
 #include "palette/palette_file.h"
+#include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
+
+#include <cstdio>
 
 namespace nimbra::fuzzing {
 
@@ -24,6 +29,25 @@ void ReplayConfigFile(const std::string& path)
         ConfigCaption(path);
     }
     for (std::int32_t column = 0; column < 180; ++column) PaletteColourAt(palette, column, 180);
+}
+
+void ReplayTgaConversion(const std::string& path)
+{
+    class NoProgress final : public ConversionProgress {
+    public:
+        void ShowStarted(const std::string&) override {}
+        void ShowStep(const std::string&) override {}
+        void ShowPercent(int) override {}
+        void Hide() override {}
+    } progress;
+    testing::ScriptedDialogs dialogs;
+    testing::FakePlatform platform;
+    NoPump pump;
+    ConversionContext context{progress, dialogs, platform, pump, path, Rgb{200, 100, 50}, false};
+    for (const ConversionKind kind : {ConversionKind::ckRgbCmy, ConversionKind::ckToGrad, ConversionKind::ckGradRgb,
+                                      ConversionKind::ckGradCmy})
+        ConvertFile(kind, context);
+    std::remove(ConvertedPath(path).c_str());
 }
 
 }  // namespace nimbra::fuzzing

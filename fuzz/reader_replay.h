@@ -12,4 +12,7 @@ void ReplayPaletteFile(const std::string& path);
 // Read as a configuration, then turned into the main window's texts and caption.
 void ReplayConfigFile(const std::string& path);
 
+// Converted by each of the four pixel operations into its CONV_ copy, which is removed again.
+void ReplayTgaConversion(const std::string& path);
+
 }  // namespace nimbra::fuzzing

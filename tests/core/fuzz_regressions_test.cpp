@@ -13,6 +13,7 @@ TEST(FuzzRegressions, EveryKeptInputIsReadWithoutCrashing)
     const struct { const char* reader; void (*replay)(const std::string&); } readers[] = {
         {"palette_file", ReplayPaletteFile},
         {"config_file", ReplayConfigFile},
+        {"tga_convert", ReplayTgaConversion},
     };
     for (const auto& reader : readers) {
         const std::filesystem::path folder = std::filesystem::path(NIMBRA_FUZZ_REGRESSIONS) / reader.reader;
