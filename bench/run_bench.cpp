@@ -1,6 +1,8 @@
 #include "bench/run_bench.h"
 
+#include "cli/cli_dialogs.h"
 #include "common/posix_platform.h"
+#include "engine/headless_targets.h"
 #include "engine/run_calculation.h"
 
 #include <chrono>
@@ -10,30 +12,6 @@
 
 namespace nimbra::bench {
 namespace {
-
-class NoPreview final : public PreviewCanvas {
-public:
-    PreviewSize ClientSize() const override { return {}; }
-    void ClearToWhite() override {}
-    void SetPixel(std::int32_t, std::int32_t, Rgb) override {}
-    void Show() override {}
-    void Close() override {}
-};
-
-class NoDisplay final : public RunDisplay {
-public:
-    void ShowFieldTexts(const ParamFields&) override {}
-    void ShowRunning(bool) override {}
-    void EnableShowButton() override {}
-};
-
-class SilentDialogs final : public UserDialogs {
-public:
-    void ShowMessage(const std::string& text) override { std::cerr << text << '\n'; }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
-};
 
 // What the window's hook costs when no events are due: a clock read per poll.
 class ClockPump final : public PumpHook {
@@ -54,9 +32,9 @@ void FileRun(benchmark::State& state, PumpHook& pump, int workerThreads, const c
     FractalParams params;
     RunState runState;
     PaletteList palette;
-    NoPreview preview;
-    NoDisplay display;
-    SilentDialogs dialogs;
+    HeadlessPreview preview;
+    HeadlessDisplay display;
+    CliDialogs dialogs(std::cerr);
     PosixPlatform platform;
     std::string lastImagePath;
     const std::string output = (std::filesystem::temp_directory_path() / "nimbra-bench.tga").string();

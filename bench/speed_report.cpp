@@ -1,7 +1,9 @@
 // Effective passes per second of whole file runs: the passes a plain iteration needs for the
 // image, divided by the wall time, for each thread count and each exact shortcut on and off,
 // with a check that every configuration writes the same file.
+#include "cli/cli_dialogs.h"
 #include "common/posix_platform.h"
+#include "engine/headless_targets.h"
 #include "engine/kernels.h"
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
@@ -18,30 +20,6 @@
 using namespace nimbra;
 
 namespace {
-
-class NoPreview final : public PreviewCanvas {
-public:
-    PreviewSize ClientSize() const override { return {}; }
-    void ClearToWhite() override {}
-    void SetPixel(std::int32_t, std::int32_t, Rgb) override {}
-    void Show() override {}
-    void Close() override {}
-};
-
-class NoDisplay final : public RunDisplay {
-public:
-    void ShowFieldTexts(const ParamFields&) override {}
-    void ShowRunning(bool) override {}
-    void EnableShowButton() override {}
-};
-
-class PrintingDialogs final : public UserDialogs {
-public:
-    void ShowMessage(const std::string& text) override { std::cerr << text << '\n'; }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
-};
 
 struct View {
     const char* Name;
@@ -77,9 +55,9 @@ double TimedRun(const View& view, int threads, EngineShortcuts shortcuts, const 
     params.Formula = static_cast<std::uint8_t>(view.Formula);
     RunState state;
     PaletteList palette;
-    NoPreview preview;
-    NoDisplay display;
-    PrintingDialogs dialogs;
+    HeadlessPreview preview;
+    HeadlessDisplay display;
+    CliDialogs dialogs(std::cerr);
     PosixPlatform platform;
     NoPump pump;
     std::string lastImagePath;

@@ -22,14 +22,6 @@ public:
     std::vector<std::string> Texts;
 };
 
-class NoProgress final : public ConversionProgress {
-public:
-    void ShowStarted(const std::string&) override {}
-    void ShowStep(const std::string&) override {}
-    void ShowPercent(int) override {}
-    void Hide() override {}
-};
-
 struct ConvertArguments {
     ConversionKind Kind = ConversionKind::ckRgbCmy;
     std::string File;
@@ -105,7 +97,7 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
     CollectedMessages messages;
-    NoProgress progress;
+    NoConversionProgress progress;
     NoPump pump;
     ConversionContext context{progress, messages, platform, pump, parsed->File, parsed->Tint, false};
     const bool converted = ConvertFile(parsed->Kind, context) == ConversionOutcome::Converted;

@@ -2,6 +2,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "common/error.h"
+#include "engine/headless_targets.h"
 #include "engine/run_calculation.h"
 #include "mainwindow/config_file.h"
 #include "palette/palette_file.h"
@@ -157,22 +158,6 @@ std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalPar
 std::atomic<bool>* InterruptTarget = nullptr;
 void OnInterrupt(int) { InterruptTarget->store(true); }
 
-class NoPreview final : public PreviewCanvas {
-public:
-    PreviewSize ClientSize() const override { return {}; }
-    void ClearToWhite() override {}
-    void SetPixel(std::int32_t, std::int32_t, Rgb) override {}
-    void Show() override {}
-    void Close() override {}
-};
-
-class QuietDisplay final : public RunDisplay {
-public:
-    void ShowFieldTexts(const ParamFields&) override {}
-    void ShowRunning(bool) override {}
-    void EnableShowButton() override {}
-};
-
 // A progress bar on stderr, redrawn at most ten times a second.
 class ProgressPump final : public PumpHook {
 public:
@@ -217,8 +202,8 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     FractalParams params;
     RunState state;
     PaletteList palette;
-    NoPreview preview;
-    QuietDisplay display;
+    HeadlessPreview preview;
+    HeadlessDisplay display;
     CliDialogs dialogs(err);
     const std::optional<ParamFields> fields = GatherFields(request, params, palette, dialogs);
     if (!fields) return 1;

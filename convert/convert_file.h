@@ -48,6 +48,15 @@ public:
     virtual void Hide() = 0;
 };
 
+// For conversions without a window.
+class NoConversionProgress final : public ConversionProgress {
+public:
+    void ShowStarted(const std::string&) override {}
+    void ShowStep(const std::string&) override {}
+    void ShowPercent(int) override {}
+    void Hide() override {}
+};
+
 // The converter's state and the services it is lent; it exists once, for the program's life.
 struct ConversionContext {
     ConversionProgress& Progress;

@@ -33,13 +33,7 @@ void ReplayConfigFile(const std::string& path)
 
 void ReplayTgaConversion(const std::string& path)
 {
-    class NoProgress final : public ConversionProgress {
-    public:
-        void ShowStarted(const std::string&) override {}
-        void ShowStep(const std::string&) override {}
-        void ShowPercent(int) override {}
-        void Hide() override {}
-    } progress;
+    NoConversionProgress progress;
     testing::ScriptedDialogs dialogs;
     testing::FakePlatform platform;
     NoPump pump;

@@ -1,3 +1,4 @@
+#include "engine/headless_targets.h"
 #include "engine/kernels.h"
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
@@ -12,22 +13,6 @@ using namespace nimbra::testing;
 
 namespace {
 
-class NoPreview final : public PreviewCanvas {
-public:
-    PreviewSize ClientSize() const override { return {}; }
-    void ClearToWhite() override {}
-    void SetPixel(std::int32_t, std::int32_t, Rgb) override {}
-    void Show() override {}
-    void Close() override {}
-};
-
-class NoDisplay final : public RunDisplay {
-public:
-    void ShowFieldTexts(const ParamFields&) override {}
-    void ShowRunning(bool) override {}
-    void EnableShowButton() override {}
-};
-
 struct Engine {
     int WorkerThreads;
     EngineShortcuts Shortcuts;
@@ -40,8 +25,8 @@ std::vector<std::uint8_t> Render(std::uint8_t formula, const ParamFields& fields
     RunState state;
     PaletteList palette;
     palette.SetPaletteNode(200, 30, 90, 50);
-    NoPreview preview;
-    NoDisplay display;
+    HeadlessPreview preview;
+    HeadlessDisplay display;
     ScriptedDialogs dialogs;
     FakePlatform platform;
     NoPump pump;
