@@ -129,6 +129,9 @@ long double ParseCommaFloat(const std::string& text)
 
 std::string FormatGeneral(long double value, char decimalSeparator)
 {
+    // Bytes read from a file can form a NaN, an infinity or an unnormal (which x87 takes as a NaN).
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     if (value == 0) return "0";
     // 15 significant digits, correctly rounded, then the form is chosen from the exponent.
     char buffer[64];

@@ -4,21 +4,28 @@
 namespace nimbra {
 
 // Lets the windows handle their pending events while long work runs on the window thread.
+// Loops report the passes they have made; every PassesPerPoll passes the hook polls.
+// A counter, not a clock: reading the time every pass would cost more than the pass.
 class PumpHook {
 public:
     static constexpr std::uint32_t PassesPerPoll = 2048;
 
     virtual ~PumpHook() = default;
 
-    // Called after every iteration pass. A counter, not a clock: reading the time every pass
-    // would cost more than the pass.
-    void operator()()
+    // How many passes a loop may make before it must report them.
+    std::uint32_t PassesBeforePoll() const { return countdown_; }
+
+    void PassesDone(std::uint32_t passes)
     {
-        if (--countdown_ == 0) {
-            countdown_ = PassesPerPoll;
-            Poll();
+        if (passes < countdown_) {
+            countdown_ -= passes;
+            return;
         }
+        countdown_ = PassesPerPoll;
+        Poll();
     }
+
+    void operator()() { PassesDone(1); }
 
     // Handles what is due now; cheap when nothing is.
     virtual void Poll() = 0;

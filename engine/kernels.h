@@ -14,135 +14,148 @@ struct PointResult {
     bool OutOfRange = false;
 };
 
-// Each kernel keeps its six values in extended precision and evaluates every operation in
-// the order written; images depend on it. After every pass it counts, calls pump (three
-// times a pass for the Burning Ship) and ends on escape, on the maximum or on a stop.
-// Once a value is infinite or NaN it stays so under +, -, x and sqrt, so checking the last
-// state is enough.
+// Each kernel keeps its values in extended precision and evaluates every operation in the
+// order written; images depend on it. Once a value is infinite or NaN it stays so under +, -,
+// x and sqrt, so checking the last state is enough.
 
-namespace kernel_detail {
-inline bool Stopped(const std::atomic<bool>& stop) { return stop.load(std::memory_order_relaxed); }
-inline bool NotFinite(long double value) { return !std::isfinite(value); }
-}  // namespace kernel_detail
-
-template <class Pump>
-PointResult IterateMandelbrot(long double cr, long double ci, std::int32_t maxIterations,
-                              const std::atomic<bool>& stop, Pump& pump)
-{
-    long double zr = cr, zi = ci;
-    std::int32_t count = -1;
-    long double sr = zr * zr, si = zi * zi;
-    do {
+// Mandelbrot: the point itself is the start value.
+struct MandelbrotPass {
+    long double cr, ci, zr, zi, sr, si;
+    MandelbrotPass(long double pr, long double pi) : cr(pr), ci(pi), zr(pr), zi(pi), sr(zr * zr), si(zi * zi) {}
+    void Pass()
+    {
         zi = (zr * 2) * zi + ci;
         zr = (sr - si) + cr;
         si = zi * zi;
         sr = zr * zr;
-        ++count;
-        pump();
-    } while (!(sr + si >= 4) && count != maxIterations && !kernel_detail::Stopped(stop));
-    return {count, kernel_detail::NotFinite(sr + si)};
-}
+    }
+    bool Escaped() const { return sr + si >= 4; }
+    bool OutOfRange() const { return !std::isfinite(sr + si); }
+};
 
 // Each coordinate is inverted by itself (not the complex reciprocal); the point, not its
 // inverse, is added; the escape test sums the square roots of the absolute values.
-template <class Pump>
-PointResult IterateInvertedMandelbrot(long double cr, long double ci, std::int32_t maxIterations,
-                                      const std::atomic<bool>& stop, Pump& pump)
-{
-    std::int32_t count = -1;
-    long double zr = cr != 0 ? 1 / cr : 0;
-    long double zi = ci != 0 ? 1 / ci : 0;
-    long double sr = sqrtl(fabsl(zr)), si = sqrtl(fabsl(zi));
-    do {
+struct InvertedMandelbrotPass {
+    long double cr, ci, zr, zi, sr, si;
+    InvertedMandelbrotPass(long double pr, long double pi)
+        : cr(pr), ci(pi), zr(pr != 0 ? 1 / pr : 0), zi(pi != 0 ? 1 / pi : 0), sr(sqrtl(fabsl(zr))), si(sqrtl(fabsl(zi)))
+    {
+    }
+    void Pass()
+    {
         zi = (zr * 2) * zi + ci;
         zr = (sr - si) + cr;
-        ++count;
         sr = sqrtl(fabsl(zr));
         si = sqrtl(fabsl(zi));
-        pump();
-    } while (!(sr + si >= 4) && count != maxIterations && !kernel_detail::Stopped(stop));
-    return {count, kernel_detail::NotFinite(sr + si)};
-}
+    }
+    bool Escaped() const { return sr + si >= 4; }
+    bool OutOfRange() const { return !std::isfinite(sr + si); }
+};
 
 // z squared minus the constant: the constant is subtracted.
-template <class Pump>
-PointResult IterateJulia(long double cr, long double ci, long double kr, long double ki, std::int32_t maxIterations,
-                         const std::atomic<bool>& stop, Pump& pump)
-{
-    std::int32_t count = -1;
-    long double zr = cr, zi = ci;
-    long double si = zi * zi, sr = zr * zr;
-    do {
+struct JuliaPass {
+    long double kr, ki, zr, zi, si, sr;
+    JuliaPass(long double pr, long double pi, long double constantReal, long double constantImag)
+        : kr(constantReal), ki(constantImag), zr(pr), zi(pi), si(zi * zi), sr(zr * zr)
+    {
+    }
+    void Pass()
+    {
         zi = zr * zi;
         zi = zi * 2 - ki;
         zr = (sr - si) - kr;
         si = zi * zi;
         sr = zr * zr;
-        ++count;
-        pump();
-    } while (!(sr + si >= 4) && count != maxIterations && !kernel_detail::Stopped(stop));
-    return {count, kernel_detail::NotFinite(sr + si)};
-}
+    }
+    bool Escaped() const { return sr + si >= 4; }
+    bool OutOfRange() const { return !std::isfinite(sr + si); }
+};
 
 // z squared plus the point plus the fixed offset -0.74543 + 0.2i.
-template <class Pump>
-PointResult IterateDragon(long double cr, long double ci, std::int32_t maxIterations, const std::atomic<bool>& stop,
-                          Pump& pump)
-{
-    long double zr = cr, zi = ci;
-    std::int32_t count = -1;
-    long double sr = zr * zr, si = zi * zi;
-    do {
+struct DragonPass : MandelbrotPass {
+    using MandelbrotPass::MandelbrotPass;
+    void Pass()
+    {
         zi = ((zr * 2) * zi + ci) + 0.2L;
         zr = ((sr - si) + cr) - 0.74543L;
         si = zi * zi;
         sr = zr * zr;
-        ++count;
-        pump();
-    } while (!(sr + si >= 4) && count != maxIterations && !kernel_detail::Stopped(stop));
-    return {count, kernel_detail::NotFinite(sr + si)};
-}
+    }
+};
 
 // z squared plus the point plus the fixed offset 0.11031 - 0.67037i.
-template <class Pump>
-PointResult IterateDaisy(long double cr, long double ci, std::int32_t maxIterations, const std::atomic<bool>& stop,
-                         Pump& pump)
-{
-    long double zr = cr, zi = ci;
-    std::int32_t count = -1;
-    long double sr = zr * zr, si = zi * zi;
-    do {
+struct DaisyPass : MandelbrotPass {
+    using MandelbrotPass::MandelbrotPass;
+    void Pass()
+    {
         zi = ((zr * 2) * zi + ci) - 0.67037L;
         zr = ((sr - si) + cr) + 0.11031L;
         si = zi * zi;
         sr = zr * zr;
-        ++count;
-        pump();
-    } while (!(sr + si >= 4) && count != maxIterations && !kernel_detail::Stopped(stop));
-    return {count, kernel_detail::NotFinite(sr + si)};
-}
+    }
+};
 
 // (|Re z| + i|Im z|) squared minus the point, from 0; the squared modulus is compared with
 // the iteration maximum itself, not with 4.
-template <class Pump>
-PointResult IterateBurningShip(long double cr, long double ci, std::int32_t maxIterations,
-                               const std::atomic<bool>& stop, Pump& pump)
-{
-    std::int32_t count = 0;
-    long double zr = 0, zi = 0, sr = 0, si = 0;
-    const long double limit = maxIterations;
-    do {
+struct BurningShipPass {
+    long double cr, ci, limit, zr = 0, zi = 0, sr = 0, si = 0;
+    BurningShipPass(long double pr, long double pi, std::int32_t maxIterations) : cr(pr), ci(pi), limit(maxIterations) {}
+    void Pass()
+    {
         sr = (zr * zr - zi * zi) - cr;
-        pump();
         si = fabsl(zr * zi) * 2 - ci;
-        pump();
         zr = sr;
         zi = si;
         sr = zr * zr + zi * zi;
-        ++count;
-        pump();
-    } while (!(sr > limit) && count != maxIterations && !kernel_detail::Stopped(stop));
-    return {count, kernel_detail::NotFinite(sr)};
+    }
+    bool Escaped() const { return sr > limit; }
+    bool OutOfRange() const { return !std::isfinite(sr); }
+};
+
+// Runs passes until escape, the maximum or a stop, each read after every pass. The
+// passes are reported to the hook in batches, so the hot loop holds no call and keeps its
+// values in registers. The Burning Ship lets the windows in three times a pass.
+//
+// With SkipCycles, the loop watches for the orbit to come back to an earlier state: the next
+// pass of every kernel reads only zr and zi (the rest is derived from them), the iteration is
+// deterministic, and the sign of a zero never changes a later square, absolute value or root,
+// so equal values mean the orbit repeats forever without escaping. Its count is then the
+// maximum, exactly as if every pass had been made. As in Brent's method one state is kept and
+// replaced at growing distances; growing them by an eighth rather than doubling finds the
+// cycle sooner after the orbit has settled, for the same constant memory.
+template <bool SkipCycles, int HookCallsPerPass, class Kernel, class Hook>
+PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations,
+                          const std::atomic<bool>& stop, Hook& hook)
+{
+    std::int32_t count = firstCount;
+    long double savedReal = kernel.zr, savedImag = kernel.zi;
+    std::uint32_t passIndex = 0, nextSave = 1;
+    for (;;) {
+        const std::uint32_t budget = (hook.PassesBeforePoll() + HookCallsPerPass - 1) / HookCallsPerPass;
+        std::uint32_t passes = 0;
+        bool done;
+        do {
+            kernel.Pass();
+            ++count;
+            ++passes;
+            done = kernel.Escaped() || count == maxIterations || stop.load(std::memory_order_relaxed);
+            if constexpr (SkipCycles) {
+                if (!done) {
+                    if (kernel.zr == savedReal && kernel.zi == savedImag) {
+                        count = maxIterations;
+                        done = true;
+                    } else if (++passIndex == nextSave) {
+                        savedReal = kernel.zr;
+                        savedImag = kernel.zi;
+                        nextSave = passIndex + (passIndex >> 3) + 1;
+                    }
+                }
+            }
+        } while (!done && passes != budget);
+        hook.PassesDone(passes * HookCallsPerPass);
+        // A stop set by a handler the hook ran ends the loop after this pass too.
+        if (done || stop.load(std::memory_order_relaxed)) return {count, kernel.OutOfRange()};
+    }
 }
 
 // The point of a pixel: one multiplication and one addition, the pixel number exact.
@@ -155,27 +168,52 @@ inline long double PointImag(const FractalParams& params, std::int32_t row)
     return static_cast<long double>(row) * params.StepImag + params.ImagFrom;
 }
 
-// Runs the kernel of formula for the pixel. A formula above 5 runs none and gives previous.
-template <class Pump>
-PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
-                         std::int32_t previous, const std::atomic<bool>& stop, Pump& pump)
+// Runs the kernel of formula for the point. A formula above 5 runs none and gives previous.
+// Counts start at -1 (0 for the Burning Ship), so a point escaping in pass k counts k - 1 (k).
+template <bool SkipCycles, class Hook>
+PointResult IteratePointWith(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
+                             std::int32_t previous, const std::atomic<bool>& stop, Hook& hook)
 {
-    const std::int32_t maxIterations = params.MaxIterations;
+    const std::int32_t maximum = params.MaxIterations;
     switch (static_cast<FormulaKind>(formula)) {
-    case FormulaKind::Mandelbrot: return IterateMandelbrot(cr, ci, maxIterations, stop, pump);
-    case FormulaKind::InvertedMandelbrot: return IterateInvertedMandelbrot(cr, ci, maxIterations, stop, pump);
+    case FormulaKind::Mandelbrot: return IterateKernel<SkipCycles, 1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook);
+    case FormulaKind::InvertedMandelbrot:
+        return IterateKernel<SkipCycles, 1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook);
     case FormulaKind::Julia:
-        return IterateJulia(cr, ci, params.JuliaReal, params.JuliaImag, maxIterations, stop, pump);
-    case FormulaKind::Dragon: return IterateDragon(cr, ci, maxIterations, stop, pump);
-    case FormulaKind::Daisy: return IterateDaisy(cr, ci, maxIterations, stop, pump);
-    case FormulaKind::BurningShip: return IterateBurningShip(cr, ci, maxIterations, stop, pump);
+        return IterateKernel<SkipCycles, 1>(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop,
+                                            hook);
+    case FormulaKind::Dragon: return IterateKernel<SkipCycles, 1>(DragonPass(cr, ci), -1, maximum, stop, hook);
+    case FormulaKind::Daisy: return IterateKernel<SkipCycles, 1>(DaisyPass(cr, ci), -1, maximum, stop, hook);
+    case FormulaKind::BurningShip:
+        return IterateKernel<SkipCycles, 3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook);
     }
     return {previous, false};
 }
 
+template <class Hook>
+PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
+                         std::int32_t previous, const std::atomic<bool>& stop, Hook& hook, bool skipCycles = false)
+{
+    return skipCycles ? IteratePointWith<true>(formula, params, cr, ci, previous, stop, hook)
+                      : IteratePointWith<false>(formula, params, cr, ci, previous, stop, hook);
+}
+
+// Whether the orbit of the conjugate point is the exact mirror of the point's: negating is
+// exact and every one of these kernels keeps the sign of the imaginary part apart.
+inline bool IsConjugateSymmetric(std::uint8_t formula, const FractalParams& params)
+{
+    switch (static_cast<FormulaKind>(formula)) {
+    case FormulaKind::Mandelbrot:
+    case FormulaKind::InvertedMandelbrot: return true;
+    case FormulaKind::Julia: return params.JuliaImag == 0;
+    default: return false;
+    }
+}
+
 // For worker threads: the windows are pumped by the window thread, never here.
 struct NoPassHook {
-    void operator()() {}
+    static constexpr std::uint32_t PassesBeforePoll() { return 0xFFFFFFFFu; }
+    static constexpr void PassesDone(std::uint32_t) {}
 };
 
 }  // namespace nimbra

@@ -3,6 +3,7 @@
 #include "engine/kernels.h"
 
 #include <chrono>
+#include <cmath>
 
 namespace nimbra {
 namespace {
@@ -11,20 +12,26 @@ namespace {
 constexpr int RowsAheadPerWorker = 4;
 // How long the taking thread sleeps before it lets the windows handle their events.
 constexpr auto PollInterval = std::chrono::milliseconds(10);
+// Rows kept for their mirror rows never take more than this, whatever the image height.
+constexpr std::size_t KeptRowsByteLimit = std::size_t{128} << 20;
 
 }  // namespace
 
-void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop, RowCounts& out)
+void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop, bool skipCycles,
+                      RowCounts& out)
 {
     out.Counts.resize(static_cast<std::size_t>(params.Width));
     out.Columns = 0;
     out.OutOfRangeColumn = -1;
+    out.UniformFormula = LoadFormula(params);
     NoPassHook noHook;
     const long double ci = PointImag(params, row);
     std::int32_t previous = 0;
     for (std::int32_t column = 0; column < params.Width; ++column) {
+        const std::uint8_t formula = LoadFormula(params);
+        if (formula != out.UniformFormula) out.UniformFormula = -1;
         const PointResult result =
-            IteratePoint(LoadFormula(params), params, PointReal(params, column), ci, previous, stop, noHook);
+            IteratePoint(formula, params, PointReal(params, column), ci, previous, stop, noHook, skipCycles);
         if (stop.load(std::memory_order_relaxed)) return;
         if (result.OutOfRange && out.OutOfRangeColumn < 0) out.OutOfRangeColumn = column;
         out.Counts[static_cast<std::size_t>(column)] = previous = result.Count;
@@ -32,8 +39,22 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     }
 }
 
-RowPipeline::RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads)
-    : params_(params), stop_(stop), slots_(static_cast<std::size_t>(threads * RowsAheadPerWorker))
+std::int32_t ExactMirrorRow(const FractalParams& params, std::int32_t row)
+{
+    if (params.StepImag == 0) return -1;
+    const long double negated = -PointImag(params, row);
+    const long double estimate = nearbyintl((negated - params.ImagFrom) / params.StepImag);
+    if (!(estimate >= -1 && estimate <= params.Height)) return -1;
+    for (std::int32_t candidate = static_cast<std::int32_t>(estimate) - 1; candidate <= estimate + 1; ++candidate) {
+        if (candidate != row && candidate >= 0 && candidate < params.Height && PointImag(params, candidate) == negated)
+            return candidate;
+    }
+    return -1;
+}
+
+RowPipeline::RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads,
+                         EngineShortcuts shortcuts)
+    : params_(params), stop_(stop), shortcuts_(shortcuts), slots_(static_cast<std::size_t>(threads * RowsAheadPerWorker))
 {
     for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
 }
@@ -64,6 +85,35 @@ const RowCounts& RowPipeline::Row(std::int32_t row, PumpHook& pump)
     return slot.Counts;
 }
 
+bool RowPipeline::TakeKeptRow(std::int32_t row, RowCounts& out)
+{
+    const auto kept = keptRows_.find(row);
+    if (kept == keptRows_.end()) return false;
+    KeptRow source = std::move(kept->second);
+    keptRows_.erase(kept);
+    keptBytes_ -= source.Counts.size() * sizeof(std::int32_t);
+    // The formula may have changed since: the counts only serve when it has not.
+    const std::uint8_t formula = LoadFormula(params_);
+    if (source.Formula != formula || !IsConjugateSymmetric(formula, params_)) return false;
+    out.Counts = std::move(source.Counts);
+    out.Columns = params_.Width;
+    out.OutOfRangeColumn = -1;
+    out.UniformFormula = formula;
+    return true;
+}
+
+void RowPipeline::KeepForMirror(std::int32_t row, const RowCounts& counts)
+{
+    if (counts.Columns != params_.Width || counts.OutOfRangeColumn >= 0 || counts.UniformFormula < 0 ||
+        !IsConjugateSymmetric(static_cast<std::uint8_t>(counts.UniformFormula), params_))
+        return;
+    const std::int32_t mirror = ExactMirrorRow(params_, row);
+    const std::size_t bytes = counts.Counts.size() * sizeof(std::int32_t);
+    if (mirror <= row || mirror < nextRow_ || keptBytes_ + bytes > KeptRowsByteLimit) return;
+    keptRows_[mirror] = KeptRow{counts.Counts, counts.UniformFormula};
+    keptBytes_ += bytes;
+}
+
 void RowPipeline::Work()
 {
     const std::int32_t slotCount = static_cast<std::int32_t>(slots_.size());
@@ -75,9 +125,13 @@ void RowPipeline::Work()
         if (shutdown_ || nextRow_ >= params_.Height) return;
         const std::int32_t row = nextRow_++;
         Slot& slot = slots_[static_cast<std::size_t>(row % slotCount)];
-        lock.unlock();
-        ComputeRowCounts(params_, row, stop_, slot.Counts);
-        lock.lock();
+        const bool reused = shortcuts_.ReuseMirroredRows && TakeKeptRow(row, slot.Counts);
+        if (!reused) {
+            lock.unlock();
+            ComputeRowCounts(params_, row, stop_, shortcuts_.SkipRepeatingOrbits, slot.Counts);
+            lock.lock();
+            if (shortcuts_.ReuseMirroredRows) KeepForMirror(row, slot.Counts);
+        }
         slot.ReadyRow = row;
         rowReady_.notify_one();
     }

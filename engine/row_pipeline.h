@@ -7,25 +7,37 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace nimbra {
+
+// Exact shortcuts: each leaves every count as the plain iteration gives it.
+struct EngineShortcuts {
+    bool SkipRepeatingOrbits = true;  // stop iterating an orbit that has come back to an earlier state
+    bool ReuseMirroredRows = true;    // a row whose point is the exact negative of a done row's
+};
 
 // The counts of one row as the workers left them.
 struct RowCounts {
     std::vector<std::int32_t> Counts;
     std::int32_t Columns = 0;            // computed columns; fewer when a stop came
     std::int32_t OutOfRangeColumn = -1;  // the first column whose values left the range
+    int UniformFormula = -1;             // the formula of every pixel; -1 when it changed within the row
 };
 
 // Computes the counts of one row (from column 0) until done or stopped; no pumping.
-void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop, RowCounts& out);
+void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop, bool skipCycles,
+                      RowCounts& out);
+
+// The other row whose imaginary coordinate, as computed, is exactly the negative of row's; -1 if none.
+std::int32_t ExactMirrorRow(const FractalParams& params, std::int32_t row);
 
 // Worker threads compute the rows of an image a bounded number of rows ahead of the one
-// thread that takes them in order, so memory stays flat in the image height.
+// thread that takes them in order.
 class RowPipeline {
 public:
-    RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads);
+    RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads, EngineShortcuts shortcuts);
     ~RowPipeline();
     RowPipeline(const RowPipeline&) = delete;
     RowPipeline& operator=(const RowPipeline&) = delete;
@@ -39,18 +51,28 @@ private:
         RowCounts Counts;
         std::int32_t ReadyRow = -1;
     };
+    // Counts kept for the mirror row further down, with the formula they were made with.
+    struct KeptRow {
+        std::vector<std::int32_t> Counts;
+        int Formula = -1;
+    };
 
     void Work();
+    bool TakeKeptRow(std::int32_t row, RowCounts& out);  // under the lock
+    void KeepForMirror(std::int32_t row, const RowCounts& counts);  // under the lock
 
     const FractalParams& params_;
     const std::atomic<bool>& stop_;
+    const EngineShortcuts shortcuts_;
     std::vector<Slot> slots_;
     std::mutex mutex_;
     std::condition_variable workAvailable_;
     std::condition_variable rowReady_;
-    std::int32_t nextRow_ = 0;   // the next row a worker takes
-    std::int32_t firstHeld_ = 0; // rows below this are given back
+    std::int32_t nextRow_ = 0;    // the next row a worker takes
+    std::int32_t firstHeld_ = 0;  // rows below this are given back
     bool shutdown_ = false;
+    std::unordered_map<std::int32_t, KeptRow> keptRows_;  // by the row that will use them
+    std::size_t keptBytes_ = 0;
     std::vector<std::thread> workers_;
 };
 

@@ -86,8 +86,9 @@ void ComputeOnThisThread(RunContext& context, PixelOutput& output)
         state.CurrentRow = static_cast<std::uint16_t>(row);
         const long double ci = PointImag(params, row);
         for (std::int32_t column = 0; column < params.Width; ++column) {
-            const PointResult result = IteratePoint(LoadFormula(params), params, PointReal(params, column), ci,
-                                                    state.IterationCount, state.StopRequested, context.Pump);
+            const PointResult result =
+                IteratePoint(LoadFormula(params), params, PointReal(params, column), ci, state.IterationCount,
+                             state.StopRequested, context.Pump, context.Shortcuts.SkipRepeatingOrbits);
             state.IterationCount = result.Count;
             if (state.StopRequested) break;
             if (result.OutOfRange) throw Error::PointOutOfRange(row, column);
@@ -103,7 +104,7 @@ void ComputeOnWorkers(RunContext& context, PixelOutput& output)
 {
     const FractalParams& params = context.Params;
     RunState& state = context.State;
-    RowPipeline pipeline(params, state.StopRequested, context.WorkerThreads);
+    RowPipeline pipeline(params, state.StopRequested, context.WorkerThreads, context.Shortcuts);
     for (std::int32_t row = 0; row < params.Height; ++row) {
         state.CurrentRow = static_cast<std::uint16_t>(row);
         const RowCounts& counts = pipeline.Row(row, context.Pump);
@@ -112,6 +113,7 @@ void ComputeOnWorkers(RunContext& context, PixelOutput& output)
             output.Pixel(column, row, counts.Counts[static_cast<std::size_t>(column)]);
         output.EndRow();
         if (state.StopRequested) return;
+        context.Pump.Poll();  // rows may always be ready: the windows still get their turn
     }
 }
 

@@ -5,6 +5,7 @@
 #include "common/user_dialogs.h"
 #include "engine/fractal_params.h"
 #include "engine/read_params.h"
+#include "engine/row_pipeline.h"
 #include "palette/palette_list.h"
 
 #include <functional>
@@ -49,6 +50,7 @@ struct RunContext {
     int WorkerThreads = 0;         // 0: the counts are computed on the calling thread
     std::function<double()> TimeOfDay;  // fraction of a day
     std::string OutputPathOverride;     // the command-line renderer's -o; empty: the next free name
+    EngineShortcuts Shortcuts;          // mirrored rows are reused only by worker threads
 };
 
 enum class RunOutcome {

@@ -354,8 +354,11 @@ void TCalcForm::MakeButtonClick()
     // A handler further down the call chain may still ask once the window has closed.
     if (preView_ == nullptr || closed_) return;
     Guarded(dialogs_, [&] {
-        RunContext context{Params,          Run,          palette_, *preView_, *this, dialogs_, system_, pump_,
-                           StartFolder,     LastImagePath, DecimalSeparator(), 0, timeOfDay_, {}};
+        // On this thread only: the formula menu may change the formula during a run, and the
+        // preview is drawn pixel by pixel as the counts come.
+        RunContext context{Params,      Run,           palette_,           *preView_, *this,      dialogs_, system_,
+                           pump_,       StartFolder,   LastImagePath,      DecimalSeparator(),    0,
+                           timeOfDay_,  {},            {}};
         RunCalculation(GatherFields(), context);
     });
     if (closeAfterRun_ && !Run.Running && !Run.Preparing) close();

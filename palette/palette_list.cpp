@@ -54,8 +54,6 @@ void PaletteList::RemovePaletteNode(std::uint8_t position)
 
 void PaletteList::ReversePalette() { std::reverse(nodes_.begin(), nodes_.end()); }
 
-void PaletteList::PushFront(const PaletteNode& node) { nodes_.insert(nodes_.begin(), node); }
-
 std::uint8_t PaletteChannelAt(const PaletteList& palette, std::int32_t value, std::int32_t maximum,
                               PaletteChannel channel)
 {
@@ -77,6 +75,13 @@ std::uint8_t PaletteChannelAt(const PaletteList& palette, std::int32_t value, st
         lowerValue = ChannelOf(node, channel);
     }
     return static_cast<std::uint8_t>(lowerValue);
+}
+
+Rgb PaletteColourAt(const PaletteList& palette, std::int32_t value, std::int32_t maximum)
+{
+    return {PaletteChannelAt(palette, value, maximum, PaletteChannel::Red),
+            PaletteChannelAt(palette, value, maximum, PaletteChannel::Green),
+            PaletteChannelAt(palette, value, maximum, PaletteChannel::Blue)};
 }
 
 }  // namespace nimbra

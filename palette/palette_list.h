@@ -1,5 +1,8 @@
 #pragma once
+#include "common/rgb.h"
+
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace nimbra {
@@ -27,7 +30,9 @@ public:
     void SetPaletteNode(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t position);
     void RemovePaletteNode(std::uint8_t position);
     void ReversePalette();
-    void PushFront(const PaletteNode& node);  // file readers rebuild the list this way
+    // The file readers build the whole list before handing it over, so a long file costs one
+    // pass and no lookup ever sees a half-built list.
+    void AssignNodes(std::vector<PaletteNode> nodes) { nodes_ = std::move(nodes); }
 
     const std::vector<PaletteNode>& Nodes() const { return nodes_; }
     bool Empty() const { return nodes_.empty(); }
@@ -40,5 +45,8 @@ private:
 // and capped at 99. Expects maximum >= 1 and value >= 0.
 std::uint8_t PaletteChannelAt(const PaletteList& palette, std::int32_t value, std::int32_t maximum,
                               PaletteChannel channel);
+
+// The three channels of the gradient at value x 100 / maximum percent.
+Rgb PaletteColourAt(const PaletteList& palette, std::int32_t value, std::int32_t maximum);
 
 }  // namespace nimbra

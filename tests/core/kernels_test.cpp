@@ -8,9 +8,11 @@ using namespace nimbra;
 
 namespace {
 
+// Reports after every pass, counting the hook calls.
 struct CountingHook {
     int Calls = 0;
-    void operator()() { ++Calls; }
+    std::uint32_t PassesBeforePoll() const { return 1; }
+    void PassesDone(std::uint32_t calls) { Calls += static_cast<int>(calls); }
 };
 
 std::int32_t CountAt(FormulaKind formula, long double cr, long double ci, std::int32_t maxIterations,
@@ -87,7 +89,8 @@ TEST(Kernels, StopEndsAfterThePassInProgress)
     struct StoppingHook {
         std::atomic<bool>* Stop;
         int Calls = 0;
-        void operator()()
+        std::uint32_t PassesBeforePoll() const { return 1; }
+        void PassesDone(std::uint32_t)
         {
             if (++Calls == 5) *Stop = true;
         }

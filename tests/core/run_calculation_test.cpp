@@ -61,7 +61,7 @@ struct RunFixture : ::testing::Test {
     ScriptedPump pump;
     std::string lastImagePath;
     RunContext context{params, state, palette, preview, display, dialogs, platform, pump,
-                       folder.Path(), lastImagePath, ',', 0, nullptr, ""};
+                       folder.Path(), lastImagePath, ',', 0, nullptr, "", {}};
 
     RunFixture() { std::filesystem::create_directory(folder / "pix"); }
 

@@ -1,4 +1,5 @@
 #include "common/number_text.h"
+#include "engine/headless_targets.h"
 #include "engine/run_calculation.h"
 #include "mainwindow/calc_form.h"
 #include "mainwindow/preview_window.h"
@@ -35,26 +36,19 @@ private:
     QImage image_;
 };
 
-class NullDisplay final : public RunDisplay {
-public:
-    void ShowFieldTexts(const ParamFields&) override {}
-    void ShowRunning(bool) override {}
-    void EnableShowButton() override {}
-};
-
 QImage CoreRunPicture(const ParamFields& fields, PreviewSize size)
 {
     FractalParams params;
     RunState state;
     PaletteList palette;
     RecordingCanvas canvas(size);
-    NullDisplay display;
+    HeadlessDisplay display;
     ScriptedDialogs dialogs;
     FakePlatform platform;
     NoPump pump;
     std::string lastImagePath;
     RunContext context{params, state, palette, canvas, display, dialogs, platform, pump, "./", lastImagePath, ',', 0,
-                       nullptr, ""};
+                       nullptr, "", {}};
     RunCalculation(fields, context);
     return canvas.Image();
 }

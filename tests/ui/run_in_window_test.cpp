@@ -1,3 +1,4 @@
+#include "engine/headless_targets.h"
 #include "engine/run_calculation.h"
 #include "mainwindow/calc_form.h"
 #include "mainwindow/preview_window.h"
@@ -21,22 +22,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class NullPreview final : public PreviewCanvas {
-public:
-    PreviewSize ClientSize() const override { return {}; }
-    void ClearToWhite() override {}
-    void SetPixel(std::int32_t, std::int32_t, Rgb) override {}
-    void Show() override {}
-    void Close() override {}
-};
-
-class NullDisplay final : public RunDisplay {
-public:
-    void ShowFieldTexts(const ParamFields&) override {}
-    void ShowRunning(bool) override {}
-    void EnableShowButton() override {}
-};
-
 // The image the core run writes for these fields, without any window.
 std::vector<std::uint8_t> RendererImage(const ParamFields& fields)
 {
@@ -45,14 +30,14 @@ std::vector<std::uint8_t> RendererImage(const ParamFields& fields)
     FractalParams params;
     RunState state;
     PaletteList palette;
-    NullPreview preview;
-    NullDisplay display;
+    HeadlessPreview preview;
+    HeadlessDisplay display;
     ScriptedDialogs dialogs;
     FakePlatform platform;
     NoPump pump;
     std::string lastImagePath;
     RunContext context{params, state, palette, preview, display, dialogs, platform, pump,
-                       folder.Path(), lastImagePath, ',', 0, nullptr, ""};
+                       folder.Path(), lastImagePath, ',', 0, nullptr, "", {}};
     RunCalculation(fields, context);
     return ReadBytes(folder / "pix/nimbra000.tga");
 }

@@ -15,6 +15,7 @@ CurrentDirectory::~CurrentDirectory() { std::filesystem::current_path(old_); }
 
 UiProgram::UiProgram()
 {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Form = std::make_unique<TCalcForm>(Palette, Dialogs, System, Pump, [this] { return Now; });
     PreView = std::make_unique<TPreView>(*Form);
     Form->AttachPreview(*PreView);
@@ -27,6 +28,7 @@ UiProgram::~UiProgram()
 {
     PreView.reset();
     Form.reset();
+    QLocale::setDefault(oldLocale_);
 }
 
 void TypeInto(QWidget* field, const QString& text)

@@ -6,6 +6,8 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
+#include <QLocale>
+
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -38,6 +40,9 @@ public:
     double Now = 0.5;  // noon
     std::unique_ptr<TCalcForm> Form;
     std::unique_ptr<TPreView> PreView;
+
+private:
+    QLocale oldLocale_;  // the windows write numbers as German users see them
 };
 
 // Types text into a field as the user does: click into it, select all, type.

@@ -7,15 +7,19 @@
 
 namespace nimbra::testing {
 
-// Each test file registers its Qt Test class; ui_tests runs them all in one application.
 using UiTestFactory = std::function<std::unique_ptr<QObject>()>;
+
+// Every Qt Test class of ui_tests registers itself; main runs them all in one application.
 std::vector<UiTestFactory>& UiTests();
 
-template <class Test>
-struct RegisterUiTest {
-    RegisterUiTest() { UiTests().push_back([] { return std::make_unique<Test>(); }); }
-};
+inline bool RegisterUiTest(UiTestFactory factory)
+{
+    UiTests().push_back(std::move(factory));
+    return true;
+}
 
 }  // namespace nimbra::testing
 
-#define NIMBRA_UI_TEST(Class) static const nimbra::testing::RegisterUiTest<Class> Register##Class;
+#define NIMBRA_UI_TEST(TestClass)                                                                          \
+    [[maybe_unused]] static const bool registered##TestClass =                                             \
+        ::nimbra::testing::RegisterUiTest([] { return std::unique_ptr<QObject>(std::make_unique<TestClass>()); });

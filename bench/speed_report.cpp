@@ -1,0 +1,133 @@
+// Effective passes per second of whole file runs: the passes a plain iteration needs for the
+// image, divided by the wall time, for each thread count and each exact shortcut on and off,
+// with a check that every configuration writes the same file.
+#include "cli/cli_dialogs.h"
+#include "common/posix_platform.h"
+#include "engine/headless_targets.h"
+#include "engine/kernels.h"
+#include "engine/row_pipeline.h"
+#include "engine/run_calculation.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace nimbra;
+
+namespace {
+
+struct View {
+    const char* Name;
+    FormulaKind Formula;
+    ParamFields Fields;
+};
+
+ParamFields FieldsOf(const char* realFrom, const char* realTo, const char* imagFrom, const char* imagTo,
+                     const char* iterations)
+{
+    ParamFields fields;
+    fields.SetTestMode = false;
+    fields.Width = "1920";
+    fields.Height = "1440";
+    fields.RealFrom = realFrom;
+    fields.RealTo = realTo;
+    fields.ImagFrom = imagFrom;
+    fields.ImagTo = imagTo;
+    fields.Iterations = iterations;
+    return fields;
+}
+
+std::vector<char> ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs the view once into path; the wall time in seconds.
+double TimedRun(const View& view, int threads, EngineShortcuts shortcuts, const std::string& path)
+{
+    FractalParams params;
+    params.Formula = static_cast<std::uint8_t>(view.Formula);
+    RunState state;
+    PaletteList palette;
+    HeadlessPreview preview;
+    HeadlessDisplay display;
+    CliDialogs dialogs(std::cerr);
+    PosixPlatform platform;
+    NoPump pump;
+    std::string lastImagePath;
+    RunContext context{params, state, palette, preview, display, dialogs, platform, pump, "", lastImagePath,
+                       '.', threads, nullptr, path, shortcuts};
+    const auto start = std::chrono::steady_clock::now();
+    if (RunCalculation(view.Fields, context) != RunOutcome::FileCompleted) std::cerr << "run failed\n";
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The passes a plain iteration makes for the view: one more than the count (the Burning
+// Ship: the count), summed over the pixels.
+double PlainPasses(const View& view)
+{
+    FractalParams params;
+    params.Formula = static_cast<std::uint8_t>(view.Formula);
+    ParamFields fields = view.Fields;
+    ReadParams(fields, params, {}, '.');
+    const std::atomic<bool> stop = false;
+    RowPipeline pipeline(params, stop, 2, EngineShortcuts{});
+    NoPump pump;
+    double passes = 0;
+    for (std::int32_t row = 0; row < params.Height; ++row) {
+        const RowCounts& counts = pipeline.Row(row, pump);
+        for (std::int32_t column = 0; column < counts.Columns; ++column)
+            passes += counts.Counts[static_cast<std::size_t>(column)] + (view.Formula == FormulaKind::BurningShip ? 0 : 1);
+    }
+    return passes;
+}
+
+}  // namespace
+
+int main()
+{
+    const std::string folder = std::filesystem::temp_directory_path().string() + "/";
+    const View views[] = {
+        {"Mandelbrot default view", FormulaKind::Mandelbrot, FieldsOf("-2", "0.5", "-1.25", "1.25", "2048")},
+        {"Burning Ship view", FormulaKind::BurningShip, FieldsOf("3.0", "-2", "2,5", "-2", "250")},
+        {"Dragon view", FormulaKind::Dragon, FieldsOf("-2", "0.5", "-1.25", "1.25", "2048")},
+    };
+    struct Config {
+        const char* Name;
+        EngineShortcuts Shortcuts;
+    };
+    const Config configs[] = {
+        {"plain", {false, false}}, {"cycles", {true, false}}, {"mirrors", {false, true}}, {"both", {true, true}}};
+
+    bool allSame = true;
+    for (const View& view : views) {
+        const double passes = PlainPasses(view);
+        std::printf("\n%s, 1920x1440, %s iterations: %.3g plain passes\n", view.Name, view.Fields.Iterations.c_str(),
+                    passes);
+        std::printf("  %-8s %-8s %9s %22s %8s %s\n", "threads", "shortcut", "seconds", "effective passes/s",
+                    "vs plain", "file");
+        const std::string reference = folder + "nimbra-speed-reference.tga";
+        for (int threads : {1, 2}) {
+            double plainSeconds = 0;
+            for (const Config& config : configs) {
+                const std::string path = threads == 1 && &config == &configs[0] ? reference : folder + "nimbra-speed.tga";
+                const double seconds = TimedRun(view, threads, config.Shortcuts, path);
+                if (&config == &configs[0]) plainSeconds = seconds;
+                const bool same = ReadFile(path) == ReadFile(reference);
+                allSame = allSame && same;
+                std::printf("  %-8d %-8s %9.3f %22.4g %8.2f %s\n", threads, config.Name, seconds, passes / seconds,
+                            plainSeconds / seconds, same ? "identical" : "DIFFERENT");
+            }
+        }
+        std::remove(reference.c_str());
+    }
+    std::remove((folder + "nimbra-speed.tga").c_str());
+    std::printf("\nfiles %s\n", allSame ? "identical in every configuration" : "DIFFER");
+    return allSame ? 0 : 1;
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include "common/user_dialogs.h"
+
+#include <ostream>
+
+namespace nimbra {
+
+// The command-line renderer has no one to ask: messages go to stderr, questions get No.
+class CliDialogs final : public UserDialogs {
+public:
+    explicit CliDialogs(std::ostream& err) : err_(err) {}
+    void ShowMessage(const std::string& text) override
+    {
+        err_ << text << '\n';
+        ++messageCount_;
+    }
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
+
+    int MessageCount() const { return messageCount_; }
+
+private:
+    std::ostream& err_;
+    int messageCount_ = 0;
+};
+
+}  // namespace nimbra

@@ -1,0 +1,109 @@
+#include "cli/convert_command.h"
+
+#include "convert/convert_file.h"
+
+#include <optional>
+
+namespace nimbra {
+namespace {
+
+constexpr char Usage[] =
+    "Aufruf: nimbra-cli convert ART DATEI.tga [--tint RRGGBB]\n"
+    "  ART: rgbcmy, cmyrgb, rgbgrad, cmygrad, gradrgb, gradcmy\n"
+    "  --tint: die Farbe für rgbgrad, cmygrad, gradrgb und gradcmy, hexadezimal (ohne: schwarz)\n";
+
+// Keeps what the conversion says; a command line has nobody to answer questions.
+class CollectedMessages final : public UserDialogs {
+public:
+    void ShowMessage(const std::string& text) override { Texts.push_back(text); }
+    bool AskYesNo(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
+    std::vector<std::string> Texts;
+};
+
+struct ConvertArguments {
+    ConversionKind Kind = ConversionKind::ckRgbCmy;
+    std::string File;
+    Rgb Tint;
+};
+
+std::optional<ConversionKind> KindNamed(const std::string& name)
+{
+    if (name == "rgbcmy" || name == "cmyrgb") return ConversionKind::ckRgbCmy;
+    if (name == "rgbgrad" || name == "cmygrad") return ConversionKind::ckToGrad;
+    if (name == "gradrgb") return ConversionKind::ckGradRgb;
+    if (name == "gradcmy") return ConversionKind::ckGradCmy;
+    return std::nullopt;
+}
+
+std::optional<Rgb> HexColour(const std::string& text)
+{
+    if (text.size() != 6) return std::nullopt;
+    std::uint8_t bytes[3] {};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const char c = text[i];
+        int digit = 0;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return std::nullopt;
+        bytes[i / 2] = static_cast<std::uint8_t>(bytes[i / 2] * 16 + digit);
+    }
+    return Rgb{bytes[0], bytes[1], bytes[2]};
+}
+
+// The arguments, or the problem with them.
+std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& args, std::string& problem)
+{
+    ConvertArguments parsed;
+    std::vector<std::string> words;
+    bool tintGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--tint") {
+            if (tintGiven) { problem = "--tint ist doppelt angegeben"; return std::nullopt; }
+            if (i + 1 == args.size()) { problem = "--tint braucht eine Farbe RRGGBB"; return std::nullopt; }
+            const std::optional<Rgb> tint = HexColour(args[++i]);
+            if (!tint) {
+                problem = "--tint '" + args[i] + "' ist keine Farbe RRGGBB aus sechs Hexadezimalziffern";
+                return std::nullopt;
+            }
+            parsed.Tint = *tint;
+            tintGiven = true;
+        } else if (args[i].rfind("--", 0) == 0) {
+            problem = "unbekannte Option '" + args[i] + "'";
+            return std::nullopt;
+        } else {
+            words.push_back(args[i]);
+        }
+    }
+    if (words.size() < 2) { problem = "ART und DATEI werden gebraucht"; return std::nullopt; }
+    if (words.size() > 2) { problem = "überzähliges Argument '" + words[2] + "'"; return std::nullopt; }
+    const std::optional<ConversionKind> kind = KindNamed(words[0]);
+    if (!kind) { problem = "unbekannte ART '" + words[0] + "'"; return std::nullopt; }
+    parsed.Kind = *kind;
+    parsed.File = words[1];
+    return parsed;
+}
+
+}  // namespace
+
+int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform)
+{
+    std::string problem;
+    const std::optional<ConvertArguments> parsed = ParseArguments(args, problem);
+    if (!parsed) {
+        err << "nimbra-cli convert: " << problem << "\n" << Usage;
+        return 2;
+    }
+    CollectedMessages messages;
+    NoConversionProgress progress;
+    NoPump pump;
+    ConversionContext context{progress, messages, platform, pump, parsed->File, parsed->Tint, false};
+    const bool converted = ConvertFile(parsed->Kind, context) == ConversionOutcome::Converted;
+    std::ostream& report = converted ? out : err;
+    for (const std::string& text : messages.Texts) report << text << "\n";
+    return converted ? 0 : 1;
+}
+
+}  // namespace nimbra

@@ -1,0 +1,250 @@
+#include "cli/render_command.h"
+
+#include "cli/cli_dialogs.h"
+#include "common/error.h"
+#include "engine/headless_targets.h"
+#include "engine/run_calculation.h"
+#include "mainwindow/config_file.h"
+#include "palette/palette_file.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <thread>
+
+namespace nimbra {
+namespace {
+
+const char* const RenderUsage =
+    "Aufruf: nimbra-cli render [Optionen]\n"
+    "  --config DATEI.cfg     von einer gespeicherten Konfiguration ausgehen (mit ihrem Farbverlauf)\n"
+    "  --formula NAME         mandelbrot | invmandel | julia | dragon | daisy | burningship\n"
+    "  --size BxH             Bildgröße                       (640x480)\n"
+    "  --real VON:BIS         reeller Bereich                 (-2:0.5)\n"
+    "  --imag VON:BIS         imaginärer Bereich              (-1.25:1.25)\n"
+    "  --iterations N         Iterationsmaximum               (2048)\n"
+    "  --color rgb|cmy|grad   Farbmodell                      (rgb)\n"
+    "  --invert               Iterationstiefe invertieren\n"
+    "  --julia RE:IM          Julia-Konstante                 (0:0)\n"
+    "  --palette DATEI.pal    Farbverlauf für grad            (Standardverlauf)\n"
+    "  --threads N            Rechen-Threads                  (alle Kerne)\n"
+    "  -o, --output DATEI.tga Ausgabedatei    (die nächste freie pix/nimbraNNN.tga)\n";
+
+const std::map<std::string, FormulaKind> FormulaNames = {
+    {"mandelbrot", FormulaKind::Mandelbrot}, {"invmandel", FormulaKind::InvertedMandelbrot},
+    {"julia", FormulaKind::Julia},           {"dragon", FormulaKind::Dragon},
+    {"daisy", FormulaKind::Daisy},           {"burningship", FormulaKind::BurningShip},
+};
+
+struct UsageError {
+    std::string Text;
+};
+
+// What the options ask for. The field options are kept as changes, applied over the defaults
+// or over a configuration whatever their order.
+struct RenderRequest {
+    std::vector<std::function<void(ParamFields&)>> FieldChanges;
+    std::optional<FormulaKind> Formula;
+    std::string ConfigPath;
+    std::string PalettePath;
+    int Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    std::string OutputPath;
+};
+
+std::pair<std::string, std::string> SplitPair(const std::string& option, const std::string& value, char separator)
+{
+    const std::size_t at = value.find(separator);
+    if (at == std::string::npos || value.find(separator, at + 1) != std::string::npos)
+        throw UsageError{option + ": erwartet zwei Werte, getrennt durch '" + std::string(1, separator) + "', nicht '" +
+                         value + "'"};
+    return {value.substr(0, at), value.substr(at + 1)};
+}
+
+// A change that sets two fields from "a<separator>b".
+std::function<void(ParamFields&)> SetPair(const std::string& option, const std::string& value, char separator,
+                                          std::string ParamFields::*first, std::string ParamFields::*second)
+{
+    const auto [a, b] = SplitPair(option, value, separator);
+    return [a, b, first, second](ParamFields& fields) {
+        fields.*first = a;
+        fields.*second = b;
+    };
+}
+
+RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
+{
+    RenderRequest request;
+    auto& changes = request.FieldChanges;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--invert") {
+            changes.push_back([](ParamFields& fields) { fields.SetInvers = true; });
+            continue;
+        }
+        if (i + 1 >= args.size()) throw UsageError{option + ": unbekannte Option oder fehlender Wert"};
+        const std::string value = args[++i];
+        if (option == "--formula") {
+            const auto found = FormulaNames.find(value);
+            if (found == FormulaNames.end()) throw UsageError{"--formula: unbekannte Formel '" + value + "'"};
+            request.Formula = found->second;
+        } else if (option == "--size") {
+            changes.push_back(SetPair(option, value, 'x', &ParamFields::Width, &ParamFields::Height));
+        } else if (option == "--real") {
+            changes.push_back(SetPair(option, value, ':', &ParamFields::RealFrom, &ParamFields::RealTo));
+        } else if (option == "--imag") {
+            changes.push_back(SetPair(option, value, ':', &ParamFields::ImagFrom, &ParamFields::ImagTo));
+        } else if (option == "--julia") {
+            changes.push_back(SetPair(option, value, ':', &ParamFields::JuliaReal, &ParamFields::JuliaImag));
+        } else if (option == "--iterations") {
+            changes.push_back([value](ParamFields& fields) { fields.Iterations = value; });
+        } else if (option == "--color") {
+            if (value != "rgb" && value != "cmy" && value != "grad")
+                throw UsageError{"--color: erwartet rgb, cmy oder grad, nicht '" + value + "'"};
+            changes.push_back([value](ParamFields& fields) {
+                fields.SetRGB = value == "rgb";
+                fields.SetCMY = value == "cmy";
+                fields.SetGrad = value == "grad";
+            });
+        } else if (option == "--config") {
+            request.ConfigPath = value;
+        } else if (option == "--palette") {
+            request.PalettePath = value;
+        } else if (option == "--threads") {
+            try {
+                request.Threads = std::stoi(value);
+            } catch (const std::exception&) {
+                request.Threads = 0;
+            }
+            if (request.Threads < 1 || request.Threads > 256)
+                throw UsageError{"--threads: erwartet eine Zahl von 1 bis 256, nicht '" + value + "'"};
+        } else if (option == "-o" || option == "--output") {
+            request.OutputPath = value;
+        } else {
+            throw UsageError{option + ": unbekannte Option"};
+        }
+    }
+    return request;
+}
+
+// The fields and formula of the run: the defaults or the configuration, then the options.
+// Nothing when a file could not be read (its message has been printed).
+std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalParams& params, PaletteList& palette,
+                                        CliDialogs& dialogs)
+{
+    ParamFields fields;
+    if (!request.ConfigPath.empty()) {
+        const std::optional<ConfigRecord> record = ReadConfigurationFile(request.ConfigPath, palette, dialogs);
+        if (!record || dialogs.MessageCount() > 0) return std::nullopt;
+        fields = ConfigFieldTexts(*record, '.');
+        params.Formula = record->Formula;
+    }
+    if (!request.PalettePath.empty()) {
+        ReadPaletteFile(request.PalettePath, palette, dialogs);
+        if (dialogs.MessageCount() > 0) return std::nullopt;
+    }
+    for (const auto& change : request.FieldChanges) change(fields);
+    if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
+    fields.SetTestMode = false;  // the renderer always writes a file
+    return fields;
+}
+
+// Ctrl+C asks the run to stop; the run then removes its partial file.
+std::atomic<bool>* InterruptTarget = nullptr;
+void OnInterrupt(int) { InterruptTarget->store(true); }
+
+// A progress bar on stderr, redrawn at most ten times a second.
+class ProgressPump final : public PumpHook {
+public:
+    ProgressPump(const RunState& state, const FractalParams& params, std::ostream& err, bool visible)
+        : state_(state), params_(params), err_(err), visible_(visible)
+    {
+    }
+    void Poll() override
+    {
+        const auto now = std::chrono::steady_clock::now();
+        if (!visible_ || !state_.Running || now - lastDrawn_ < std::chrono::milliseconds(100)) return;
+        lastDrawn_ = now;
+        const int percent = params_.Height > 0 ? state_.CurrentRow * 100 / params_.Height : 0;
+        err_ << "\r[" << std::string(static_cast<std::size_t>(percent / 5), '#')
+             << std::string(static_cast<std::size_t>(20 - percent / 5), ' ') << "] " << percent << "% " << std::flush;
+    }
+    void Clear()
+    {
+        if (visible_) err_ << "\r" << std::string(30, ' ') << "\r" << std::flush;
+    }
+
+private:
+    const RunState& state_;
+    const FractalParams& params_;
+    std::ostream& err_;
+    bool visible_;
+    std::chrono::steady_clock::time_point lastDrawn_{};
+};
+
+}  // namespace
+
+int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform)
+{
+    RenderRequest request;
+    try {
+        request = ParseRenderOptions(args);
+    } catch (const UsageError& usage) {
+        err << usage.Text << "\n\n" << RenderUsage;
+        return 2;
+    }
+
+    FractalParams params;
+    RunState state;
+    PaletteList palette;
+    HeadlessPreview preview;
+    HeadlessDisplay display;
+    CliDialogs dialogs(err);
+    const std::optional<ParamFields> fields = GatherFields(request, params, palette, dialogs);
+    if (!fields) return 1;
+    ProgressPump pump(state, params, err, isatty(STDERR_FILENO) == 1);
+    std::string lastImagePath;
+    const std::string startFolder = std::filesystem::current_path().string() + "/";
+    if (request.OutputPath.empty()) {
+        std::error_code ignored;
+        std::filesystem::create_directory(startFolder + "pix", ignored);
+    }
+    RunContext context{params, state, palette, preview, display, dialogs, platform, pump, startFolder, lastImagePath,
+                       '.', request.Threads > 1 ? request.Threads : 0, nullptr, request.OutputPath, {}};
+
+    InterruptTarget = &state.StopRequested;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    const auto started = std::chrono::steady_clock::now();
+    RunOutcome outcome = RunOutcome::Refused;
+    try {
+        outcome = RunCalculation(*fields, context);
+    } catch (const Error& error) {
+        pump.Clear();
+        err << error.what() << '\n';
+        return 1;
+    }
+    pump.Clear();
+    if (outcome == RunOutcome::Stopped) {
+        err << "Abgebrochen: es wurde keine Datei geschrieben.\n";
+        return 1;
+    }
+    if (outcome != RunOutcome::FileCompleted) return 1;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::ostringstream summary;
+    summary.precision(2);
+    summary << std::fixed << (request.OutputPath.empty() ? lastImagePath : request.OutputPath) << ": " << params.Width
+            << " x " << params.Height << " Pixel, " << seconds << " s\n";
+    out << summary.str();
+    return 0;
+}
+
+}  // namespace nimbra

@@ -1,0 +1,48 @@
+#include "dialogs/help_window.h"
+
+#include "dialogs/help_text.h"
+
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace nimbra {
+
+namespace {
+constexpr int HelpContexts[] = {101, 102, 103, 104, 105, 106, 107, 108, 200};
+}
+
+QString HelpTopicAnchor(int helpContext)
+{
+    for (const int known : HelpContexts)
+        if (known == helpContext) return QStringLiteral("topic%1").arg(helpContext);
+    return {};
+}
+
+THelp::THelp(QWidget* parent) : QWidget(parent, Qt::Window), HelpText(new QTextBrowser(this))
+{
+    setWindowTitle(QStringLiteral("Nimbra 2005 - Hilfe"));
+    HelpText->setOpenLinks(true);
+    HelpText->setOpenExternalLinks(false);
+    HelpText->setHtml(QString::fromUtf8(HelpHtml()));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(HelpText);
+    resize(640, 480);
+}
+
+void THelp::ShowContents() { ShowTopic(0); }
+
+void THelp::ShowTopic(int helpContext)
+{
+    const QString anchor = HelpTopicAnchor(helpContext);
+    show();
+    raise();
+    activateWindow();
+    if (anchor.isEmpty())
+        HelpText->verticalScrollBar()->setValue(0);  // the contents open the page
+    else
+        HelpText->scrollToAnchor(anchor);
+}
+
+}  // namespace nimbra

@@ -1,0 +1,29 @@
+#include "dialogs/viewer.h"
+
+namespace nimbra {
+
+std::optional<std::string> SearchViewer(ViewerOpenDialog& dialog, const std::string& viewerProgram,
+                                        UserDialogs& dialogs)
+{
+    dialog.FileName = viewerProgram;
+    FileRequest request;
+    request.DialogKind = FileRequest::Kind::Open;
+    request.Filter = "alle Dateien|*.*";
+    request.FileName = dialog.FileName;
+    const std::optional<std::string> chosen = dialogs.ChooseFile(request);
+    if (chosen) dialog.FileName = *chosen;
+    return chosen;
+}
+
+void StartViewer(const std::string& viewerProgram, const std::string& lastImagePath, Platform& platform,
+                 UserDialogs& dialogs)
+{
+    if (viewerProgram.empty()) {
+        dialogs.ShowMessage(
+            "Es wurde noch kein Betrachtungsprogramm konfiguriert. Bitte konfigurieren Sie zuerst mit F5 !");
+        return;
+    }
+    platform.StartProgram(viewerProgram, lastImagePath);
+}
+
+}  // namespace nimbra

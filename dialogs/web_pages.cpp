@@ -1,0 +1,37 @@
+#include "dialogs/web_pages.h"
+
+#include "common/number_text.h"
+
+namespace nimbra {
+
+std::string VersionStamp(std::time_t modified)
+{
+    std::tm local {};
+    localtime_r(&modified, &local);
+    const std::string stamp = std::to_string(local.tm_year + 1900) + ZeroPad(local.tm_mon + 1, 2) + ZeroPad(local.tm_mday, 2);
+    return stamp.substr(0, 8);
+}
+
+void OpenInBrowser(const std::string& address, Platform& platform, UserDialogs& dialogs)
+{
+    // Nothing is put between the command and the address: the command brings its own blank.
+    const std::string commandLine = platform.BrowserCommand() + address;
+    if (commandLine.size() > MaxBrowserCommandBytes) {
+        dialogs.ShowMessage("Der Browseraufruf ist länger als 254 Zeichen und wird nicht gestartet !");
+        return;
+    }
+    platform.StartCommandLine(commandLine);
+}
+
+void OpenOnlineManual(Platform& platform, UserDialogs& dialogs)
+{
+    OpenInBrowser(std::string(WebHost) + "/loader.php4?use=man", platform, dialogs);
+}
+
+void CheckForUpdates(Platform& platform, UserDialogs& dialogs)
+{
+    OpenInBrowser(std::string(WebHost) + "/loader.php4?use=upd&version=" + VersionStamp(platform.ExecutableModified()),
+                  platform, dialogs);
+}
+
+}  // namespace nimbra

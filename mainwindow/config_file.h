@@ -1,0 +1,65 @@
+#pragma once
+#include "common/user_dialogs.h"
+#include "engine/fractal_params.h"
+#include "engine/read_params.h"
+#include "palette/palette_list.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace nimbra {
+
+constexpr std::size_t ConfigRecordSize = 70;
+
+// The parameter record of configuration files. Stored little-endian without padding: mode
+// flags, formula, width and height (16 bits), iterations (32 bits), then six x87 extended values
+// of 10 bytes each in the order real from, imaginary from, real to, imaginary to, Julia real,
+// Julia imaginary.
+struct ConfigRecord {
+    std::uint8_t ModeFlags = 0;
+    std::uint8_t Formula = 0;
+    std::uint16_t Width = 0;
+    std::uint16_t Height = 0;
+    std::int32_t MaxIterations = 0;
+    long double RealFrom = 0;
+    long double ImagFrom = 0;
+    long double RealTo = 0;
+    long double ImagTo = 0;
+    long double JuliaReal = 0;
+    long double JuliaImag = 0;
+
+    // The node block follows only for the palette model with neither inversion nor preview:
+    // the whole byte is compared, not its model bits.
+    bool HasNodeBlock() const { return ModeFlags == 2; }
+};
+
+std::array<std::uint8_t, ConfigRecordSize> EncodeConfigRecord(const ConfigRecord& record);
+ConfigRecord DecodeConfigRecord(const std::array<std::uint8_t, ConfigRecordSize>& bytes);
+
+// The record of the parameters as ReadParams left them. A width or height outside 0..65535
+// cannot be stored: thrown as Error::RangeCheck before any file is touched.
+ConfigRecord BuildConfigRecord(const FractalParams& params);
+
+// Magic, record and (for the palette model alone) the gradient's node records. Every step is
+// tried even after an earlier one failed, and each failure shows its own message. The list is
+// left as it was.
+void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& record, const PaletteList& palette,
+                            UserDialogs& dialogs);
+
+// The record of a configuration file, or nothing when the file is not one or its record could
+// not be read (messages shown, nothing changed). A record of the palette model without inversion
+// and preview replaces the gradient by the node records that follow it.
+std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, PaletteList& palette,
+                                                  UserDialogs& dialogs);
+
+// The texts and check states the main window shows for a loaded record; the decimal separator
+// is the user's locale's.
+ParamFields ConfigFieldTexts(const ConfigRecord& record, char decimalSeparator);
+
+// "Nimbra - " and the file name without its folder.
+std::string ConfigCaption(const std::string& fileName);
+
+}  // namespace nimbra

@@ -1,0 +1,46 @@
+#include "palette/palette_editor.h"
+
+#include <algorithm>
+
+namespace nimbra {
+
+using namespace PaletteEditorGeometry;
+
+int MarkerLeftFor(std::uint8_t position) { return position * 4 + StripLeft; }
+
+std::uint8_t PositionOfMarker(int left) { return static_cast<std::uint8_t>((left - StripLeft) / 4); }
+
+int ClampDropX(int x) { return std::clamp(x, DropMinX, DropMaxX); }
+
+bool InMarkerBand(int y) { return y >= BandTop && y <= BandBottom; }
+
+MarkerLayout PlanPaletteMarkers(const PaletteList& palette)
+{
+    MarkerLayout layout;
+    for (const PaletteNode& node : palette.Nodes()) {
+        if (node.Position == 0) {
+            layout.StartFromStrip = true;
+        } else if (node.Position == 100) {
+            layout.EndFromStrip = true;
+        } else {
+            layout.Nodes.push_back({MarkerLeftFor(node.Position), {node.Red, node.Green, node.Blue}});
+        }
+    }
+    return layout;
+}
+
+std::optional<int> MoveNodeMarker(PaletteList& palette, int markerLeft, Rgb colour, int dropX, int dropY)
+{
+    palette.RemovePaletteNode(PositionOfMarker(markerLeft));
+    if (!InMarkerBand(dropY)) return std::nullopt;
+    const int left = ClampDropX(dropX);
+    palette.SetPaletteNode(colour.Red, colour.Green, colour.Blue, PositionOfMarker(left));
+    return left;
+}
+
+void RecolourMarkerNode(PaletteList& palette, int markerLeft, Rgb colour)
+{
+    palette.SetPaletteNode(colour.Red, colour.Green, colour.Blue, PositionOfMarker(markerLeft));
+}
+
+}  // namespace nimbra

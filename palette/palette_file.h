@@ -1,0 +1,34 @@
+#pragma once
+#include "common/byte_file.h"
+#include "common/user_dialogs.h"
+#include "palette/palette_list.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace nimbra {
+
+// Opens palette and configuration files alike; only the extension tells them apart.
+constexpr std::array<std::uint8_t, 7> FileMagic = {'L', 'U', 'M', 'E', 'N', '-', '>'};
+constexpr std::size_t NodeRecordSize = 4;  // red, green, blue, position
+
+// The node block of palette and configuration files: one record per node, in the reverse of the
+// list order, so a reader that puts each record in front restores the list.
+std::vector<std::uint8_t> NodeBlockBytes(const PaletteList& palette);
+
+// Reads node records up to the end of the file and makes them the list, the last record first.
+// False when the file ended inside a record or could not be read; the complete records read
+// before that are kept.
+bool ReadNodeBlock(ByteReader& file, PaletteList& palette);
+
+// Replaces the list by the gradient stored in the file. A wrong magic gives the default gradient;
+// a failed read keeps the records read before it. Problems are shown, nothing is returned.
+void ReadPaletteFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs);
+
+// Writes the list to the file, replacing any file of that name. The list is left as it was.
+void WritePaletteFile(const std::string& fileName, const PaletteList& palette, UserDialogs& dialogs);
+
+}  // namespace nimbra

@@ -1,0 +1,326 @@
+#include "palette/palette_window.h"
+
+#include "palette/palette_editor.h"
+#include "palette/palette_file.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace nimbra {
+
+using namespace PaletteEditorGeometry;
+
+namespace {
+
+constexpr int ClientWidth = 593;
+constexpr int ClientHeight = 86;
+constexpr int ButtonLeft = 432;
+constexpr int ButtonWidth = 153;
+constexpr int ButtonHeight = 25;
+constexpr int SwatchSize = 14;
+
+QColor ToQColor(Rgb colour) { return QColor(colour.Red, colour.Green, colour.Blue); }
+
+void PaintMarker(QWidget& widget, Rgb colour, int size)
+{
+    QPainter painter(&widget);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(ToQColor(colour));
+    painter.drawEllipse(QRectF(0.5, 0.5, size - 1, size - 1));
+}
+
+}  // namespace
+
+PaletteMarker::PaletteMarker(TLPal& editor, QWidget* parent, int left, Rgb colour)
+    : QWidget(parent), Editor(editor), colour_(colour)
+{
+    setGeometry(left, MarkerTop, MarkerSize, MarkerSize);
+}
+
+void PaletteMarker::SetColour(Rgb colour)
+{
+    colour_ = colour;
+    update();
+}
+
+void PaletteMarker::paintEvent(QPaintEvent*) { PaintMarker(*this, colour_, MarkerSize); }
+
+void PaletteMarker::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->accept();
+    Editor.PointContextPopup(*this);
+}
+
+void TLShape::mousePressEvent(QMouseEvent* event) { Editor.DragPressed(this, event->position().toPoint()); }
+void TLShape::mouseMoveEvent(QMouseEvent* event) { Editor.DragMoved(this, event->position().toPoint()); }
+void TLShape::mouseReleaseEvent(QMouseEvent* event) { Editor.DragReleased(this, event->position().toPoint()); }
+
+PaletteStrip::PaletteStrip(TLPal& editor, QWidget* parent)
+    : QWidget(parent), Image(StripWidth, StripHeight, QImage::Format_RGB32), Editor(editor)
+{
+    Image.fill(Qt::black);
+    setGeometry(StripLeft, StripTop, StripWidth, StripHeight);
+}
+
+void PaletteStrip::paintEvent(QPaintEvent*) { QPainter(this).drawImage(0, 0, Image); }
+void PaletteStrip::mousePressEvent(QMouseEvent* event) { Editor.DragPressed(this, event->position().toPoint()); }
+void PaletteStrip::mouseMoveEvent(QMouseEvent* event) { Editor.DragMoved(this, event->position().toPoint()); }
+void PaletteStrip::mouseReleaseEvent(QMouseEvent* event) { Editor.DragReleased(this, event->position().toPoint()); }
+
+DragSwatch::DragSwatch(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    resize(SwatchSize, SwatchSize);
+    hide();
+}
+
+void DragSwatch::Show(QPoint pointer, Rgb colour)
+{
+    colour_ = colour;
+    // Beside the pointer, not under it, so the place of the drop stays visible.
+    move(pointer + QPoint(6, 6));
+    raise();
+    show();
+    update();
+}
+
+void DragSwatch::paintEvent(QPaintEvent*) { PaintMarker(*this, colour_, SwatchSize); }
+
+TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      PaletteNodes(palette), Dialogs(dialogs)
+{
+    setWindowTitle(QStringLiteral("Farbpalette generieren / bearbeiten"));
+    setModal(true);
+
+    MainMenu1 = new QMenuBar(this);
+    Load = MainMenu1->addAction(QStringLiteral("&Laden"));
+    Save = MainMenu1->addAction(QStringLiteral("&Speichern"));
+    connect(Load, &QAction::triggered, this, [this] { LoadClick(); });
+    connect(Save, &QAction::triggered, this, [this] { SaveClick(); });
+
+    Client = new QWidget(this);
+    Reset = new QPushButton(QStringLiteral("aktive Palette &reseten"), Client);
+    Ende = new QPushButton(QStringLiteral("Paletten Editor &beenden"), Client);
+    Reset->setAutoDefault(false);
+    Ende->setAutoDefault(false);
+    connect(Reset, &QPushButton::clicked, this, [this] { ResetClick(); });
+    connect(Ende, &QPushButton::clicked, this, [this] { EndeClick(); });
+
+    GB = new QGroupBox(QStringLiteral(" aktive Palette "), Client);
+    GB->setGeometry(8, 8, 417, 73);
+    Palette = new PaletteStrip(*this, GB);
+    StartPoint = new PaletteMarker(*this, GB, StartMarkerLeft, {0, 0, 0});
+    EndPoint = new PaletteMarker(*this, GB, EndMarkerLeft, {255, 255, 255});
+    Shape1 = new QWidget(GB);
+    Shape1->setGeometry(StripLeft, 60, 401, 5);
+    Shape1->setAutoFillBackground(true);
+    Shape1->setPalette(QPalette(Qt::black, Qt::black));
+    Swatch = new DragSwatch(Client);
+
+    // The buttons keep their places; a caption wider than 153 pixels in the user's font widens
+    // them and the window instead of being cut.
+    const int buttonWidth = std::max({ButtonWidth, Reset->sizeHint().width(), Ende->sizeHint().width()});
+    const int buttonHeight = std::max(ButtonHeight, Reset->sizeHint().height());
+    Reset->setGeometry(ButtonLeft, 16, buttonWidth, buttonHeight);
+    Ende->setGeometry(ButtonLeft, 48, buttonWidth, buttonHeight);
+    const int clientWidth = ClientWidth + buttonWidth - ButtonWidth;
+    const int clientHeight = ClientHeight + buttonHeight - ButtonHeight;
+    const int menuHeight = MainMenu1->sizeHint().height();
+    MainMenu1->setGeometry(0, 0, clientWidth, menuHeight);
+    Client->setGeometry(0, menuHeight, clientWidth, clientHeight);
+    setFixedSize(clientWidth, menuHeight + clientHeight);
+}
+
+void TLPal::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    leaving_ = false;
+    PaintPaletteStrip();
+    LayoutPaletteMarkers();
+}
+
+void TLPal::closeEvent(QCloseEvent* event)
+{
+    if (leaving_) {
+        event->accept();
+    } else {
+        event->ignore();
+        EndeClick();
+    }
+}
+
+void TLPal::reject() {}
+
+void TLPal::PaintPaletteStrip()
+{
+    for (int column = 0; column < StripWidth; ++column) {
+        const QRgb colour = ToQColor(PaletteColourAt(PaletteNodes, column, StripWidth)).rgb();
+        for (int row = 0; row < StripHeight; ++row) Palette->Image.setPixel(column, row, colour);
+    }
+    Palette->update();
+}
+
+Rgb TLPal::StripColourAt(int column) const
+{
+    const QColor colour = Palette->Image.pixelColor(column, StripSampleRow);
+    return {static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
+}
+
+void TLPal::LayoutPaletteMarkers()
+{
+    if (dragSource_ != Palette) {  // a dragged node marker is about to go: its drag ends here
+        dragSource_ = nullptr;
+        dragging_ = false;
+        Swatch->hide();
+    }
+    for (TLShape* marker : GB->findChildren<TLShape*>()) delete marker;
+    const MarkerLayout layout = PlanPaletteMarkers(PaletteNodes);
+    if (layout.StartFromStrip) StartPoint->SetColour(StripColourAt(0));
+    if (layout.EndFromStrip) EndPoint->SetColour(StripColourAt(StripWidth - 1));
+    for (const NodeMarker& node : layout.Nodes) (new TLShape(*this, GB, node.Left, node.Colour))->show();
+}
+
+void TLPal::ResetClick()
+{
+    if (!Dialogs.AskYesNo("Die aktuelle Palette wird auf eine Graustufen-Palette zurückgesetzt !",
+                          "Aktuelle Palette reseten"))
+        return;
+    PaletteNodes.ResetPalette();
+    PaintPaletteStrip();
+    LayoutPaletteMarkers();
+}
+
+void TLPal::EndeClick()
+{
+    if (PaletteModified &&
+        !Dialogs.AskYesNo("Palette wurde noch nicht gespeichert ! Trotzdem beenden ?", "Paletten Editor beenden"))
+        return;
+    leaving_ = true;
+    done(QDialog::Accepted);
+}
+
+namespace {
+
+FileRequest PaletteFileRequest(FileRequest::Kind kind, const std::string& proposed)
+{
+    FileRequest request;
+    request.DialogKind = kind;
+    request.Filter = "Farbpalette|*.pal";
+    request.DefaultExtension = "pal";
+    request.InitialFolder = "pal";
+    request.FileName = proposed;
+    request.AskBeforeReplacing = kind == FileRequest::Kind::Save;
+    return request;
+}
+
+}  // namespace
+
+void TLPal::LoadClick()
+{
+    const std::optional<std::string> fileName =
+        Dialogs.ChooseFile(PaletteFileRequest(FileRequest::Kind::Open, PaletteFileName));
+    if (!fileName) return;
+    ReadPaletteFile(*fileName, PaletteNodes, Dialogs);
+    PaintPaletteStrip();
+    LayoutPaletteMarkers();
+}
+
+void TLPal::SaveClick()
+{
+    const std::optional<std::string> fileName =
+        Dialogs.ChooseFile(PaletteFileRequest(FileRequest::Kind::Save, PaletteFileName));
+    if (!fileName) return;
+    WritePaletteFile(*fileName, PaletteNodes, Dialogs);
+    // Taken as saved even after a failed write: the user has been told, and may still leave.
+    PaletteFileName = *fileName;
+    PaletteModified = false;
+}
+
+void TLPal::GBDragDrop(QWidget* source, int x, int y)
+{
+    PaletteModified = true;
+    if (source == Palette) {
+        const int left = ClampDropX(x);
+        // The drop's x is taken as a strip column as it is, though the strip starts 8 pixels in.
+        const Rgb colour = StripColourAt(left);
+        (new TLShape(*this, GB, left, colour))->show();
+        PaletteNodes.SetPaletteNode(colour.Red, colour.Green, colour.Blue, PositionOfMarker(left));
+    } else if (auto* marker = qobject_cast<TLShape*>(source)) {
+        const std::optional<int> left = MoveNodeMarker(PaletteNodes, marker->x(), marker->Colour(), x, y);
+        if (left) {
+            marker->move(*left, MarkerTop);
+        } else {
+            marker->hide();
+        }
+    }
+    PaintPaletteStrip();
+}
+
+void TLPal::PointContextPopup(PaletteMarker& marker)
+{
+    PaletteModified = true;
+    if (const std::optional<Rgb> chosen = Dialogs.ChooseColour(marker.Colour())) marker.SetColour(*chosen);
+    RecolourMarkerNode(PaletteNodes, marker.x(), marker.Colour());
+    PaintPaletteStrip();
+}
+
+bool TLPal::AcceptsDrop(QPoint groupBoxPoint) const
+{
+    // Only the group box's own area takes drops: the strip, the markers and the bar take none.
+    return GB->rect().contains(groupBoxPoint) && GB->childAt(groupBoxPoint) == nullptr;
+}
+
+Rgb TLPal::DraggedColour(QWidget* source, QPoint groupBoxPoint) const
+{
+    if (const auto* marker = qobject_cast<const PaletteMarker*>(source)) return marker->Colour();
+    return StripColourAt(ClampDropX(groupBoxPoint.x()));
+}
+
+void TLPal::DragPressed(QWidget* source, QPoint local)
+{
+    dragSource_ = source;
+    dragStart_ = local;
+    dragging_ = false;
+}
+
+void TLPal::DragMoved(QWidget* source, QPoint local)
+{
+    if (source != dragSource_) return;
+    if (!dragging_ && (local - dragStart_).manhattanLength() < QApplication::startDragDistance()) return;
+    dragging_ = true;
+    const QPoint target = source->mapTo(GB, local);
+    const bool accepted = AcceptsDrop(target);
+    const Qt::CursorShape dragCursor = source == Palette ? Qt::PointingHandCursor : Qt::DragMoveCursor;
+    source->setCursor(accepted ? dragCursor : Qt::ForbiddenCursor);
+    Swatch->Show(source->mapTo(Client, local), DraggedColour(source, target));
+}
+
+void TLPal::DragReleased(QWidget* source, QPoint local)
+{
+    if (source != dragSource_) return;
+    const bool dropped = dragging_;
+    dragSource_ = nullptr;
+    dragging_ = false;
+    Swatch->hide();
+    source->unsetCursor();
+    if (!dropped) return;
+    const QPoint target = source->mapTo(GB, local);
+    if (AcceptsDrop(target)) GBDragDrop(source, target.x(), target.y());
+}
+
+}  // namespace nimbra

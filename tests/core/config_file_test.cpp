@@ -1,0 +1,299 @@
+#include "mainwindow/config_file.h"
+
+#include "common/error.h"
+#include "palette/palette_file.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace nimbra {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScriptedDialogs;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+using Bytes = std::vector<std::uint8_t>;
+using Texts = std::vector<std::string>;
+
+const std::vector<PaletteNode> DefaultNodes = {{0, 0, 0, 0}, {128, 128, 128, 20}, {255, 255, 255, 100}};
+
+// The program's start values: RGB, Mandelbrot, 640 x 480, 2048 iterations, -2..0.5, -1.25..1.25.
+FractalParams StartParams(std::uint8_t modeFlags)
+{
+    FractalParams params;
+    params.ModeFlags = modeFlags;
+    return params;
+}
+
+Bytes Slice(const Bytes& bytes, std::size_t offset, std::size_t size)
+{
+    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
+                 bytes.begin() + static_cast<std::ptrdiff_t>(offset + size));
+}
+
+Bytes Magic() { return Bytes(FileMagic.begin(), FileMagic.end()); }
+
+TEST(ConfigFile, RgbRecordBytesAreLittleEndianWithExtendedFloats)
+{
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    const PaletteList palette;
+    WriteConfigurationFile(folder / "rgb.cfg", BuildConfigRecord(StartParams(0)), palette, dialogs);
+
+    const Bytes file = ReadBytes(folder / "rgb.cfg");
+    ASSERT_EQ(file.size(), 77u);
+    EXPECT_EQ(Slice(file, 0, 7), Magic());
+    EXPECT_EQ(Slice(file, 7, 10), (Bytes{0x00, 0x00, 0x80, 0x02, 0xE0, 0x01, 0x00, 0x08, 0x00, 0x00}));
+    EXPECT_EQ(Slice(file, 17, 10), (Bytes{0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0xC0}));  // real from -2
+    EXPECT_EQ(Slice(file, 57, 20), Bytes(20, 0));                                     // Julia constant 0
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST(ConfigFile, NodeBlockOnlyWhenTheWholeFirstByteIsTwo)
+{
+    const struct { std::uint8_t flags; std::size_t size; } cases[] = {
+        {0, 77}, {1, 77}, {2, 89}, {6, 77}, {128, 77}, {130, 77}, {134, 77},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        ScriptedDialogs dialogs;
+        const PaletteList palette;
+        WriteConfigurationFile(folder / "x.cfg", BuildConfigRecord(StartParams(c.flags)), palette, dialogs);
+        const Bytes file = ReadBytes(folder / "x.cfg");
+        ASSERT_EQ(file.size(), c.size) << int(c.flags);
+        EXPECT_EQ(file[7], c.flags);
+    }
+}
+
+TEST(ConfigFile, PaletteModelRoundTripsTheGradient)
+{
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    const PaletteList saved;
+    WriteConfigurationFile(folder / "grad.cfg", BuildConfigRecord(StartParams(2)), saved, dialogs);
+    EXPECT_EQ(Slice(ReadBytes(folder / "grad.cfg"), 77, 12),
+              (Bytes{255, 255, 255, 100, 128, 128, 128, 20, 0, 0, 0, 0}));
+
+    PaletteList loaded;
+    loaded.SetPaletteNode(1, 2, 3, 50);
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(folder / "grad.cfg", loaded, dialogs);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->ModeFlags, 2);
+    EXPECT_EQ(record->RealFrom, -2.0L);
+    EXPECT_EQ(record->ImagTo, 1.25L);
+    EXPECT_EQ(loaded.Nodes(), DefaultNodes);
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST(ConfigFile, RecordRoundTripsEveryFieldExactly)
+{
+    ConfigRecord record;
+    record.ModeFlags = 0x85;
+    record.Formula = 9;
+    record.Width = 65535;
+    record.Height = 40000;
+    record.MaxIterations = -7;
+    record.RealFrom = 1.0L / 3.0L;
+    record.ImagFrom = -1e-4000L;
+    record.RealTo = 1e4000L;
+    record.ImagTo = -0.0L;
+    record.JuliaReal = 0.74543L;
+    record.JuliaImag = 0.11301L;
+    const ConfigRecord back = DecodeConfigRecord(EncodeConfigRecord(record));
+    EXPECT_EQ(EncodeConfigRecord(back), EncodeConfigRecord(record));
+    EXPECT_EQ(back.Height, 40000);
+    EXPECT_EQ(back.RealFrom, 1.0L / 3.0L);
+    EXPECT_EQ(back.RealTo, 1e4000L);
+}
+
+TEST(ConfigFile, PaletteModelWithEmptyNodeBlockLeavesTheGradientEmpty)
+{
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    PaletteList palette;
+    palette.ClearPalette();
+    WriteConfigurationFile(folder / "leer.cfg", BuildConfigRecord(StartParams(2)), palette, dialogs);
+    PaletteList loaded;
+    EXPECT_TRUE(ReadConfigurationFile(folder / "leer.cfg", loaded, dialogs));
+    EXPECT_TRUE(loaded.Empty());
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST(ConfigFile, PaletteModelWithPreviewLeavesTheGradientAlone)
+{
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    WriteConfigurationFile(folder / "vorschau.cfg", BuildConfigRecord(StartParams(130)), PaletteList(), dialogs);
+    PaletteList loaded;
+    loaded.SetPaletteNode(1, 2, 3, 50);
+    const std::vector<PaletteNode> before = loaded.Nodes();
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(folder / "vorschau.cfg", loaded, dialogs);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(loaded.Nodes(), before);
+    const ParamFields fields = ConfigFieldTexts(*record, ',');
+    EXPECT_TRUE(fields.SetGrad);
+    EXPECT_FALSE(fields.SetRGB);
+    EXPECT_FALSE(fields.SetCMY);
+    EXPECT_FALSE(fields.SetInvers);
+    EXPECT_TRUE(fields.SetTestMode);
+}
+
+TEST(ConfigFile, IncompleteNodeRecordKeepsTheCompleteOnesAndGoesOn)
+{
+    TempFolder folder;
+    ScriptedDialogs dialogs;
+    const std::string name = folder / "kurz.cfg";
+    Bytes file = Magic();
+    const auto record = EncodeConfigRecord(BuildConfigRecord(StartParams(2)));
+    file.insert(file.end(), record.begin(), record.end());
+    file.insert(file.end(), {9, 9, 9, 100, 1, 2, 3, 0, 5, 5});
+    WriteBytes(name, file);
+    PaletteList palette;
+    EXPECT_TRUE(ReadConfigurationFile(name, palette, dialogs));
+    EXPECT_EQ(palette.Nodes(), (std::vector<PaletteNode>{{1, 2, 3, 0}, {9, 9, 9, 100}}));
+    EXPECT_EQ(dialogs.Messages, Texts{"Fehler beim Lesen der Palette in " + name + " !"});
+}
+
+TEST(ConfigFile, LoadFailuresShowTheirMessagesInOrderAndChangeNothing)
+{
+    TempFolder folder;
+    const std::string missing = folder / "fehlt.cfg";
+    const std::string tooShort = folder / "sechs.cfg";
+    const std::string shortRecord = folder / "satz.cfg";
+    const std::string other = folder / "bild.cfg";
+    const std::string palette17 = folder / "palette.cfg";
+    WriteBytes(tooShort, Bytes{'L', 'U', 'M', 'E', 'N', '-'});
+    Bytes cut = Magic();
+    cut.resize(7 + 69, 2);
+    WriteBytes(shortRecord, cut);
+    WriteBytes(other, Bytes(100, 'x'));
+    Bytes seventeenNodes = Magic();
+    seventeenNodes.resize(7 + 17 * 4, 2);
+    WriteBytes(palette17, seventeenNodes);
+    const std::string read = "Fehler beim Lesen der Palette in ";
+
+    const struct { std::string name; Texts messages; } cases[] = {
+        {missing, {read + missing + " !", missing + " hat falsches Dateiformat !", "Kann Datei " + missing + " nicht schließen !"}},
+        {tooShort, {read + tooShort + " !", tooShort + " hat falsches Dateiformat !"}},
+        {shortRecord, {read + shortRecord + " !"}},
+        {palette17, {read + palette17 + " !"}},
+        {other, {other + " hat falsches Dateiformat !"}},
+    };
+    for (const auto& c : cases) {
+        ScriptedDialogs dialogs;
+        PaletteList palette;
+        EXPECT_FALSE(ReadConfigurationFile(c.name, palette, dialogs)) << c.name;
+        EXPECT_EQ(dialogs.Messages, c.messages);
+        EXPECT_EQ(palette.Nodes(), DefaultNodes);
+    }
+}
+
+TEST(ConfigFile, SaveGoesOnAfterEachFailure)
+{
+    TempFolder folder;
+    const std::string missing = folder / "fehlt/neu.cfg";
+    const std::string full = "/dev/full";
+    const auto notOpened = [](const std::string& n) { return "Kann Konfiguration " + n + " nicht öffnen !"; };
+    const auto notSaved = [](const std::string& n) { return "Kann Konfiguration " + n + " nicht speichern !"; };
+    const auto nodes = [](const std::string& n) { return "Fehler beim Schreiben der Palette in " + n + " !"; };
+    const auto notClosed = [](const std::string& n) { return "Kann Datei " + n + " nicht schließen !"; };
+
+    const struct { std::string name; std::uint8_t flags; Texts messages; } cases[] = {
+        {missing, 2, {notOpened(missing), notSaved(missing), notSaved(missing), nodes(missing), notClosed(missing)}},
+        {missing, 0, {notOpened(missing), notSaved(missing), notSaved(missing), notClosed(missing)}},
+        {full, 2, {notSaved(full), notSaved(full), nodes(full)}},
+    };
+    for (const auto& c : cases) {
+        ScriptedDialogs dialogs;
+        const PaletteList palette;
+        WriteConfigurationFile(c.name, BuildConfigRecord(StartParams(c.flags)), palette, dialogs);
+        EXPECT_EQ(dialogs.Messages, c.messages);
+        EXPECT_EQ(palette.Nodes(), DefaultNodes);
+    }
+}
+
+TEST(ConfigFile, SizeBeyondSixteenBitsIsRefusedBeforeAnyFile)
+{
+    FractalParams params;
+    params.Height = 65536;
+    try {
+        BuildConfigRecord(params);
+        FAIL() << "no refusal";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Fehler bei Bereichsprüfung");
+    }
+    params.Height = 65535;
+    params.Width = 65535;
+    EXPECT_EQ(BuildConfigRecord(params).Height, 65535);
+}
+
+TEST(ConfigFieldTexts, NumbersAsTheFieldsShowThem)
+{
+    ConfigRecord record = BuildConfigRecord(StartParams(0));
+    record.Width = 40000;
+    record.MaxIterations = -5;
+    record.JuliaReal = 0.123456789012345678L;
+    const ParamFields fields = ConfigFieldTexts(record, ',');
+    EXPECT_EQ(fields.Width, "40000");
+    EXPECT_EQ(fields.Height, "480");
+    EXPECT_EQ(fields.Iterations, "-5");
+    EXPECT_EQ(fields.RealFrom, "-2");
+    EXPECT_EQ(fields.RealTo, "0,5");
+    EXPECT_EQ(fields.ImagFrom, "-1,25");
+    EXPECT_EQ(fields.ImagTo, "1,25");
+    EXPECT_EQ(fields.JuliaReal, "0,123456789012346");
+    EXPECT_EQ(fields.JuliaImag, "0");
+    EXPECT_TRUE(fields.SetRGB);
+    EXPECT_FALSE(fields.SetTestMode);
+    EXPECT_EQ(ConfigFieldTexts(record, '.').RealTo, "0.5");
+}
+
+TEST(ConfigFieldTexts, StoredBytesThatAreNoNumberShowAsText)
+{
+    const struct { Bytes extended; std::string text; } cases[] = {
+        {{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x7F}, "INF"},
+        {{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}, "-INF"},
+        {{0, 0, 0, 0, 0, 0, 0, 0xC0, 0xFF, 0x7F}, "NAN"},
+        {{0, 0, 0, 0, 0, 0, 0, 0x00, 0xFF, 0x7F}, "NAN"},                        // no integer bit: not a number to x87
+        {{0x69, 0x69, 0x69, 0x69, 0x69, 0x69, 0x69, 0x69, 0x69, 0x69}, "NAN"},  // unnormal
+        {{0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0x00}, "3,36210314311209E-4932"},   // pseudo-denormal
+    };
+    for (const auto& c : cases) {
+        std::array<std::uint8_t, ConfigRecordSize> bytes{};
+        std::copy(c.extended.begin(), c.extended.end(), bytes.begin() + 10);
+        EXPECT_EQ(ConfigFieldTexts(DecodeConfigRecord(bytes), ',').RealFrom, c.text);
+    }
+}
+
+TEST(ConfigFieldTexts, ModelBitsCheckOneRadioButton)
+{
+    const struct { std::uint8_t flags; bool rgb, cmy, grad, invers, preview; } cases[] = {
+        {0x00, true, false, false, false, false},
+        {0x01, false, true, false, false, false},
+        {0x02, false, false, true, false, false},
+        {0x03, false, false, false, false, false},
+        {0x86, false, false, true, true, true},
+    };
+    for (const auto& c : cases) {
+        ConfigRecord record;
+        record.ModeFlags = c.flags;
+        const ParamFields f = ConfigFieldTexts(record, ',');
+        EXPECT_EQ((std::vector<bool>{f.SetRGB, f.SetCMY, f.SetGrad, f.SetInvers, f.SetTestMode}),
+                  (std::vector<bool>{c.rgb, c.cmy, c.grad, c.invers, c.preview}))
+            << int(c.flags);
+    }
+}
+
+TEST(ConfigCaption, NameWithoutItsFolder)
+{
+    EXPECT_EQ(ConfigCaption("/home/anna/cfg/test.cfg"), "Nimbra - test.cfg");
+    EXPECT_EQ(ConfigCaption("test.cfg"), "Nimbra - test.cfg");
+}
+
+}  // namespace
+}  // namespace nimbra

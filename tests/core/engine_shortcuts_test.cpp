@@ -1,0 +1,130 @@
+#include "engine/headless_targets.h"
+#include "engine/kernels.h"
+#include "engine/row_pipeline.h"
+#include "engine/run_calculation.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+struct Engine {
+    int WorkerThreads;
+    EngineShortcuts Shortcuts;
+};
+
+std::vector<std::uint8_t> Render(std::uint8_t formula, const ParamFields& fields, Engine engine, TempFolder& folder)
+{
+    FractalParams params;
+    params.Formula = formula;
+    RunState state;
+    PaletteList palette;
+    palette.SetPaletteNode(200, 30, 90, 50);
+    HeadlessPreview preview;
+    HeadlessDisplay display;
+    ScriptedDialogs dialogs;
+    FakePlatform platform;
+    NoPump pump;
+    std::string lastImagePath;
+    const std::string path = folder / "image.tga";
+    RunContext context{params, state, palette, preview, display, dialogs, platform, pump, folder.Path(),
+                       lastImagePath, ',', engine.WorkerThreads, nullptr, path, engine.Shortcuts};
+    EXPECT_EQ(RunCalculation(fields, context), RunOutcome::FileCompleted);
+    return ReadBytes(path);
+}
+
+struct View {
+    std::uint8_t Formula;
+    const char *RealFrom, *RealTo, *ImagFrom, *ImagTo, *Width, *Height, *Iterations;
+    const char* JuliaImag = "0";
+};
+
+}  // namespace
+
+TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
+{
+    const View views[] = {
+        {0, "-2", "0,5", "-1,25", "1,25", "64", "48", "2048"},                     // default view, even height
+        {0, "-2", "0,5", "-1,25", "1,25", "64", "47", "2048"},                     // odd height
+        {0, "-0,75", "-0,74", "-0,01", "0,01", "40", "33", "5000"},                // straddles the axis near the boundary
+        {0, "-0,7436447860", "-0,7436447850", "0,1318252530", "0,1318252540", "24", "18", "20000"},  // deep zoom
+        {1, "-20", "20", "-10", "10", "50", "41", "1000"},
+        {2, "-2", "2", "-1,3", "1,3", "48", "39", "3000", "0"},                    // symmetric Julia
+        {2, "-2", "2", "-1,3", "1,2", "48", "40", "3000", "0,6"},                  // not symmetric
+        {3, "-2", "0,5", "-1,25", "1,25", "40", "30", "2048"},
+        {4, "-2", "0,5", "-1,25", "1,25", "40", "30", "2048"},
+        {5, "3,0", "-2", "2,5", "-2", "40", "31", "250"},
+    };
+    const Engine engines[] = {
+        {0, {true, false}}, {2, {true, false}}, {2, {false, true}}, {1, {true, true}}, {2, {true, true}},
+    };
+    TempFolder folder;
+    for (const View& view : views) {
+        for (const char* model : {"rgb", "cmy", "grad"}) {
+            ParamFields fields;
+            fields.SetTestMode = false;
+            fields.SetRGB = model == std::string("rgb");
+            fields.SetCMY = model == std::string("cmy");
+            fields.SetGrad = model == std::string("grad");
+            fields.RealFrom = view.RealFrom;
+            fields.RealTo = view.RealTo;
+            fields.ImagFrom = view.ImagFrom;
+            fields.ImagTo = view.ImagTo;
+            fields.Width = view.Width;
+            fields.Height = view.Height;
+            fields.Iterations = view.Iterations;
+            fields.JuliaReal = "-0,4";
+            fields.JuliaImag = view.JuliaImag;
+            const auto plain = Render(view.Formula, fields, {0, {false, false}}, folder);
+            for (const Engine& engine : engines)
+                EXPECT_EQ(Render(view.Formula, fields, engine, folder), plain)
+                    << "formula " << int(view.Formula) << " " << view.Height << " " << model << " threads "
+                    << engine.WorkerThreads << " cycles " << engine.Shortcuts.SkipRepeatingOrbits << " mirrors "
+                    << engine.Shortcuts.ReuseMirroredRows;
+        }
+    }
+}
+
+TEST(EngineShortcuts, MirrorRowsOnlyWhereTheCoordinatesAreExactNegatives)
+{
+    FractalParams params;
+    params.ImagFrom = -2;
+    params.StepImag = 0.5L;
+    params.Height = 8;
+    EXPECT_EQ(ExactMirrorRow(params, 1), 7);
+    EXPECT_EQ(ExactMirrorRow(params, 7), 1);
+    EXPECT_EQ(ExactMirrorRow(params, 4), -1);  // the axis itself
+    EXPECT_EQ(ExactMirrorRow(params, 0), -1);  // +2 lies beyond the last row
+
+    params.ImagFrom = -1;
+    params.StepImag = 0.3L;  // not exact in binary: the negatives miss by a bit
+    params.Height = 7;
+    EXPECT_NE(static_cast<long double>(6) * params.StepImag + params.ImagFrom, 0.8L);
+    for (std::int32_t row = 0; row < params.Height; ++row) {
+        const std::int32_t mirror = ExactMirrorRow(params, row);
+        if (mirror >= 0) {
+            EXPECT_EQ(static_cast<long double>(mirror) * params.StepImag + params.ImagFrom,
+                      -(static_cast<long double>(row) * params.StepImag + params.ImagFrom));
+        }
+    }
+}
+
+TEST(EngineShortcuts, RepeatingOrbitsGiveTheMaximumWithoutAllPasses)
+{
+    struct CountingHook {
+        std::uint64_t Passes = 0;
+        std::uint32_t PassesBeforePoll() const { return 1000; }
+        void PassesDone(std::uint32_t passes) { Passes += passes; }
+    };
+    FractalParams params;
+    params.MaxIterations = 1000000;
+    const std::atomic<bool> stop = false;
+    CountingHook hook;
+    EXPECT_EQ(IteratePoint(0, params, -0.1L, 0.1L, 0, stop, hook, true).Count, 1000000);
+    EXPECT_LT(hook.Passes, 1000u);
+}

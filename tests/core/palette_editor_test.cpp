@@ -1,0 +1,104 @@
+#include "palette/palette_editor.h"
+
+#include <gtest/gtest.h>
+
+namespace nimbra {
+namespace {
+
+std::vector<std::uint8_t> Positions(const PaletteList& palette)
+{
+    std::vector<std::uint8_t> positions;
+    for (const PaletteNode& node : palette.Nodes()) positions.push_back(node.Position);
+    return positions;
+}
+
+TEST(PaletteEditor, MarkerPlacesAndPositions)
+{
+    EXPECT_EQ(MarkerLeftFor(20), 88);
+    EXPECT_EQ(MarkerLeftFor(99), 404);
+    const struct { int left; std::uint8_t position; } cases[] = {
+        {6, 0}, {8, 0}, {11, 0}, {12, 1}, {108, 25}, {111, 25}, {396, 97}, {404, 99},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PositionOfMarker(c.left), c.position) << c.left;
+}
+
+TEST(PaletteEditor, DropXIsClampedToPositionsOneTo97)
+{
+    const struct { int x, clamped; } cases[] = {{-3, 12}, {5, 12}, {12, 12}, {13, 13}, {396, 396}, {400, 396}, {416, 396}};
+    for (const auto& c : cases) EXPECT_EQ(ClampDropX(c.x), c.clamped) << c.x;
+}
+
+TEST(PaletteEditor, MarkerBandIsRows36To59)
+{
+    EXPECT_FALSE(InMarkerBand(35));
+    EXPECT_TRUE(InMarkerBand(36));
+    EXPECT_TRUE(InMarkerBand(59));
+    EXPECT_FALSE(InMarkerBand(60));
+}
+
+TEST(PaletteEditor, DefaultGradientShowsOneNodeMarkerAndBothEnds)
+{
+    const MarkerLayout layout = PlanPaletteMarkers(PaletteList());
+    EXPECT_TRUE(layout.StartFromStrip);
+    EXPECT_TRUE(layout.EndFromStrip);
+    ASSERT_EQ(layout.Nodes.size(), 1u);
+    EXPECT_EQ(layout.Nodes[0].Left, 88);
+    EXPECT_EQ(layout.Nodes[0].Colour, (Rgb{128, 128, 128}));
+}
+
+TEST(PaletteEditor, NodeAt99GetsItsOwnMarkerOverTheEndMarker)
+{
+    PaletteList palette;
+    palette.SetPaletteNode(255, 0, 0, 99);
+    const MarkerLayout layout = PlanPaletteMarkers(palette);
+    ASSERT_EQ(layout.Nodes.size(), 2u);
+    EXPECT_EQ(layout.Nodes[1].Left, 404);
+    EXPECT_EQ(layout.Nodes[1].Colour, (Rgb{255, 0, 0}));
+}
+
+TEST(PaletteEditor, ListWithoutEndsLeavesTheEndMarkersAlone)
+{
+    PaletteList palette;
+    palette.ClearPalette();
+    const MarkerLayout layout = PlanPaletteMarkers(palette);
+    EXPECT_FALSE(layout.StartFromStrip);
+    EXPECT_FALSE(layout.EndFromStrip);
+    EXPECT_TRUE(layout.Nodes.empty());
+}
+
+TEST(PaletteEditor, MarkerDroppedInTheBandMovesItsNode)
+{
+    for (int y : {36, 59}) {
+        PaletteList palette;
+        EXPECT_EQ(MoveNodeMarker(palette, 88, {128, 128, 128}, 208, y), 208);
+        EXPECT_EQ(Positions(palette), (std::vector<std::uint8_t>{0, 50, 100}));
+    }
+}
+
+TEST(PaletteEditor, MarkerDroppedOutsideTheBandDeletesItsNode)
+{
+    for (int y : {35, 60}) {
+        PaletteList palette;
+        EXPECT_EQ(MoveNodeMarker(palette, 88, {128, 128, 128}, 208, y), std::nullopt);
+        EXPECT_EQ(Positions(palette), (std::vector<std::uint8_t>{0, 100}));
+    }
+}
+
+TEST(PaletteEditor, MarkerMovedPastTheEndIsClampedTo97)
+{
+    PaletteList palette;
+    EXPECT_EQ(MoveNodeMarker(palette, 88, {1, 2, 3}, 416, 50), 396);
+    EXPECT_EQ(palette.Nodes()[1], (PaletteNode{1, 2, 3, 97}));
+}
+
+TEST(PaletteEditor, RecolouringTheEndsAddsNodesAt0And99)
+{
+    PaletteList palette;
+    RecolourMarkerNode(palette, 6, {255, 0, 0});
+    RecolourMarkerNode(palette, 404, {0, 0, 255});
+    EXPECT_EQ(palette.Nodes(), (std::vector<PaletteNode>{
+                                   {0, 0, 0, 0}, {255, 0, 0, 0}, {128, 128, 128, 20}, {0, 0, 255, 99}, {255, 255, 255, 100}}));
+}
+
+}  // namespace
+}  // namespace nimbra

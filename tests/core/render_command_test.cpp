@@ -1,0 +1,142 @@
+#include "cli/render_command.h"
+#include "common/posix_platform.h"
+#include "mainwindow/config_file.h"
+#include "palette/palette_file.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+struct RenderResult {
+    int ExitCode;
+    std::string Out, Err;
+};
+
+RenderResult Render(const std::vector<std::string>& args)
+{
+    PosixPlatform platform;
+    std::ostringstream out, err;
+    const int code = RunRenderCommand(args, out, err, platform);
+    return {code, out.str(), err.str()};
+}
+
+}  // namespace
+
+TEST(RenderCommand, BadUsageNamesTheOptionAndShowsTheUsage)
+{
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--size", "640"}, {"--formula", "spiral"}, {"--color", "hsv"}, {"--threads", "0"}, {"--bogus", "1"},
+             {"--real"}}) {
+        const RenderResult result = Render(args);
+        EXPECT_EQ(result.ExitCode, 2) << args[0];
+        EXPECT_EQ(result.Err.rfind(args[0], 0), 0u) << result.Err;
+        EXPECT_NE(result.Err.find("Aufruf: nimbra-cli render"), std::string::npos);
+    }
+}
+
+TEST(RenderCommand, ARefusedValuePrintsTheProgramsMessageAndLeavesNoFile)
+{
+    TempFolder folder;
+    const RenderResult result = Render({"--iterations", "0", "-o", folder / "x.tga"});
+    EXPECT_EQ(result.ExitCode, 1);
+    EXPECT_EQ(result.Err, "Gleitkommadivision durch Null\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+TEST(RenderCommand, OptionsGiveTheSameFileForAnyThreadCount)
+{
+    TempFolder folder;
+    std::vector<std::vector<std::uint8_t>> files;
+    for (const char* threads : {"1", "2", "5"}) {
+        const std::string path = folder / (std::string("t") + threads + ".tga");
+        const RenderResult result =
+            Render({"--formula", "julia", "--size", "61x47", "--real", "-2:2", "--imag", "-1.3:1,2", "--julia",
+                    "-0,4:0.6", "--iterations", "300", "--color", "cmy", "--invert", "--threads", threads, "-o", path});
+        ASSERT_EQ(result.ExitCode, 0) << result.Err;
+        EXPECT_NE(result.Out.find("61 x 47"), std::string::npos);
+        files.push_back(ReadBytes(path));
+    }
+    ASSERT_EQ(files[0].size(), 18u + 61 * 47 * 3);
+    EXPECT_EQ(files[1], files[0]);
+    EXPECT_EQ(files[2], files[0]);
+}
+
+TEST(RenderCommand, CorrectionsOfTheProgramApply)
+{
+    TempFolder folder;
+    const std::string path = folder / "g.tga";
+    const RenderResult result = Render({"--size", "30000x2", "--color", "grad", "--iterations", "999", "-o", path});
+    ASSERT_EQ(result.ExitCode, 0) << result.Err;
+    EXPECT_EQ(ReadBytes(path).size(), 18u + 640 * 2 * 3);  // a width above 20480 becomes 640
+}
+
+TEST(RenderCommand, WithoutOutputTheNextFreeImageNameIsUsed)
+{
+    TempFolder folder;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    const RenderResult first = Render({"--size", "4x3"});
+    const RenderResult second = Render({"--size", "4x3"});
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(first.ExitCode, 0);
+    EXPECT_EQ(second.ExitCode, 0);
+    EXPECT_TRUE(FileExists(folder / "pix/nimbra000.tga"));
+    EXPECT_TRUE(FileExists(folder / "pix/nimbra001.tga"));
+}
+
+TEST(RenderCommand, AConfigurationGivesItsValuesAndGradientAndOptionsOverrideIt)
+{
+    TempFolder folder;
+    PaletteList gradient;
+    gradient.SetPaletteNode(250, 20, 60, 40);
+    FractalParams params;
+    params.ModeFlags = static_cast<std::uint8_t>(ColorModel::Grad);
+    params.Formula = static_cast<std::uint8_t>(FormulaKind::Julia);
+    params.Width = 33;
+    params.Height = 21;
+    params.MaxIterations = 200;
+    params.RealFrom = -2;
+    params.RealTo = 2;
+    params.ImagFrom = -1.3L;
+    params.ImagTo = 1.2L;
+    params.JuliaReal = -0.4L;
+    params.JuliaImag = 0.6L;
+    ScriptedDialogs dialogs;
+    WriteConfigurationFile(folder / "setup.cfg", BuildConfigRecord(params), gradient, dialogs);
+    WritePaletteFile(folder / "gradient.pal", gradient, dialogs);
+    ASSERT_TRUE(dialogs.Messages.empty());
+
+    const RenderResult fromConfig = Render({"-o", folder / "a.tga", "--config", folder / "setup.cfg"});
+    ASSERT_EQ(fromConfig.ExitCode, 0) << fromConfig.Err;
+    const RenderResult fromOptions =
+        Render({"--formula", "julia", "--size", "33x21", "--iterations", "200", "--real", "-2:2", "--imag",
+                "-1.3:1.2", "--julia", "-0.4:0.6", "--color", "grad", "--palette", folder / "gradient.pal", "-o",
+                folder / "b.tga"});
+    ASSERT_EQ(fromOptions.ExitCode, 0) << fromOptions.Err;
+    EXPECT_EQ(ReadBytes(folder / "a.tga"), ReadBytes(folder / "b.tga"));
+
+    const RenderResult overridden =
+        Render({"--size", "8x6", "--config", folder / "setup.cfg", "--formula", "mandelbrot", "-o", folder / "c.tga"});
+    ASSERT_EQ(overridden.ExitCode, 0) << overridden.Err;
+    EXPECT_EQ(ReadBytes(folder / "c.tga").size(), 18u + 8 * 6 * 3);
+}
+
+TEST(RenderCommand, AFileThatCannotBeReadMakesNoImage)
+{
+    TempFolder folder;
+    const RenderResult config = Render({"--config", folder / "missing.cfg", "-o", folder / "x.tga"});
+    EXPECT_EQ(config.ExitCode, 1);
+    EXPECT_NE(config.Err.find("Fehler beim Lesen der Palette in " + folder / "missing.cfg" + " !"), std::string::npos);
+    const RenderResult palette = Render({"--palette", folder / "missing.pal", "-o", folder / "x.tga"});
+    EXPECT_EQ(palette.ExitCode, 1);
+    EXPECT_EQ(palette.Err, "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}

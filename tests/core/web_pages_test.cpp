@@ -1,0 +1,72 @@
+#include "dialogs/web_pages.h"
+
+#include "tests/support/fake_platform.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+std::time_t LocalNoon(int year, int month, int day)
+{
+    std::tm local {};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    local.tm_hour = 12;
+    local.tm_isdst = -1;
+    return std::mktime(&local);
+}
+
+}  // namespace
+
+TEST(VersionStamp, LocalDateWithTwoDigitMonthAndDay)
+{
+    EXPECT_EQ(VersionStamp(LocalNoon(2005, 3, 5)), "20050305");
+    EXPECT_EQ(VersionStamp(LocalNoon(2024, 12, 31)), "20241231");
+    EXPECT_EQ(VersionStamp(LocalNoon(12345, 1, 2)), "12345010");  // cut to 8 characters
+}
+
+TEST(OpenInBrowser, ManualAndUpdatePagesFollowTheBrowserCommand)
+{
+    FakePlatform platform;
+    ScriptedDialogs dialogs;
+    platform.ExecutableModifiedValue = LocalNoon(2005, 3, 5);
+    OpenOnlineManual(platform, dialogs);
+    CheckForUpdates(platform, dialogs);
+    EXPECT_EQ(platform.StartedCommandLines,
+              (std::vector<std::string>{"xdg-open http://www.nimbra-fraktale.de/loader.php4?use=man",
+                                        "xdg-open http://www.nimbra-fraktale.de/loader.php4?use=upd&version=20050305"}));
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST(OpenInBrowser, AddressIsJoinedWithoutABlank)
+{
+    FakePlatform platform;
+    ScriptedDialogs dialogs;
+    platform.BrowserCommandValue = "browser";
+    OpenInBrowser("http://h/p", platform, dialogs);
+    platform.BrowserCommandValue = "";
+    OpenInBrowser("http://h/p", platform, dialogs);
+    EXPECT_EQ(platform.StartedCommandLines, (std::vector<std::string>{"browserhttp://h/p", "http://h/p"}));
+}
+
+TEST(OpenInBrowser, CommandLineBeyond254CharactersIsNotStarted)
+{
+    FakePlatform platform;
+    ScriptedDialogs dialogs;
+    const std::string address = "http://h/p";
+    platform.BrowserCommandValue = std::string(254 - address.size(), 'b');
+    OpenInBrowser(address, platform, dialogs);
+    ASSERT_EQ(platform.StartedCommandLines.size(), 1u);
+    EXPECT_EQ(platform.StartedCommandLines[0].size(), 254u);
+
+    platform.BrowserCommandValue += "b";
+    OpenInBrowser(address, platform, dialogs);
+    EXPECT_EQ(platform.StartedCommandLines.size(), 1u);
+    EXPECT_EQ(dialogs.Messages,
+              std::vector<std::string>{"Der Browseraufruf ist länger als 254 Zeichen und wird nicht gestartet !"});
+}

@@ -1,0 +1,34 @@
+#include "dialogs/about_window.h"
+
+#include "dialogs/web_pages.h"
+#include "tests/ui/ui_test_registry.h"
+
+#include <QLabel>
+#include <QTest>
+
+using namespace nimbra;
+
+class TCopyrightTest : public QObject {
+    Q_OBJECT
+private slots:
+    void ShowsTitleAndAddress()
+    {
+        TCopyright about(QStringLiteral("Nimbra 2005"), QString::fromUtf8(WebHost));
+        QCOMPARE(about.TitleLabel->text(), QStringLiteral("Nimbra 2005"));
+        QCOMPARE(about.AddressLabel->text(), QStringLiteral("http://www.nimbra-fraktale.de"));
+        QVERIFY(about.CopyrightLabel->text().contains(QStringLiteral("Copyright")));
+    }
+
+    void LogoColoursCycle()
+    {
+        TCopyright about(QStringLiteral("Nimbra 2005"), QString());
+        const QImage first = about.CurrentLogo();
+        about.AdvanceLogo();
+        QVERIFY(about.CurrentLogo() != first);
+        for (int i = 1; i < 32; ++i) about.AdvanceLogo();
+        QCOMPARE(about.CurrentLogo(), first);
+    }
+};
+
+NIMBRA_UI_TEST(TCopyrightTest)
+#include "about_window_test.moc"

@@ -1,0 +1,85 @@
+#include "dialogs/prefs_window.h"
+
+#include "tests/support/scripted_dialogs.h"
+#include "tests/ui/ui_test_registry.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+// Opens the dialog with viewerProgram, presses the buttons in order, and gives what it returned.
+std::optional<std::string> Open(TPrefs& form, const std::string& viewerProgram, std::vector<QPushButton*> presses)
+{
+    QTimer::singleShot(0, &form, [&form, presses] {
+        for (QPushButton* button : presses) QTest::mouseClick(button, Qt::LeftButton);
+        if (form.isVisible()) form.reject();
+    });
+    return form.AskViewerProgram(viewerProgram);
+}
+
+}  // namespace
+
+class TPrefsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void UebernehmenWithoutSearchingClearsTheViewer()
+    {
+        ScriptedDialogs dialogs;
+        TPrefs form(dialogs);
+        QCOMPARE(form.windowTitle(), QStringLiteral("Programm anpassen..."));
+        QCOMPARE(Open(form, "/from/settings", {form.OKBtn}), std::optional<std::string>(""));
+    }
+
+    void ChosenFileIsAppliedAndShownNextTime()
+    {
+        ScriptedDialogs dialogs;
+        TPrefs form(dialogs);
+        dialogs.FileAnswers.push_back("/usr/bin/viewer");
+        QCOMPARE(Open(form, "", {form.SB, form.OKBtn}), std::optional<std::string>("/usr/bin/viewer"));
+        QCOMPARE(Open(form, "/usr/bin/viewer", {form.CnclBtn}), std::nullopt);
+        QCOMPARE(form.ViewerPath->text(), QStringLiteral("/usr/bin/viewer"));
+        QCOMPARE(dialogs.FileRequests.at(0).Filter, std::string("alle Dateien|*.*"));
+    }
+
+    void CancelledSearchAppliesTheViewerAsItWas()
+    {
+        ScriptedDialogs dialogs;
+        TPrefs form(dialogs);
+        dialogs.FileAnswers.push_back("/usr/bin/first");
+        Open(form, "", {form.SB, form.OKBtn});
+        dialogs.FileAnswers.push_back(std::nullopt);
+        QCOMPARE(Open(form, "/usr/bin/from-file", {form.SB, form.OKBtn}), std::optional<std::string>("/usr/bin/from-file"));
+        QCOMPARE(form.ViewerPath->text(), QStringLiteral("/usr/bin/first"));  // the edit field is not changed
+    }
+
+    void TypedTextIsNotApplied()
+    {
+        ScriptedDialogs dialogs;
+        TPrefs form(dialogs);
+        QTimer::singleShot(0, &form, [&form] {
+            QTest::keyClicks(form.ViewerPath, "/typed/viewer");
+            QTest::mouseClick(form.OKBtn, Qt::LeftButton);
+        });
+        QCOMPARE(form.AskViewerProgram("/old"), std::optional<std::string>(""));
+    }
+
+    void AbbrechenChangesNothingEvenAfterAChoice()
+    {
+        ScriptedDialogs dialogs;
+        TPrefs form(dialogs);
+        dialogs.FileAnswers.push_back("/usr/bin/viewer");
+        QCOMPARE(Open(form, "/old", {form.SB, form.CnclBtn}), std::nullopt);
+        QTimer::singleShot(0, &form, [&form] { QTest::keyClick(&form, Qt::Key_Escape); });
+        QCOMPARE(form.AskViewerProgram("/old"), std::nullopt);
+        QVERIFY(dialogs.Unexpected.empty());
+    }
+};
+
+NIMBRA_UI_TEST(TPrefsTest)
+#include "prefs_window_test.moc"

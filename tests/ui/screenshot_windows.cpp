@@ -1,0 +1,56 @@
+// Shows one window of the program with sample contents so that it can be photographed under
+// Xvfb: ui_screenshots convert [file name]|resolution|prefs|help [context]|about
+#include "convert/convert_window.h"
+#include "dialogs/about_window.h"
+#include "dialogs/help_window.h"
+#include "dialogs/prefs_window.h"
+#include "dialogs/resolution_window.h"
+#include "dialogs/web_pages.h"
+#include "tests/support/fake_platform.h"
+#include "tests/support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include <cstdlib>
+#include <iostream>
+
+using namespace nimbra;
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    const std::string which = argc > 1 ? argv[1] : "";
+    testing::ScriptedDialogs dialogs;
+    testing::FakePlatform platform;
+    NoPump pump;
+
+    TConvert convert(dialogs, platform, pump);
+    TGetXYSize resolution(dialogs);
+    TPrefs prefs(dialogs);
+    THelp help;
+    TCopyright about(QStringLiteral("Nimbra 2005"), QString::fromUtf8(WebHost));
+
+    if (which == "convert") {
+        convert.ShowStarted(argc > 2 ? argv[2] : "nimbra003.tga");
+        convert.ShowStep("Konvertiere Datenblock ...");
+        convert.ShowPercent(63);
+    } else if (which == "resolution") {
+        resolution.DPI->setCurrentIndex(5);
+        resolution.show();
+    } else if (which == "prefs") {
+        prefs.ViewerPath->setText(QStringLiteral("/usr/bin/display"));
+        prefs.show();
+    } else if (which == "help") {
+        help.ShowTopic(argc > 2 ? std::atoi(argv[2]) : 0);
+    } else if (which == "about") {
+        about.show();
+    } else {
+        std::cerr << "ui_screenshots convert [file name]|resolution|prefs|help [context]|about\n";
+        return 2;
+    }
+    return application.exec();
+}
