@@ -229,20 +229,21 @@ bool TCalcForm::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) && CountsAsFieldChange(event)) {
-        auto* field = static_cast<QWidget*>(watched);
-        if (event->type() == QEvent::FocusIn)
-            FieldEnter(field);
-        else
-            FieldExit(field);
+        for (const auto& [field, code] : fieldStatusCodes_) {
+            if (field != watched) continue;
+            if (event->type() == QEvent::FocusIn)
+                FieldEnter(field, code);
+            else
+                FieldExit(field);
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 // WidthEditEnter, HeightEditEnter, ..., r0Enter, i0Enter.
-void TCalcForm::FieldEnter(QWidget* field)
+void TCalcForm::FieldEnter(QWidget* field, std::uint8_t statusCode)
 {
-    for (const auto& [known, code] : fieldStatusCodes_)
-        if (known == field) Run.StatusCode = code;
+    Run.StatusCode = statusCode;
     // A size typed by hand is meant for a file.
     if (field == WidthEdit || field == HeightEdit) SetTestMode->setChecked(false);
 }
@@ -351,14 +352,14 @@ void TCalcForm::WriteSelection(const SelectionCorners& corners)
 
 void TCalcForm::MakeButtonClick()
 {
-    // A handler further down the call chain may still ask once the window has closed.
+    // Once the window has closed, a handler still on the call chain (the preview's resize)
+    // may ask; no run starts then.
     if (preView_ == nullptr || closed_) return;
     Guarded(dialogs_, [&] {
         // On this thread only: the formula menu may change the formula during a run, and the
         // preview is drawn pixel by pixel as the counts come.
-        RunContext context{Params,      Run,           palette_,           *preView_, *this,      dialogs_, system_,
-                           pump_,       StartFolder,   LastImagePath,      DecimalSeparator(),    0,
-                           timeOfDay_,  {},            {}};
+        RunContext context{Params, Run, palette_, *preView_, *this, dialogs_, system_, pump_, StartFolder,
+                           LastImagePath, DecimalSeparator(), 0, timeOfDay_, {}, {}};
         RunCalculation(GatherFields(), context);
     });
     if (closeAfterRun_ && !Run.Running && !Run.Preparing) close();

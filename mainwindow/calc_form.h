@@ -166,7 +166,7 @@ private:
     void FormResize();
     void FormulaCommand(FormulaKind kind);
     void RegionButtonClick(RegionButton button);
-    void FieldEnter(QWidget* field);
+    void FieldEnter(QWidget* field, std::uint8_t statusCode);
     void FieldExit(QWidget* field);
     void AddConstantToHistory(QComboBox* box);
     void ShowBtnClick();
