@@ -1,9 +1,34 @@
 #include "mainwindow/qt_dialogs.h"
 #include "tests/ui/ui_test_registry.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace nimbra;
+
+namespace {
+
+struct SeenBox {
+    QString Title;
+    QString Text;
+    QMessageBox::Icon Icon = QMessageBox::NoIcon;
+};
+
+// Answers the next message box with button, noting what it showed.
+void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton button)
+{
+    QTimer::singleShot(0, [&seen, button] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box != nullptr);
+        seen = {box->windowTitle(), box->text(), box->icon()};
+        box->button(button)->click();
+    });
+}
+
+}  // namespace
 
 class QtDialogsTest : public QObject {
     Q_OBJECT
@@ -16,6 +41,31 @@ private slots:
                  QStringLiteral("Konfiguration (*.cfg);;Alle Dateien (*.*)"));
         QCOMPARE(FileDialogFilter("Bilder|*.tga;*.TGA"), QStringLiteral("Bilder (*.tga *.TGA)"));
         QCOMPARE(FileDialogFilter(""), QString());
+    }
+
+    void MessagesCarryTheApplicationTitle()
+    {
+        QtDialogs dialogs;
+        SeenBox seen;
+        AnswerNextBox(seen, QMessageBox::Ok);
+        dialogs.ShowMessage("Kann die Bilddatei /tmp/x.tga nicht anlegen !");
+        QCOMPARE(seen.Title, QStringLiteral("Nimbra 2005"));
+        QCOMPARE(seen.Text, QStringLiteral("Kann die Bilddatei /tmp/x.tga nicht anlegen !"));
+        QCOMPARE(seen.Icon, QMessageBox::NoIcon);
+    }
+
+    void OnlyYesIsConsent()
+    {
+        QtDialogs dialogs;
+        SeenBox seen;
+        AnswerNextBox(seen, QMessageBox::Yes);
+        QVERIFY(dialogs.AskYesNo("Berechnung läuft ! Soll das Programm beendet werden ?", "Bestätigung"));
+        QCOMPARE(seen.Title, QStringLiteral("Bestätigung"));
+        QCOMPARE(seen.Icon, QMessageBox::Question);
+        AnswerNextBox(seen, QMessageBox::No);
+        QVERIFY(!dialogs.AskYesNo("Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?", "Rücksetzen"));
+        QCOMPARE(seen.Title, QStringLiteral("Rücksetzen"));
+        QCOMPARE(seen.Icon, QMessageBox::NoIcon);
     }
 };
 
