@@ -31,6 +31,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
+#include <thread>
+
 namespace nimbra {
 namespace {
 
@@ -71,7 +74,8 @@ bool CountsAsFieldChange(const QEvent* event)
 
 TCalcForm::TCalcForm(PaletteList& palette, UserDialogs& dialogs, Platform& system, PumpHook& pump,
                      std::function<double()> timeOfDay)
-    : palette_(palette), dialogs_(dialogs), system_(system), pump_(pump), timeOfDay_(std::move(timeOfDay))
+    : palette_(palette), dialogs_(dialogs), system_(system), pump_(pump), timeOfDay_(std::move(timeOfDay)),
+      workerThreads_(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
 {
     BuildControls();
     BuildMenu();
@@ -359,7 +363,7 @@ void TCalcForm::MakeButtonClick()
         // On this thread only: the formula menu may change the formula during a run, and the
         // preview is drawn pixel by pixel as the counts come.
         RunContext context{Params, Run, palette_, *preView_, *this, dialogs_, system_, pump_, StartFolder,
-                           LastImagePath, DecimalSeparator(), 0, timeOfDay_, {}, {}};
+                           LastImagePath, DecimalSeparator(), workerThreads_, timeOfDay_, {}, {}};
         RunCalculation(GatherFields(), context);
     });
     if (closeAfterRun_ && !Run.Running && !Run.Preparing) close();

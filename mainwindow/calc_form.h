@@ -66,6 +66,7 @@ public:
     void WriteSelection(const SelectionCorners& corners);
 
     ParamFields GatherFields() const;
+    int WorkerThreads() const { return workerThreads_; }
     void ShowFieldTexts(const ParamFields& fields) override;
     void ShowRunning(bool running) override;
     void EnableShowButton() override;
@@ -177,6 +178,8 @@ private:
     Platform& system_;
     PumpHook& pump_;
     std::function<double()> timeOfDay_;
+    // The counts are computed on every core; this thread colours, draws, writes and pumps.
+    const int workerThreads_;
     TPreView* preView_ = nullptr;
     QActionGroup* formulaGroup_ = nullptr;
     std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets

@@ -15,6 +15,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+#include <thread>
+
 using namespace nimbra;
 using namespace nimbra::testing;
 
@@ -23,11 +26,12 @@ namespace {
 using Texts = std::vector<std::string>;
 
 // The image the core run writes for these fields, without any window.
-std::vector<std::uint8_t> RendererImage(const ParamFields& fields)
+std::vector<std::uint8_t> RendererImage(const ParamFields& fields, FormulaKind formula = FormulaKind::Mandelbrot)
 {
     TempFolder folder;
     std::filesystem::create_directory(folder / "pix");
     FractalParams params;
+    params.Formula = static_cast<std::uint8_t>(formula);
     RunState state;
     PaletteList palette;
     HeadlessPreview preview;
@@ -123,6 +127,58 @@ private slots:
         QVERIFY(!form.ShowBtn->isEnabled());
         QVERIFY(PixFolderIsEmpty());
         QVERIFY(program.Dialogs.Messages.empty());
+    }
+
+    void AFileRunOnEveryCoreStoppedLeavesNoFile()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        QVERIFY(form.WorkerThreads() >= static_cast<int>(std::min(2u, std::thread::hardware_concurrency())));
+        UseFileRun(form, "800", "600", "100000");
+        TypeInto(form.RealFEdit, "-0,5");  // inside the set: every row takes long
+        TypeInto(form.RealTEdit, "0");
+        TypeInto(form.ImagFEdit, "-0,2");
+        TypeInto(form.ImagTEdit, "0,2");
+        std::uint16_t rowWhenStopped = 0;
+        DuringTheRun(form, [&] {
+            rowWhenStopped = form.Run.CurrentRow;
+            QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        });
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(rowWhenStopped < 600);
+        QVERIFY(!form.Run.Running);
+        QVERIFY(PixFolderIsEmpty());
+        QVERIFY(!form.ShowBtn->isEnabled());
+        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
+    }
+
+    void AFormulaChosenDuringARunAppliesToThePixelsAfterIt()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        UseFileRun(form, "300", "200", "3000");
+        const ParamFields typed = form.GatherFields();
+        DuringTheRun(form, [&] {
+            program.Dialogs.YesNoAnswers.push_back(false);  // keep the fields
+            form.BurnShip1->trigger();
+        });
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+
+        const std::vector<std::uint8_t> written = ReadBytes("pix/nimbra000.tga");
+        const std::vector<std::uint8_t> mandelbrot = RendererImage(typed, FormulaKind::Mandelbrot);
+        const std::vector<std::uint8_t> ship = RendererImage(typed, FormulaKind::BurningShip);
+        QCOMPARE(written.size(), mandelbrot.size());
+        const std::size_t rowBytes = 300 * 3;
+        const auto firstPixel = [](const std::vector<std::uint8_t>& image) {
+            return std::vector<std::uint8_t>(image.begin() + 18, image.begin() + 21);
+        };
+        const auto lastRow = [&](const std::vector<std::uint8_t>& image) {
+            return std::vector<std::uint8_t>(image.end() - static_cast<std::ptrdiff_t>(rowBytes), image.end());
+        };
+        QVERIFY(firstPixel(written) == firstPixel(mandelbrot));
+        QVERIFY(lastRow(written) == lastRow(ship));
+        QVERIFY(lastRow(ship) != lastRow(mandelbrot));
+        QCOMPARE(form.FormelName->text(), QStringLiteral("Burning Ship"));
     }
 
     void ASecondClickStopsAPreviewRunAndClosesThePreview()
