@@ -1,5 +1,6 @@
 #include "engine/pixel_colour.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace nimbra {
@@ -35,6 +36,40 @@ Rgb PixelColour(std::int32_t count, const FractalParams& params, const PaletteLi
     }
     }
     return {};
+}
+
+namespace {
+
+// Counts above this are coloured directly: their table would cost more than it saves.
+constexpr std::int32_t LargestTabledCount = 1 << 20;
+
+}  // namespace
+
+ColourTable::ColourTable(const FractalParams& params, const PaletteList& palette)
+    : params_(params),
+      palette_(palette),
+      paletteVersion_(palette.Version()),
+      colours_(params.MaxIterations >= 0 && params.MaxIterations <= LargestTabledCount
+                   ? static_cast<std::size_t>(params.MaxIterations) + 1
+                   : 0)
+{
+}
+
+Rgb ColourTable::operator()(std::int32_t count)
+{
+    if (count < 0 || static_cast<std::size_t>(count) >= colours_.size()) return PixelColour(count, params_, palette_);
+    if (params_.Model() == ColorModel::Grad && palette_.Version() != paletteVersion_) {
+        std::fill(colours_.begin(), colours_.end(), 0u);
+        paletteVersion_ = palette_.Version();
+    }
+    std::uint32_t& entry = colours_[static_cast<std::size_t>(count)];
+    if (entry == 0) {
+        const Rgb colour = PixelColour(count, params_, palette_);
+        entry = Known | static_cast<std::uint32_t>(colour.Red) << 16 | static_cast<std::uint32_t>(colour.Green) << 8 |
+                colour.Blue;
+    }
+    return {static_cast<std::uint8_t>(entry >> 16), static_cast<std::uint8_t>(entry >> 8),
+            static_cast<std::uint8_t>(entry)};
 }
 
 }  // namespace nimbra

@@ -4,6 +4,7 @@
 #include "palette/palette_list.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace nimbra {
 
@@ -17,5 +18,22 @@ ColourDigits ColorDigits(std::int32_t count, std::uint16_t digitBase);
 
 // The colour of a count (already inverted where asked) in the colour model of params.
 Rgb PixelColour(std::int32_t count, const FractalParams& params, const PaletteList& palette);
+
+// The colours of a run's counts, each worked out once when first met. RGB and CMY depend on
+// the count alone; the gradient's colours are forgotten whenever the list is edited, which
+// the palette editor may do during a run.
+class ColourTable {
+public:
+    ColourTable(const FractalParams& params, const PaletteList& palette);
+    Rgb operator()(std::int32_t count);
+
+private:
+    static constexpr std::uint32_t Known = 0xFF000000u;
+
+    const FractalParams& params_;
+    const PaletteList& palette_;
+    std::uint64_t paletteVersion_;
+    std::vector<std::uint32_t> colours_;  // Known | red << 16 | green << 8 | blue; 0 while unknown
+};
 
 }  // namespace nimbra

@@ -45,7 +45,10 @@ std::optional<TgaFile> OpenOutput(RunContext& context)
 class PixelOutput {
 public:
     PixelOutput(RunContext& context, std::optional<TgaFile>& file)
-        : context_(context), file_(file), rowBuffer_(file ? static_cast<std::size_t>(MaxImageWidth) * 3 : 0)
+        : context_(context),
+          file_(file),
+          colours_(context.Params, context.Palette),
+          rowBuffer_(file ? static_cast<std::size_t>(MaxImageWidth) * 3 : 0)
     {
     }
 
@@ -54,7 +57,7 @@ public:
         const FractalParams& params = context_.Params;
         if (params.Inverted()) count = params.MaxIterations - count;
         context_.State.IterationCount = count;
-        const Rgb colour = PixelColour(count, params, context_.Palette);
+        const Rgb colour = colours_(count);
         if (!file_) {
             context_.Preview.SetPixel(column, row, colour);
             return;
@@ -74,6 +77,7 @@ public:
 private:
     RunContext& context_;
     std::optional<TgaFile>& file_;
+    ColourTable colours_;
     std::vector<std::uint8_t> rowBuffer_;
 };
 

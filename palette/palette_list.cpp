@@ -21,12 +21,18 @@ std::uint8_t ChannelOf(const PaletteNode& node, PaletteChannel channel)
 void PaletteList::ResetPalette()
 {
     nodes_ = {{0, 0, 0, 0}, {128, 128, 128, 20}, {255, 255, 255, 100}};
+    ++version_;
 }
 
-void PaletteList::ClearPalette() { nodes_.clear(); }
+void PaletteList::ClearPalette()
+{
+    nodes_.clear();
+    ++version_;
+}
 
 void PaletteList::SetPaletteNode(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t position)
 {
+    ++version_;
     // The first node is never compared: a position equal to it goes in behind it.
     for (std::size_t next = 1; next < nodes_.size(); ++next) {
         if (position < nodes_[next].Position) {
@@ -44,6 +50,7 @@ void PaletteList::SetPaletteNode(std::uint8_t red, std::uint8_t green, std::uint
 
 void PaletteList::RemovePaletteNode(std::uint8_t position)
 {
+    ++version_;
     for (std::size_t next = 1; next < nodes_.size(); ++next) {
         if (nodes_[next].Position == position) {
             nodes_.erase(nodes_.begin() + static_cast<std::ptrdiff_t>(next));
@@ -52,7 +59,17 @@ void PaletteList::RemovePaletteNode(std::uint8_t position)
     }
 }
 
-void PaletteList::ReversePalette() { std::reverse(nodes_.begin(), nodes_.end()); }
+void PaletteList::ReversePalette()
+{
+    std::reverse(nodes_.begin(), nodes_.end());
+    ++version_;
+}
+
+void PaletteList::AssignNodes(std::vector<PaletteNode> nodes)
+{
+    nodes_ = std::move(nodes);
+    ++version_;
+}
 
 std::uint8_t PaletteChannelAt(const PaletteList& palette, std::int32_t value, std::int32_t maximum,
                               PaletteChannel channel)

@@ -32,13 +32,16 @@ public:
     void ReversePalette();
     // The file readers build the whole list before handing it over, so a long file costs one
     // pass and no lookup ever sees a half-built list.
-    void AssignNodes(std::vector<PaletteNode> nodes) { nodes_ = std::move(nodes); }
+    void AssignNodes(std::vector<PaletteNode> nodes);
 
     const std::vector<PaletteNode>& Nodes() const { return nodes_; }
     bool Empty() const { return nodes_.empty(); }
+    // Changes with every edit, so that colours worked out from the list can tell they are stale.
+    std::uint64_t Version() const { return version_; }
 
 private:
     std::vector<PaletteNode> nodes_;
+    std::uint64_t version_ = 0;
 };
 
 // One 8-bit channel of the gradient's colour at value x 100 / maximum percent, rounded to even

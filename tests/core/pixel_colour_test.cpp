@@ -52,3 +52,23 @@ TEST(PixelColour, DigitsOfTheLargestBaseStayInAByte)
     EXPECT_EQ(digits.C2, 2);
     EXPECT_EQ(digits.C3, 253);
 }
+
+TEST(PixelColour, TheTableGivesTheComputedColoursAndFollowsGradientEdits)
+{
+    PaletteList palette;
+    for (const ColorModel model : {ColorModel::Rgb, ColorModel::Cmy, ColorModel::Grad}) {
+        FractalParams params;
+        params.ModeFlags = static_cast<std::uint8_t>(model);
+        params.MaxIterations = 255;
+        params.DigitBase = 7;
+        ColourTable table(params, palette);
+        for (std::int32_t count = 0; count <= 255; ++count) {
+            EXPECT_EQ(table(count), PixelColour(count, params, palette)) << count;
+            EXPECT_EQ(table(count), PixelColour(count, params, palette)) << count;  // from the table now
+        }
+        palette.SetPaletteNode(255, 0, 0, 50);
+        EXPECT_EQ(table(128), PixelColour(128, params, palette));
+        palette.ResetPalette();
+        EXPECT_EQ(table(128), PixelColour(128, params, palette));
+    }
+}
