@@ -211,6 +211,13 @@ private slots:
         SaveAs(program, path);
         QCOMPARE(program.Dialogs.Messages, Texts({"'12a' ist kein gültiger Integerwert"}));
         QVERIFY(!FileExists(path));
+
+        // A height the record cannot hold is refused before the file is touched.
+        TypeInto(program.Form->IterationEdit, "100");
+        TypeInto(program.Form->HeightEdit, "70000");
+        SaveAs(program, path);
+        QCOMPARE(program.Dialogs.Messages.back(), std::string("Fehler bei Bereichsprüfung"));
+        QVERIFY(!FileExists(path));
     }
 
     void AFileThatCannotBeCreatedShowsEveryStepsMessage()
