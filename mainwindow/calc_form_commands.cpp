@@ -9,8 +9,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
+
+#include <optional>
+#include <utility>
 
 namespace nimbra {
 

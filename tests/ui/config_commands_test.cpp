@@ -251,19 +251,26 @@ private slots:
         QVERIFY(form.ConfigFileName.empty());
     }
 
-    void AnUnknownFormulaOnlyChangesTheParameter()
+    void AnUnknownFormulaOrModelSelectsNothing()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        const std::string path = folder_->Path() + "cfg/formula9.cfg";
+        const std::string path = folder_->Path() + "cfg/unknown.cfg";
         SaveAs(program, path);
         std::vector<std::uint8_t> bytes = ReadBytes(path);
-        bytes[8] = 9;
+        bytes[7] = 3;  // colour model 3
+        bytes[8] = 9;  // formula 9
         WriteBytes(path, bytes);
         Load(program, path);
         QCOMPARE(form.Params.Formula, std::uint8_t{9});
         QCOMPARE(form.FormelName->text(), QStringLiteral("Mandelbrot Menge"));
         QVERIFY(form.Mandelbrot1->isChecked());
+        QVERIFY(!form.SetRGB->isChecked() && !form.SetCMY->isChecked() && !form.SetGrad->isChecked());
+        QVERIFY(!form.SetTestMode->isChecked());
+        // The buttons still exclude each other afterwards.
+        QTest::mouseClick(form.SetCMY, Qt::LeftButton);
+        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
+        QVERIFY(form.SetRGB->isChecked() && !form.SetCMY->isChecked());
     }
 
     void ASaveDuringAFileRunLeavesTheRunsImageAlone()
