@@ -1,6 +1,6 @@
 #include "common/posix_platform.h"
 #include "mainwindow/calc_form.h"
-#include "mainwindow/preview_window.h"
+#include "mainwindow/program_windows.h"
 #include "mainwindow/qt_dialogs.h"
 #include "mainwindow/qt_pump.h"
 #include "palette/palette_list.h"
@@ -25,10 +25,9 @@ int main(int argc, char* argv[])
     nimbra::PosixPlatform platform;
     nimbra::QtPump pump;
 
-    // Created once, in this order, and hidden until needed.
+    // Created once, the main window first, the others hidden until needed.
     nimbra::TCalcForm calcForm(palette, dialogs, platform, pump);
-    nimbra::TPreView preView(calcForm);
-    calcForm.AttachPreview(preView);
+    nimbra::ProgramWindows windows(calcForm, palette, dialogs, platform, pump);
 
     QObject::connect(&calcForm, &nimbra::TCalcForm::Closed, &application, &QApplication::quit);
     calcForm.show();

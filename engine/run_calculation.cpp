@@ -148,6 +148,18 @@ private:
 
 }  // namespace
 
+void ReadAndShowParams(ParamFields& fields, FractalParams& params, const PreviewCanvas& preview,
+                       RunDisplay& display, char decimalSeparator)
+{
+    try {
+        ReadParams(fields, params, preview.ClientSize(), decimalSeparator);
+    } catch (const Error&) {
+        display.ShowFieldTexts(fields);
+        throw;
+    }
+    display.ShowFieldTexts(fields);
+}
+
 RunOutcome RunCalculation(ParamFields fields, RunContext& context)
 {
     RunState& state = context.State;
@@ -159,13 +171,7 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
     if (state.Preparing) return RunOutcome::Ignored;
 
     context.Preview.ClearToWhite();
-    try {
-        ReadParams(fields, context.Params, context.Preview.ClientSize(), context.DecimalSeparator);
-    } catch (const Error&) {
-        context.Display.ShowFieldTexts(fields);
-        throw;
-    }
-    context.Display.ShowFieldTexts(fields);
+    ReadAndShowParams(fields, context.Params, context.Preview, context.Display, context.DecimalSeparator);
 
     const bool preview = context.Params.Preview();
     std::optional<TgaFile> file;

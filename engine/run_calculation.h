@@ -53,6 +53,11 @@ struct RunContext {
     EngineShortcuts Shortcuts;          // mirrored rows are reused only by worker threads
 };
 
+// ReadParams with the preview's client size; the display shows the texts as it left them, also
+// when it refuses (the refusal is thrown on after that).
+void ReadAndShowParams(ParamFields& fields, FractalParams& params, const PreviewCanvas& preview,
+                       RunDisplay& display, char decimalSeparator);
+
 enum class RunOutcome {
     StopRequested,     // a run was active: it has been asked to stop
     Ignored,           // the output file of another start is being prepared

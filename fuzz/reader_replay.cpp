@@ -3,11 +3,13 @@
 #include "common/pump_hook.h"
 #include "convert/convert_file.h"
 #include "mainwindow/config_file.h"
+#include "mainwindow/param_files.h"
 #include "palette/palette_file.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace nimbra::fuzzing {
 
@@ -29,6 +31,43 @@ void ReplayConfigFile(const std::string& path)
         ConfigCaption(path);
     }
     for (std::int32_t column = 0; column < 180; ++column) PaletteColourAt(palette, column, 180);
+}
+
+namespace {
+
+// The written copy lies beside the input, which belongs to this process alone.
+std::string CopyPath(const std::string& path) { return path + ".written"; }
+
+}  // namespace
+
+void ReplayParameterFile(const std::string& path)
+{
+    testing::ScriptedDialogs dialogs;
+    NoPump pump;
+    std::vector<std::string> realItems;
+    std::vector<std::string> imagItems;
+    LoadParameterFile(path, realItems, imagItems, dialogs, pump);
+    const std::string copy = CopyPath(path);
+    if (!SaveParameterFile(copy, realItems, imagItems, dialogs)) std::abort();
+    std::vector<std::string> realAgain;
+    std::vector<std::string> imagAgain;
+    LoadParameterFile(copy, realAgain, imagAgain, dialogs, pump);
+    std::remove(copy.c_str());
+    if (realAgain != realItems || imagAgain != imagItems) std::abort();
+}
+
+void ReplaySettingsFile(const std::string& path)
+{
+    testing::ScriptedDialogs dialogs;
+    NoPump pump;
+    std::string viewerProgram;
+    LoadProgramSettings(path, viewerProgram, dialogs, pump);
+    const std::string copy = CopyPath(path);
+    if (!SaveProgramSettings(copy, viewerProgram, dialogs)) std::abort();
+    std::string viewerAgain;
+    LoadProgramSettings(copy, viewerAgain, dialogs, pump);
+    std::remove(copy.c_str());
+    if (viewerAgain != viewerProgram) std::abort();
 }
 
 void ReplayTgaConversion(const std::string& path)

@@ -7,6 +7,7 @@
 #include "mainwindow/mode_picture_colours.h"
 #include "mainwindow/param_files.h"
 #include "mainwindow/preview_window.h"
+#include "mainwindow/program_windows.h"
 #include "mainwindow/progress_texts.h"
 #include "mainwindow/screen_dpi.h"
 #include "mainwindow/start_folder.h"
@@ -63,10 +64,12 @@ std::vector<std::string> Items(const QComboBox* box)
     return items;
 }
 
+Qt::FocusReason FocusReason(const QEvent* event) { return static_cast<const QFocusEvent*>(event)->reason(); }
+
 // Moving between the windows, or opening a popup, is not entering or leaving a field.
 bool CountsAsFieldChange(const QEvent* event)
 {
-    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    const Qt::FocusReason reason = FocusReason(event);
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
 
@@ -85,15 +88,11 @@ TCalcForm::TCalcForm(PaletteList& palette, UserDialogs& dialogs, Platform& syste
 
 TCalcForm::~TCalcForm() = default;
 
-void TCalcForm::AttachPreview(TPreView& preview) { preView_ = &preview; }
-
 void TCalcForm::ConnectCommand(QAction* command, std::function<void()> handler)
 {
     connect(command, &QAction::triggered, this, [this, handler = std::move(handler)] { Guarded(dialogs_, handler); });
     command->setEnabled(true);
 }
-
-void TCalcForm::ConnectShowButton(std::function<void()> handler) { showImage_ = std::move(handler); }
 
 void TCalcForm::ConnectHandlers()
 {
@@ -177,6 +176,7 @@ void TCalcForm::FormClose()
 {
     closed_ = true;
     Timer1->stop();
+    if (windows_ != nullptr) windows_->Help.close();
     palette_.ClearPalette();
     emit Closed();
 }
@@ -236,7 +236,7 @@ bool TCalcForm::eventFilter(QObject* watched, QEvent* event)
         for (const auto& [field, code] : fieldStatusCodes_) {
             if (field != watched) continue;
             if (event->type() == QEvent::FocusIn)
-                FieldEnter(field, code);
+                FieldEnter(field, code, FocusReason(event) != Qt::OtherFocusReason);
             else
                 FieldExit(field);
         }
@@ -245,11 +245,12 @@ bool TCalcForm::eventFilter(QObject* watched, QEvent* event)
 }
 
 // WidthEditEnter, HeightEditEnter, ..., r0Enter, i0Enter.
-void TCalcForm::FieldEnter(QWidget* field, std::uint8_t statusCode)
+void TCalcForm::FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser)
 {
     Run.StatusCode = statusCode;
-    // A size typed by hand is meant for a file.
-    if (field == WidthEdit || field == HeightEdit) SetTestMode->setChecked(false);
+    // A size typed by hand is meant for a file; the focus a loaded configuration puts into the
+    // width field keeps the preview setting it brought.
+    if (byUser && (field == WidthEdit || field == HeightEdit)) SetTestMode->setChecked(false);
 }
 
 // WidthEditExit, ..., r0Exit, i0Exit.
@@ -367,11 +368,6 @@ void TCalcForm::MakeButtonClick()
         RunCalculation(GatherFields(), context);
     });
     if (closeAfterRun_ && !Run.Running && !Run.Preparing) close();
-}
-
-void TCalcForm::ShowBtnClick()
-{
-    if (showImage_) Guarded(dialogs_, showImage_);
 }
 
 ParamFields TCalcForm::GatherFields() const

@@ -33,6 +33,7 @@ class QToolButton;
 namespace nimbra {
 
 class ModePicture;
+class ProgramWindows;
 class TPreView;
 
 // The main window: the inputs of the next image, the run, the menu and the progress display.
@@ -45,13 +46,18 @@ public:
               std::function<double()> timeOfDay = CurrentTimeOfDay);
     ~TCalcForm() override;
 
-    // The preview window is created after this one; runs need it from then on.
-    void AttachPreview(TPreView& preview);
+    // The other windows are created after this one; runs and the commands that open them need
+    // them from then on. Enables those commands.
+    void AttachWindows(ProgramWindows& windows);
 
-    // Wires a command whose window is built elsewhere (configuration files, resolution,
-    // preferences, palette editor, conversion, help, about, the image viewer) and enables it.
+    // Wires a command (its handler guarded) and enables it.
     void ConnectCommand(QAction* command, std::function<void()> handler);
-    void ConnectShowButton(std::function<void()> handler);
+
+    // The fields as a run would read them, saved with the gradient where the model needs it.
+    // A refused field is shown and nothing is written.
+    void SaveConfiguration(const std::string& fileName);
+    // Puts a configuration file's setup into the controls; a file that cannot be read changes nothing.
+    void LoadConfiguration(const std::string& fileName);
 
     // Starts a run from the fields, or stops the active one.
     void MakeButtonClick();
@@ -167,10 +173,17 @@ private:
     void FormResize();
     void FormulaCommand(FormulaKind kind);
     void RegionButtonClick(RegionButton button);
-    void FieldEnter(QWidget* field, std::uint8_t statusCode);
+    void FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser);
     void FieldExit(QWidget* field);
     void AddConstantToHistory(QComboBox* box);
     void ShowBtnClick();
+    void CFGLoadClick();
+    void CFGSaveClick();
+    void ShowConfigModel(QRadioButton* button, bool checked);
+    void Auflsungermitteln1Click();
+    void PrgSetClick();
+    void Farbpalettegenerieren1Click();
+    void ConnectConversions();
     char DecimalSeparator() const;
 
     PaletteList& palette_;
@@ -181,9 +194,11 @@ private:
     // The counts are computed on every core; this thread colours, draws, writes and pumps.
     const int workerThreads_;
     TPreView* preView_ = nullptr;
+    ProgramWindows* windows_ = nullptr;
+    std::string configOpenName_;            // the open dialog proposes the name last chosen in it
+    std::string configSaveName_ = "nimbra";  // and so does the save dialog
     QActionGroup* formulaGroup_ = nullptr;
     std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets
-    std::function<void()> showImage_;
     bool closeAfterRun_ = false;  // the user confirmed closing while a run was active
     bool closed_ = false;         // the program is ending: no further run starts
 };

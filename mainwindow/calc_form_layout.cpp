@@ -97,7 +97,7 @@ QAction* NewCommand(QMenu* menu, const char* caption, const QKeySequence& shortc
     return action;
 }
 
-// A command whose window is not wired yet: visible, but disabled until ConnectCommand.
+// A command that needs the other windows: visible, but disabled until they are attached.
 QAction* NewLaterCommand(QMenu* menu, const char* caption, const QKeySequence& shortcut)
 {
     QAction* action = NewCommand(menu, caption, shortcut);

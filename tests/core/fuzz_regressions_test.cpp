@@ -14,6 +14,8 @@ TEST(FuzzRegressions, EveryKeptInputIsReadWithoutCrashing)
         {"palette_file", ReplayPaletteFile},
         {"config_file", ReplayConfigFile},
         {"tga_convert", ReplayTgaConversion},
+        {"param_file", ReplayParameterFile},
+        {"settings_file", ReplaySettingsFile},
     };
     for (const auto& reader : readers) {
         const std::filesystem::path folder = std::filesystem::path(NIMBRA_FUZZ_REGRESSIONS) / reader.reader;

@@ -124,16 +124,10 @@ private slots:
         QCOMPARE(MenuEntries(menus[2]->menu()),
                  QStringList({"&Index\tF1", "-", "&Anleitung Online\tCtrl+O", "nach &Updates suchen\tCtrl+U", "-",
                               "ü&ber Nimbra ...\tCtrl+I"}));
-        // The commands of windows not wired yet wait disabled; wiring one enables it.
-        for (QAction* later : {form.CFGLoad, form.CFGSave, form.Auflsungermitteln1, form.PrgSet,
-                               form.Farbpalettegenerieren1, form.RGBCMY1, form.GRADCMY1, form.Inhalt1,
-                               form.OnlineManual1, form.Updatesuchen1, form.ber1})
-            QVERIFY(!later->isEnabled());
-        int calls = 0;
-        form.ConnectCommand(form.PrgSet, [&] { ++calls; });
-        QVERIFY(form.PrgSet->isEnabled());
-        QTest::keyClick(&form, Qt::Key_F5);
-        QCOMPARE(calls, 1);
+        // With the other windows attached, every command can be used.
+        for (const QMenu* menu : form.menuBar()->findChildren<QMenu*>())
+            for (const QAction* action : menu->actions())
+                QVERIFY2(action->isSeparator() || action->isEnabled(), qPrintable(action->text()));
     }
 
     void EnteringAFieldSetsTheStatusLine()

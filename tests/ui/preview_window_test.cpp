@@ -202,7 +202,7 @@ private slots:
         PreviewDepth(form);
         QTest::mouseClick(form.MakeButton, Qt::LeftButton);
         const QStringList region = RegionTexts(form);
-        QTest::mouseClick(program.PreView.get(), Qt::LeftButton, Qt::NoModifier, {0, 100});
+        QTest::mouseClick(program.PreView, Qt::LeftButton, Qt::NoModifier, {0, 100});
         QCOMPARE(RegionTexts(form), region);
     }
 

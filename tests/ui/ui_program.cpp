@@ -17,8 +17,8 @@ UiProgram::UiProgram()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     Form = std::make_unique<TCalcForm>(Palette, Dialogs, System, Pump, [this] { return Now; });
-    PreView = std::make_unique<TPreView>(*Form);
-    Form->AttachPreview(*PreView);
+    Windows = std::make_unique<ProgramWindows>(*Form, Palette, Dialogs, System, Pump);
+    PreView = &Windows->PreView;
     Form->show();
     Form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
@@ -26,7 +26,7 @@ UiProgram::UiProgram()
 
 UiProgram::~UiProgram()
 {
-    PreView.reset();
+    Windows.reset();
     Form.reset();
     QLocale::setDefault(oldLocale_);
 }
@@ -40,6 +40,14 @@ void TypeInto(QWidget* field, const QString& text)
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_Delete);
     QTest::keyClicks(field, text);
+}
+
+void PressKey(TCalcForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    // A modal window that has just closed hands the activation back only through the event loop.
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, key, modifiers);
 }
 
 void TabAway(QWidget* field) { QTest::keyClick(field, Qt::Key_Tab); }

@@ -1,6 +1,7 @@
 #pragma once
 #include "mainwindow/calc_form.h"
 #include "mainwindow/preview_window.h"
+#include "mainwindow/program_windows.h"
 #include "mainwindow/qt_pump.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
@@ -39,7 +40,8 @@ public:
     QtPump Pump{0};
     double Now = 0.5;  // noon
     std::unique_ptr<TCalcForm> Form;
-    std::unique_ptr<TPreView> PreView;
+    std::unique_ptr<ProgramWindows> Windows;
+    TPreView* PreView = nullptr;
 
 private:
     QLocale oldLocale_;  // the windows write numbers as German users see them
@@ -47,6 +49,8 @@ private:
 
 // Types text into a field as the user does: click into it, select all, type.
 void TypeInto(QWidget* field, const QString& text);
+// Presses a shortcut key in the main window as the user does, once it is the active window again.
+void PressKey(TCalcForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Moves the focus on with the tab key, so that the field left gets its exit handling.
 void TabAway(QWidget* field);
 

@@ -1,0 +1,92 @@
+// The main window's configuration commands: the two file dialogs and the setup they save and load.
+#include "mainwindow/calc_form.h"
+
+#include "mainwindow/config_file.h"
+#include "mainwindow/preview_window.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace nimbra {
+namespace {
+
+FileRequest ConfigRequest(FileRequest::Kind kind, const char* title, const std::string& fileName)
+{
+    FileRequest request;
+    request.DialogKind = kind;
+    request.Title = title;
+    request.Filter = "Konfigurationsdateien|*.cfg";
+    request.DefaultExtension = "cfg";
+    request.InitialFolder = "cfg";
+    request.FileName = fileName;
+    request.AskBeforeReplacing = false;
+    return request;
+}
+
+}  // namespace
+
+void TCalcForm::CFGLoadClick()
+{
+    const std::optional<std::string> chosen =
+        dialogs_.ChooseFile(ConfigRequest(FileRequest::Kind::Open, "Konfiguration laden", configOpenName_));
+    if (!chosen) return;
+    configOpenName_ = *chosen;
+    LoadConfiguration(*chosen);
+}
+
+void TCalcForm::CFGSaveClick()
+{
+    if (!ConfigFileName.empty()) configSaveName_ = ConfigFileName;
+    const std::optional<std::string> chosen =
+        dialogs_.ChooseFile(ConfigRequest(FileRequest::Kind::Save, "Konfiguration sichern", configSaveName_));
+    if (!chosen) return;
+    configSaveName_ = *chosen;
+    SaveConfiguration(*chosen);
+}
+
+void TCalcForm::SaveConfiguration(const std::string& fileName)
+{
+    ParamFields fields = GatherFields();
+    // Read into a set of its own: a run under way keeps computing with the parameters it
+    // started with, on this thread and on the workers.
+    FractalParams saved = Params;
+    ReadAndShowParams(fields, saved, *preView_, *this, DecimalSeparator());
+    WriteConfigurationFile(fileName, BuildConfigRecord(saved), palette_, dialogs_);
+}
+
+void TCalcForm::LoadConfiguration(const std::string& fileName)
+{
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(fileName, palette_, dialogs_);
+    if (!record) return;
+    ConfigFileName = fileName;
+    setWindowTitle(QString::fromStdString(ConfigCaption(fileName)));
+    const ParamFields fields = ConfigFieldTexts(*record, DecimalSeparator());
+    ShowConfigModel(SetRGB, fields.SetRGB);
+    ShowConfigModel(SetCMY, fields.SetCMY);
+    ShowConfigModel(SetGrad, fields.SetGrad);
+    SetInvers->setChecked(fields.SetInvers);
+    SetTestMode->setChecked(fields.SetTestMode);
+    ShowFieldTexts(fields);
+    if (record->Formula <= static_cast<std::uint8_t>(FormulaKind::BurningShip))
+        SelectFormula(static_cast<FormulaKind>(record->Formula));
+    else
+        StoreFormula(Params, record->Formula);
+    WidthEdit->setFocus(Qt::OtherFocusReason);
+    if (record->HasNodeBlock()) DrawGradientStrip();
+}
+
+// A button that becomes checked runs its click handler. A file of no known model unchecks all
+// three, which the exclusive group alone would not allow.
+void TCalcForm::ShowConfigModel(QRadioButton* button, bool checked)
+{
+    if (checked || !button->isChecked()) {
+        button->setChecked(checked);
+        return;
+    }
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+}
+
+}  // namespace nimbra

@@ -1,0 +1,36 @@
+#pragma once
+#include "common/platform.h"
+#include "common/pump_hook.h"
+#include "common/user_dialogs.h"
+#include "convert/convert_window.h"
+#include "dialogs/about_window.h"
+#include "dialogs/help_window.h"
+#include "dialogs/prefs_window.h"
+#include "dialogs/resolution_window.h"
+#include "mainwindow/preview_window.h"
+#include "palette/palette_list.h"
+#include "palette/palette_window.h"
+
+namespace nimbra {
+
+class TCalcForm;
+
+// The windows besides the main window, created hidden right after it in the start-up order
+// (the members' order) and attached to it. They live as long as the main window.
+class ProgramWindows {
+public:
+    ProgramWindows(TCalcForm& calcForm, PaletteList& palette, UserDialogs& dialogs, Platform& system,
+                   PumpHook& pump);
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    TGetXYSize GetXYSize;
+    TPreView PreView;
+    TConvert Convert;
+    TCopyright Copyright;
+    TLPal LPal;
+    TPrefs Prefs;
+    THelp Help;
+};
+
+}  // namespace nimbra

@@ -1,0 +1,280 @@
+#include "mainwindow/calc_form.h"
+#include "mainwindow/mode_picture.h"
+#include "mainwindow/mode_picture_colours.h"
+#include "palette/palette_file.h"
+#include "tests/ui/ui_program.h"
+#include "tests/ui/ui_test_registry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <ctime>
+#include <functional>
+
+using namespace nimbra;
+using namespace nimbra::testing;
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// Runs steps once the modal window is open; a window the steps left open is closed, so that a
+// failed check cannot hang the test.
+void WhileOpen(QDialog& dialog, std::function<void()> steps)
+{
+    QTimer::singleShot(0, &dialog, [&dialog, steps = std::move(steps)]() mutable {
+        if (!dialog.isVisible()) {
+            WhileOpen(dialog, std::move(steps));
+            return;
+        }
+        steps();
+        if (dialog.isVisible()) dialog.done(QDialog::Rejected);
+    });
+}
+
+// Presses on the strip, moves and releases over the group box at target, as a user drags.
+void DragStripTo(TLPal& editor, QPoint groupBoxTarget)
+{
+    const QPoint to = groupBoxTarget - editor.Palette->pos();
+    QTest::mousePress(editor.Palette, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseMove(editor.Palette, to);
+    QTest::mouseRelease(editor.Palette, Qt::LeftButton, {}, to);
+}
+
+bool PictureShowsGradient(const TCalcForm& form, const PaletteList& palette)
+{
+    const std::vector<Rgb> columns = GradientStripColumns(palette, ModePictureWidth);
+    for (int x = 0; x < ModePictureWidth; ++x) {
+        const Rgb c = columns[static_cast<std::size_t>(x)];
+        if (form.ModePic->Picture().pixelColor(x, 0) != QColor(c.Red, c.Green, c.Blue)) return false;
+    }
+    return true;
+}
+
+void FileRunOf(TCalcForm& form, const char* width, const char* height)
+{
+    TypeInto(form.WidthEdit, width);
+    TypeInto(form.HeightEdit, height);
+    QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+}
+
+std::time_t LocalNoon(int year, int month, int day)
+{
+    std::tm date{};
+    date.tm_year = year - 1900;
+    date.tm_mon = month - 1;
+    date.tm_mday = day;
+    date.tm_hour = 12;
+    date.tm_isdst = -1;
+    return std::mktime(&date);
+}
+
+}  // namespace
+
+class MenuCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { folder_ = std::make_unique<TempFolder>(); inside_ = std::make_unique<CurrentDirectory>(folder_->Path()); }
+    void cleanup() { inside_.reset(); folder_.reset(); }
+
+    void F9OpensTheEditorAndShowsItsGradientAfterwards()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        TLPal& editor = program.Windows->LPal;
+        const std::vector<PaletteNode> before = program.Palette.Nodes();
+        WhileOpen(editor, [&] {
+            QVERIFY(editor.isModal());
+            QVERIFY(form.SetGrad->isChecked());
+            QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
+            form.IterationEdit->setText(QStringLiteral("999"));
+            DragStripTo(editor, QPoint(108, 50));
+            program.Dialogs.YesNoAnswers.push_back(true);  // leave without saving
+            QTest::mouseClick(editor.Ende, Qt::LeftButton);
+        });
+        PressKey(form, Qt::Key_F9);
+        QVERIFY(editor.isHidden());
+        QCOMPARE(program.Palette.Nodes().size(), before.size() + 1);
+        QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
+        QVERIFY(PictureShowsGradient(form, program.Palette));
+        QCOMPARE(program.Dialogs.Questions, Texts({"Palette wurde noch nicht gespeichert ! Trotzdem beenden ?"}));
+    }
+
+    void F4CopiesTheSizeAndSwitchesThePreviewOff()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        TGetXYSize& calculator = program.Windows->GetXYSize;
+        WhileOpen(calculator, [&] {
+            calculator.DIN->setEditText(QStringLiteral("A3"));
+            QTest::mouseClick(calculator.Button1, Qt::LeftButton);
+        });
+        PressKey(form, Qt::Key_F4);
+        QCOMPARE(form.WidthEdit->text(), QStringLiteral("1697"));
+        QCOMPARE(form.HeightEdit->text(), QStringLiteral("1200"));
+        QVERIFY(!form.SetTestMode->isChecked());
+
+        form.SetTestMode->setChecked(true);
+        WhileOpen(calculator, [&] {
+            calculator.DIN->setEditText(QStringLiteral("A6"));
+            QTest::mouseClick(calculator.Button2, Qt::LeftButton);
+        });
+        PressKey(form, Qt::Key_F4);
+        QCOMPARE(form.WidthEdit->text(), QStringLiteral("1697"));
+        QCOMPARE(form.HeightEdit->text(), QStringLiteral("1200"));
+        QVERIFY(!form.SetTestMode->isChecked());
+    }
+
+    void F5SetsTheViewerThatShowsTheLastImage()
+    {
+        // A folder with a blank: the image path still reaches the viewer as one argument.
+        std::filesystem::create_directory("mit Leerzeichen");
+        CurrentDirectory blankFolder("mit Leerzeichen");
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        FileRunOf(form, "8", "6");
+        QVERIFY(form.ShowBtn->isEnabled());
+        QTest::mouseClick(form.ShowBtn, Qt::LeftButton);
+        QCOMPARE(program.Dialogs.Messages,
+                 Texts({"Es wurde noch kein Betrachtungsprogramm konfiguriert. Bitte konfigurieren Sie zuerst mit F5 !"}));
+        QVERIFY(program.System.StartedPrograms.empty());
+
+        TPrefs& prefs = program.Windows->Prefs;
+        WhileOpen(prefs, [&] {
+            program.Dialogs.FileAnswers.push_back("/usr/bin/image viewer");
+            QTest::mouseClick(prefs.SB, Qt::LeftButton);
+            QTest::mouseClick(prefs.OKBtn, Qt::LeftButton);
+        });
+        PressKey(form, Qt::Key_F5);
+        QCOMPARE(form.ViewerProgram, std::string("/usr/bin/image viewer"));
+        QTest::mouseClick(form.ShowBtn, Qt::LeftButton);
+        const std::vector<std::pair<std::string, std::string>> started = {
+            {"/usr/bin/image viewer", form.StartFolder + "pix/nimbra000.tga"}};
+        QCOMPARE(program.System.StartedPrograms, started);
+        QVERIFY(form.StartFolder.find("mit Leerzeichen/") != std::string::npos);
+
+        WhileOpen(prefs, [&] { QTest::mouseClick(prefs.CnclBtn, Qt::LeftButton); });
+        PressKey(form, Qt::Key_F5);
+        QCOMPARE(form.ViewerProgram, std::string("/usr/bin/image viewer"));
+    }
+
+    void TheWebCommandsStartTheBrowser()
+    {
+        UiProgram program;
+        program.System.ExecutableModifiedValue = LocalNoon(2005, 3, 5);
+        PressKey(*program.Form, Qt::Key_O, Qt::ControlModifier);
+        PressKey(*program.Form, Qt::Key_U, Qt::ControlModifier);
+        QCOMPARE(program.System.StartedCommandLines,
+                 Texts({"xdg-open http://www.nimbra-fraktale.de/loader.php4?use=man",
+                        "xdg-open http://www.nimbra-fraktale.de/loader.php4?use=upd&version=20050305"}));
+        QVERIFY(program.Dialogs.Messages.empty());
+    }
+
+    void F1ShowsTheHelpUntilTheProgramEnds()
+    {
+        UiProgram program;
+        THelp& help = program.Windows->Help;
+        QVERIFY(help.isHidden());
+        PressKey(*program.Form, Qt::Key_F1);
+        QVERIFY(help.isVisible());
+        program.Form->close();
+        QVERIFY(help.isHidden());
+    }
+
+    void CtrlIShowsTheAboutBoxModally()
+    {
+        UiProgram program;
+        TCopyright& about = program.Windows->Copyright;
+        bool wasModal = false;
+        WhileOpen(about, [&] {
+            wasModal = about.isModal();
+            QTest::mouseClick(about.OKButton, Qt::LeftButton);
+        });
+        PressKey(*program.Form, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(wasModal);
+        QVERIFY(about.isHidden());
+        QCOMPARE(about.TitleLabel->text(), QStringLiteral("Nimbra 2005"));
+        QCOMPARE(about.AddressLabel->text(), QStringLiteral("http://www.nimbra-fraktale.de"));
+    }
+
+    void AConversionFromTheMenuWritesItsCopy()
+    {
+        UiProgram program;
+        const std::string source = program.Form->StartFolder + "pix/two.tga";
+        std::vector<std::uint8_t> bytes(18, 0);
+        for (std::uint8_t b : {10, 20, 30, 200, 100, 60}) bytes.push_back(b);
+        WriteBytes(source, bytes);
+        program.Dialogs.FileAnswers = {source};
+        program.Form->CMYRGB1->trigger();
+        const std::string converted = program.Form->StartFolder + "pix/CONV_two.tga";
+        QCOMPARE(program.Dialogs.Messages, Texts({"Konvertierung beendet --> " + converted}));
+        std::vector<std::uint8_t> expected(18, 0);
+        for (std::uint8_t b : {50, 40, 30, 160, 4, 44}) expected.push_back(b);
+        QCOMPARE(ReadBytes(converted), expected);
+        QCOMPARE(program.Dialogs.FileRequests.at(0).Title, std::string("Grafikdaten laden"));
+        QVERIFY(program.Windows->Convert.isHidden());
+    }
+
+    // The user's whole way: a gradient built in the editor, an image computed with it, the setup
+    // saved, everything reset, the setup loaded, and the same image computed again.
+    void ALoadedSetupComputesTheSameImage()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        TLPal& editor = program.Windows->LPal;
+        const std::string palettePath = folder_->Path() + "pal/built.pal";
+        WhileOpen(editor, [&] {
+            DragStripTo(editor, QPoint(208, 50));
+            program.Dialogs.ColourAnswers.push_back(Rgb{255, 40, 0});
+            QContextMenuEvent recolour(QContextMenuEvent::Mouse, QPoint(4, 4), editor.EndPoint->mapToGlobal(QPoint(4, 4)));
+            QApplication::sendEvent(editor.EndPoint, &recolour);
+            program.Dialogs.FileAnswers.push_back(palettePath);
+            editor.Save->trigger();
+            QTest::mouseClick(editor.Ende, Qt::LeftButton);
+        });
+        PressKey(form, Qt::Key_F9);
+        const std::vector<PaletteNode> built = program.Palette.Nodes();
+        QCOMPARE(built.size(), std::size_t{5});
+        QVERIFY(FileExists(palettePath));
+
+        TypeInto(form.IterationEdit, "300");
+        FileRunOf(form, "64", "48");
+        const std::vector<std::uint8_t> image = ReadBytes("pix/nimbra000.tga");
+        QCOMPARE(image.size(), std::size_t{18 + 64 * 48 * 3});
+        const std::string configPath = folder_->Path() + "cfg/built.cfg";
+        program.Dialogs.FileAnswers.push_back(configPath);
+        PressKey(form, Qt::Key_F3);
+
+        PressKey(form, Qt::Key_F8);
+        program.Palette.ResetPalette();
+        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
+        form.SetTestMode->setChecked(true);
+
+        program.Dialogs.FileAnswers.push_back(configPath);
+        PressKey(form, Qt::Key_F2);
+        QCOMPARE(program.Palette.Nodes(), built);
+        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QCOMPARE(ReadBytes("pix/nimbra001.tga"), image);
+        QVERIFY(program.Dialogs.Messages.empty());
+        QVERIFY(program.Dialogs.Unexpected.empty());
+    }
+
+private:
+    std::unique_ptr<TempFolder> folder_;
+    std::unique_ptr<CurrentDirectory> inside_;
+};
+
+NIMBRA_UI_TEST(MenuCommandsTest)
+#include "menu_commands_test.moc"

@@ -1,0 +1,65 @@
+// Starts the program's windows as the entry point does and opens one menu or command for a
+// screenshot; the system is a fake one, so no browser or viewer starts:
+//   xvfb-run -s "-screen 0 1280x1024x24" sh -c 'build/tests/program_shot F9 &
+//     sleep 3; import -window root shot.png; kill $!'
+// What: menu1|menu2|menu3|formulas|extras|conversions|F2|F3|F4|F5|F9|F1|about|convert, or
+// nothing for the main window alone.
+#include "mainwindow/calc_form.h"
+#include "mainwindow/program_windows.h"
+#include "mainwindow/qt_dialogs.h"
+#include "mainwindow/qt_pump.h"
+#include "tests/support/fake_platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <map>
+#include <string>
+
+using namespace nimbra;
+
+namespace {
+
+// Opens a menu of the bar, and a submenu of it when given, as a click would.
+void OpenMenu(TCalcForm& form, int index, QMenu* submenu)
+{
+    QMenuBar* bar = form.menuBar();
+    QAction* title = bar->actions().at(index);
+    bar->setActiveAction(title);
+    if (submenu == nullptr) return;
+    QTimer::singleShot(300, &form, [title, submenu] { title->menu()->setActiveAction(submenu->menuAction()); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+    const std::string what = argc > 1 ? argv[1] : "";
+    PaletteList palette;
+    QtDialogs dialogs;
+    testing::FakePlatform platform;
+    QtPump pump;
+    TCalcForm form(palette, dialogs, platform, pump);
+    ProgramWindows windows(form, palette, dialogs, platform, pump);
+    form.show();
+
+    const std::map<std::string, QAction*> commands = {
+        {"F2", form.CFGLoad}, {"F3", form.CFGSave},  {"F4", form.Auflsungermitteln1}, {"F5", form.PrgSet},
+        {"F9", form.Farbpalettegenerieren1}, {"F1", form.Inhalt1}, {"about", form.ber1}, {"convert", form.RGBCMY1},
+    };
+    QTimer::singleShot(500, &form, [&] {
+        if (what == "menu1") OpenMenu(form, 0, nullptr);
+        if (what == "menu2") OpenMenu(form, 1, nullptr);
+        if (what == "menu3") OpenMenu(form, 2, nullptr);
+        if (what == "formulas") OpenMenu(form, 0, form.Formeln1);
+        if (what == "extras") OpenMenu(form, 0, form.Extras1);
+        if (what == "conversions") OpenMenu(form, 1, form.Farbraumkkonvertierung1);
+        if (const auto command = commands.find(what); command != commands.end()) command->second->trigger();
+    });
+    return QApplication::exec();
+}
