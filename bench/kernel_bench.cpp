@@ -21,7 +21,7 @@ View ViewOf(FormulaKind formula)
 {
     switch (formula) {
     case FormulaKind::InvertedMandelbrot: return {-20, 20, -10, 10};
-    case FormulaKind::Julia: return {-2, 2, -1.3L, 1.2L, -0.4L, 0.6L};
+    case FormulaKind::Julia: return {-2, 2, -1.3L, 1.2L};  // the formula's default region and constant
     case FormulaKind::BurningShip: return {3, -2, 2.5L, -2};
     default: return {-2, 0.5L, -1.25L, 1.25L};
     }
