@@ -8,6 +8,7 @@
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -68,6 +69,20 @@ double TimedRun(const View& view, int threads, EngineShortcuts shortcuts, const 
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The best of up to three runs (fewer when they are long), so that short runs are not at the
+// mercy of whatever else the machine does.
+double BestTime(const View& view, int threads, EngineShortcuts shortcuts, const std::string& path)
+{
+    double best = TimedRun(view, threads, shortcuts, path);
+    double spent = best;
+    for (int run = 1; run < 3 && spent < 4; ++run) {
+        const double seconds = TimedRun(view, threads, shortcuts, path);
+        best = std::min(best, seconds);
+        spent += seconds;
+    }
+    return best;
+}
+
 // The passes a plain iteration makes for the view: one more than the count (the Burning
 // Ship: the count), summed over the pixels.
 double PlainPasses(const View& view)
@@ -117,7 +132,7 @@ int main()
             double plainSeconds = 0;
             for (const Config& config : configs) {
                 const std::string path = threads == 1 && &config == &configs[0] ? reference : folder + "nimbra-speed.tga";
-                const double seconds = TimedRun(view, threads, config.Shortcuts, path);
+                const double seconds = BestTime(view, threads, config.Shortcuts, path);
                 if (&config == &configs[0]) plainSeconds = seconds;
                 const bool same = ReadFile(path) == ReadFile(reference);
                 allSame = allSame && same;
