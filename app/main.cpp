@@ -1,8 +1,8 @@
+#include "app/program_windows.h"
+#include "app/qt_dialogs.h"
+#include "app/qt_pump.h"
 #include "common/posix_platform.h"
-#include "mainwindow/calc_form.h"
-#include "mainwindow/program_windows.h"
-#include "mainwindow/qt_dialogs.h"
-#include "mainwindow/qt_pump.h"
+#include "mainwindow/ui/calc_form.h"
 #include "palette/palette_list.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 #include "common/error.h"
 #include "engine/headless_targets.h"
 #include "engine/run_calculation.h"
-#include "mainwindow/config_file.h"
-#include "palette/palette_file.h"
+#include "files/config_file.h"
+#include "files/palette_file.h"
 
 #include <unistd.h>
 

@@ -2,9 +2,9 @@
 
 #include "common/pump_hook.h"
 #include "convert/convert_file.h"
-#include "mainwindow/config_file.h"
-#include "mainwindow/param_files.h"
-#include "palette/palette_file.h"
+#include "files/config_file.h"
+#include "files/palette_file.h"
+#include "files/param_files.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 

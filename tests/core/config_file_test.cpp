@@ -1,7 +1,7 @@
-#include "mainwindow/config_file.h"
+#include "files/config_file.h"
 
 #include "common/error.h"
-#include "palette/palette_file.h"
+#include "files/palette_file.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 

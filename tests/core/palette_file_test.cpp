@@ -1,4 +1,4 @@
-#include "palette/palette_file.h"
+#include "files/palette_file.h"
 
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/param_files.h"
+#include "files/param_files.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 #include "cli/render_command.h"
 #include "common/posix_platform.h"
-#include "mainwindow/config_file.h"
-#include "palette/palette_file.h"
+#include "files/config_file.h"
+#include "files/palette_file.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/about_window.h"
+#include "dialogs/ui/about_window.h"
 
 #include "dialogs/web_pages.h"
 #include "tests/ui/ui_test_registry.h"

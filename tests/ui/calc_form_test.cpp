@@ -1,6 +1,6 @@
-#include "mainwindow/calc_form.h"
-#include "mainwindow/mode_picture.h"
-#include "mainwindow/preview_window.h"
+#include "mainwindow/ui/calc_form.h"
+#include "mainwindow/ui/mode_picture.h"
+#include "mainwindow/ui/preview_window.h"
 #include "tests/ui/ui_program.h"
 #include "tests/ui/ui_test_registry.h"
 

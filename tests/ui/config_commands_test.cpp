@@ -1,6 +1,6 @@
-#include "mainwindow/calc_form.h"
-#include "mainwindow/mode_picture.h"
 #include "mainwindow/mode_picture_colours.h"
+#include "mainwindow/ui/calc_form.h"
+#include "mainwindow/ui/mode_picture.h"
 #include "tests/ui/ui_program.h"
 #include "tests/ui/ui_test_registry.h"
 

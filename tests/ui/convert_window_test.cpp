@@ -1,4 +1,4 @@
-#include "convert/convert_window.h"
+#include "convert/ui/convert_window.h"
 
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"

@@ -3,7 +3,7 @@
 //     sleep 2; import -window root shot.png; wait'
 // Modes: default (the start gradient), nodes (several nodes, recoloured ends), drag (a node
 // marker being dragged over the group box).
-#include "palette/palette_window.h"
+#include "palette/ui/palette_window.h"
 
 #include "palette/palette_editor.h"
 #include "tests/support/scripted_dialogs.h"

@@ -1,6 +1,6 @@
-#include "palette/palette_window.h"
+#include "palette/ui/palette_window.h"
 
-#include "palette/palette_file.h"
+#include "files/palette_file.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 #include "tests/ui/ui_test_registry.h"

@@ -1,4 +1,4 @@
-#include "dialogs/prefs_window.h"
+#include "dialogs/ui/prefs_window.h"
 
 #include "tests/support/scripted_dialogs.h"
 #include "tests/ui/ui_test_registry.h"

@@ -1,8 +1,8 @@
 #include "common/number_text.h"
 #include "engine/headless_targets.h"
 #include "engine/run_calculation.h"
-#include "mainwindow/calc_form.h"
-#include "mainwindow/preview_window.h"
+#include "mainwindow/ui/calc_form.h"
+#include "mainwindow/ui/preview_window.h"
 #include "tests/ui/ui_program.h"
 #include "tests/ui/ui_test_registry.h"
 

@@ -4,10 +4,10 @@
 //     sleep 3; import -window root shot.png; kill $!'
 // What: menu1|menu2|menu3|formulas|extras|conversions|F2|F3|F4|F5|F9|F1|about|convert, or
 // nothing for the main window alone.
-#include "mainwindow/calc_form.h"
-#include "mainwindow/program_windows.h"
-#include "mainwindow/qt_dialogs.h"
-#include "mainwindow/qt_pump.h"
+#include "app/program_windows.h"
+#include "app/qt_dialogs.h"
+#include "app/qt_pump.h"
+#include "mainwindow/ui/calc_form.h"
 #include "tests/support/fake_platform.h"
 
 #include <QAction>

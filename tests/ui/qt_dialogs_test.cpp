@@ -1,4 +1,4 @@
-#include "mainwindow/qt_dialogs.h"
+#include "app/qt_dialogs.h"
 #include "tests/ui/ui_test_registry.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // Shows one window of the program with sample contents so that it can be photographed under
 // Xvfb: ui_screenshots convert [file name]|resolution|prefs|help [context]|about
-#include "convert/convert_window.h"
-#include "dialogs/about_window.h"
-#include "dialogs/help_window.h"
-#include "dialogs/prefs_window.h"
-#include "dialogs/resolution_window.h"
+#include "convert/ui/convert_window.h"
+#include "dialogs/ui/about_window.h"
+#include "dialogs/ui/help_window.h"
+#include "dialogs/ui/prefs_window.h"
+#include "dialogs/ui/resolution_window.h"
 #include "dialogs/web_pages.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"

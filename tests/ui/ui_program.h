@@ -1,8 +1,8 @@
 #pragma once
-#include "mainwindow/calc_form.h"
-#include "mainwindow/preview_window.h"
-#include "mainwindow/program_windows.h"
-#include "mainwindow/qt_pump.h"
+#include "app/program_windows.h"
+#include "app/qt_pump.h"
+#include "mainwindow/ui/calc_form.h"
+#include "mainwindow/ui/preview_window.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"

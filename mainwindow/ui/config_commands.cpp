@@ -1,8 +1,8 @@
 // The main window's configuration commands: the two file dialogs and the setup they save and load.
-#include "mainwindow/calc_form.h"
+#include "mainwindow/ui/calc_form.h"
 
-#include "mainwindow/config_file.h"
-#include "mainwindow/preview_window.h"
+#include "files/config_file.h"
+#include "mainwindow/ui/preview_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "convert/convert_window.h"
+#include "convert/ui/convert_window.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,9 +1,9 @@
-#include "mainwindow/config_file.h"
+#include "files/config_file.h"
 
 #include "common/byte_file.h"
 #include "common/error.h"
 #include "common/number_text.h"
-#include "palette/palette_file.h"
+#include "files/palette_file.h"
 
 #include <bit>
 #include <cstring>

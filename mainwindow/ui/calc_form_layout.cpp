@@ -1,10 +1,10 @@
-#include "mainwindow/button_pictures.h"
-#include "mainwindow/calc_form.h"
-#include "mainwindow/group_frame.h"
-#include "mainwindow/mode_picture.h"
-#include "mainwindow/screen_dpi.h"
+#include "mainwindow/ui/button_pictures.h"
+#include "mainwindow/ui/calc_form.h"
+#include "mainwindow/ui/group_frame.h"
+#include "mainwindow/ui/mode_picture.h"
+#include "mainwindow/ui/screen_dpi.h"
+#include "mainwindow/ui/wrapping_check_box.h"
 #include "mainwindow/window_scale.h"
-#include "mainwindow/wrapping_check_box.h"
 
 #include <QActionGroup>
 #include <QComboBox>

@@ -2,14 +2,14 @@
 #include "common/platform.h"
 #include "common/pump_hook.h"
 #include "common/user_dialogs.h"
-#include "convert/convert_window.h"
-#include "dialogs/about_window.h"
-#include "dialogs/help_window.h"
-#include "dialogs/prefs_window.h"
-#include "dialogs/resolution_window.h"
-#include "mainwindow/preview_window.h"
+#include "convert/ui/convert_window.h"
+#include "dialogs/ui/about_window.h"
+#include "dialogs/ui/help_window.h"
+#include "dialogs/ui/prefs_window.h"
+#include "dialogs/ui/resolution_window.h"
+#include "mainwindow/ui/preview_window.h"
 #include "palette/palette_list.h"
-#include "palette/palette_window.h"
+#include "palette/ui/palette_window.h"
 
 namespace nimbra {
 

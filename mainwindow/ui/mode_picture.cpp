@@ -1,4 +1,4 @@
-#include "mainwindow/mode_picture.h"
+#include "mainwindow/ui/mode_picture.h"
 
 #include "mainwindow/mode_picture_colours.h"
 

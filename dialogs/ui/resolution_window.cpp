@@ -1,4 +1,4 @@
-#include "dialogs/resolution_window.h"
+#include "dialogs/ui/resolution_window.h"
 
 #include "common/error.h"
 #include "dialogs/resolution.h"

@@ -1,4 +1,4 @@
-#include "mainwindow/wrapping_check_box.h"
+#include "mainwindow/ui/wrapping_check_box.h"
 
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>

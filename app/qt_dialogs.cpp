@@ -1,4 +1,4 @@
-#include "mainwindow/qt_dialogs.h"
+#include "app/qt_dialogs.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
-#include "mainwindow/program_windows.h"
+#include "app/program_windows.h"
 
 #include "dialogs/web_pages.h"
-#include "mainwindow/calc_form.h"
+#include "mainwindow/ui/calc_form.h"
 
 namespace nimbra {
 

@@ -1,4 +1,4 @@
-#include "dialogs/help_window.h"
+#include "dialogs/ui/help_window.h"
 
 #include "dialogs/help_text.h"
 

@@ -1,4 +1,4 @@
-#include "mainwindow/screen_dpi.h"
+#include "mainwindow/ui/screen_dpi.h"
 
 #include <QGuiApplication>
 #include <QScreen>

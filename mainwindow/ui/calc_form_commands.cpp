@@ -1,10 +1,10 @@
 // The main window's commands that open the other windows or leave the program.
-#include "mainwindow/calc_form.h"
+#include "mainwindow/ui/calc_form.h"
 
+#include "app/program_windows.h"
+#include "common/guarded.h"
 #include "dialogs/viewer.h"
 #include "dialogs/web_pages.h"
-#include "mainwindow/guarded.h"
-#include "mainwindow/program_windows.h"
 
 #include <QAction>
 #include <QCheckBox>

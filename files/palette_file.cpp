@@ -1,4 +1,4 @@
-#include "palette/palette_file.h"
+#include "files/palette_file.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "mainwindow/qt_pump.h"
+#include "app/qt_pump.h"
 
 #include <QCoreApplication>
 

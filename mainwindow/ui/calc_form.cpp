@@ -1,16 +1,16 @@
-#include "mainwindow/calc_form.h"
+#include "mainwindow/ui/calc_form.h"
 
+#include "app/program_windows.h"
+#include "common/guarded.h"
+#include "files/param_files.h"
 #include "mainwindow/constant_history.h"
 #include "mainwindow/formula_defaults.h"
-#include "mainwindow/guarded.h"
-#include "mainwindow/mode_picture.h"
 #include "mainwindow/mode_picture_colours.h"
-#include "mainwindow/param_files.h"
-#include "mainwindow/preview_window.h"
-#include "mainwindow/program_windows.h"
 #include "mainwindow/progress_texts.h"
-#include "mainwindow/screen_dpi.h"
 #include "mainwindow/start_folder.h"
+#include "mainwindow/ui/mode_picture.h"
+#include "mainwindow/ui/preview_window.h"
+#include "mainwindow/ui/screen_dpi.h"
 #include "mainwindow/window_scale.h"
 
 #include <QAction>

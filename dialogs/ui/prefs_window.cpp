@@ -1,4 +1,4 @@
-#include "dialogs/prefs_window.h"
+#include "dialogs/ui/prefs_window.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "mainwindow/button_pictures.h"
+#include "mainwindow/ui/button_pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "mainwindow/preview_window.h"
+#include "mainwindow/ui/preview_window.h"
 
-#include "mainwindow/calc_form.h"
+#include "mainwindow/ui/calc_form.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
-#include "palette/palette_window.h"
+#include "palette/ui/palette_window.h"
 
+#include "files/palette_file.h"
 #include "palette/palette_editor.h"
-#include "palette/palette_file.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "mainwindow/group_frame.h"
+#include "mainwindow/ui/group_frame.h"
 
 #include <QPainter>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "mainwindow/param_files.h"
+#include "files/param_files.h"
 
 #include <algorithm>
 #include <cerrno>
