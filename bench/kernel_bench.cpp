@@ -118,7 +118,7 @@ void KernelWithHook(benchmark::State& state, FormulaKind formula)
     for (auto _ : state) {
         ForEachPoint(view, [&](long double cr, long double ci) {
             const PointResult result =
-                IteratePoint(static_cast<std::uint8_t>(formula), params, cr, ci, 0, stop, hook);
+                IteratePoint(static_cast<std::uint8_t>(formula), params, cr, ci, stop, hook);
             passes += result.Count + (formula == FormulaKind::BurningShip ? 0 : 1);
         });
     }

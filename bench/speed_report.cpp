@@ -118,7 +118,7 @@ int main()
         EngineShortcuts Shortcuts;
     };
     const Config configs[] = {
-        {"plain", {false, false}}, {"cycles", {true, false}}, {"mirrors", {false, true}}, {"both", {true, true}}};
+        {"plain", NoShortcuts}, {"cycles", {true, false, false}}, {"mirrors", {false, true, false}}, {"both", {true, true, false}}, {"all", {}}};
 
     bool allSame = true;
     for (const View& view : views) {

@@ -1,5 +1,7 @@
 #pragma once
+#include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
+#include "engine/shortcut_loop.h"
 
 #include <atomic>
 #include <cmath>
@@ -14,9 +16,16 @@ struct PointResult {
     bool OutOfRange = false;
 };
 
+// A formula above 5 runs no kernel: the pixel takes the previous pixel's count, which only
+// the thread that colours the pixels in order knows.
+inline constexpr std::int32_t PreviousPixelCount = -1;
+
 // Each kernel keeps its values in extended precision and evaluates every operation in the
 // order written; images depend on it. Once a value is infinite or NaN it stays so under +, -,
 // x and sqrt, so checking the last state is enough.
+//
+// For the proof that an orbit stays bounded (orbit_proof.h) a kernel tells the sum of the
+// absolute values of the constants its pass adds and the value its escape test compares with.
 
 // Mandelbrot: the point itself is the start value.
 struct MandelbrotPass {
@@ -31,6 +40,9 @@ struct MandelbrotPass {
     }
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
+    static constexpr bool Provable = true;
+    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
+    static long double EscapeLimit() { return 4; }
 };
 
 // Each coordinate is inverted by itself (not the complex reciprocal); the point, not its
@@ -50,6 +62,9 @@ struct InvertedMandelbrotPass {
     }
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
+    static constexpr bool Provable = false;  // a square root has no useful bound near zero
+    static long double ConstantsSize() { return 0; }
+    static long double EscapeLimit() { return 4; }
 };
 
 // z squared minus the constant: the constant is subtracted.
@@ -69,6 +84,9 @@ struct JuliaPass {
     }
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
+    static constexpr bool Provable = true;
+    long double ConstantsSize() const { return fabsl(kr) + fabsl(ki); }
+    static long double EscapeLimit() { return 4; }
 };
 
 // z squared plus the point plus the fixed offset -0.74543 + 0.2i.
@@ -81,6 +99,7 @@ struct DragonPass : MandelbrotPass {
         si = zi * zi;
         sr = zr * zr;
     }
+    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) + 0.74543L + 0.2L; }
 };
 
 // z squared plus the point plus the fixed offset 0.11031 - 0.67037i.
@@ -93,6 +112,7 @@ struct DaisyPass : MandelbrotPass {
         si = zi * zi;
         sr = zr * zr;
     }
+    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) + 0.11031L + 0.67037L; }
 };
 
 // (|Re z| + i|Im z|) squared minus the point, from 0; the squared modulus is compared with
@@ -110,26 +130,19 @@ struct BurningShipPass {
     }
     bool Escaped() const { return sr > limit; }
     bool OutOfRange() const { return !std::isfinite(sr); }
+    static constexpr bool Provable = true;
+    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
+    long double EscapeLimit() const { return limit; }
 };
 
-// Runs passes until escape, the maximum or a stop, each read after every pass. The
+// The plain loop: passes until escape, the maximum or a stop, each read after every pass. The
 // passes are reported to the hook in batches, so the hot loop holds no call and keeps its
 // values in registers. The Burning Ship lets the windows in three times a pass.
-//
-// With SkipCycles, the loop watches for the orbit to come back to an earlier state: the next
-// pass of every kernel reads only zr and zi (the rest is derived from them), the iteration is
-// deterministic, and the sign of a zero never changes a later square, absolute value or root,
-// so equal values mean the orbit repeats forever without escaping. Its count is then the
-// maximum, exactly as if every pass had been made. As in Brent's method one state is kept and
-// replaced at growing distances; growing them by an eighth rather than doubling finds the
-// cycle sooner after the orbit has settled, for the same constant memory.
-template <bool SkipCycles, int HookCallsPerPass, class Kernel, class Hook>
+template <int HookCallsPerPass, class Kernel, class Hook>
 PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations,
                           const std::atomic<bool>& stop, Hook& hook)
 {
     std::int32_t count = firstCount;
-    long double savedReal = kernel.zr, savedImag = kernel.zi;
-    std::uint32_t passIndex = 0, nextSave = 1;
     for (;;) {
         const std::uint32_t budget = (hook.PassesBeforePoll() + HookCallsPerPass - 1) / HookCallsPerPass;
         std::uint32_t passes = 0;
@@ -139,23 +152,23 @@ PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t m
             ++count;
             ++passes;
             done = kernel.Escaped() || count == maxIterations || stop.load(std::memory_order_relaxed);
-            if constexpr (SkipCycles) {
-                if (!done) {
-                    if (kernel.zr == savedReal && kernel.zi == savedImag) {
-                        count = maxIterations;
-                        done = true;
-                    } else if (++passIndex == nextSave) {
-                        savedReal = kernel.zr;
-                        savedImag = kernel.zi;
-                        nextSave = passIndex + (passIndex >> 3) + 1;
-                    }
-                }
-            }
         } while (!done && passes != budget);
         hook.PassesDone(passes * HookCallsPerPass);
         // A stop set by a handler the hook ran ends the loop after this pass too.
         if (done || stop.load(std::memory_order_relaxed)) return {count, kernel.OutOfRange()};
     }
+}
+
+// The plain loop, or the loop with the exact shortcuts when any is on.
+template <int HookCallsPerPass, class Kernel, class Hook>
+PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations, const std::atomic<bool>& stop,
+                    Hook& hook, EngineShortcuts shortcuts)
+{
+    if (!shortcuts.SkipRepeatingOrbits && !shortcuts.ProveBoundedOrbits)
+        return IterateKernel<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook);
+    const std::int32_t count =
+        IterateWithShortcuts<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook, shortcuts);
+    return {count, kernel.OutOfRange()};
 }
 
 // The point of a pixel: one multiplication and one addition, the pixel number exact.
@@ -168,34 +181,26 @@ inline long double PointImag(const FractalParams& params, std::int32_t row)
     return static_cast<long double>(row) * params.StepImag + params.ImagFrom;
 }
 
-// Runs the kernel of formula for the point. A formula above 5 runs none and gives previous.
-// Counts start at -1 (0 for the Burning Ship), so a point escaping in pass k counts k - 1 (k).
-template <bool SkipCycles, class Hook>
-PointResult IteratePointWith(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
-                             std::int32_t previous, const std::atomic<bool>& stop, Hook& hook)
+// Runs the kernel of formula for the point; a formula above 5 runs none and gives
+// PreviousPixelCount. Counts start at -1 (0 for the Burning Ship), so a point escaping in pass
+// k counts k - 1 (k).
+template <class Hook>
+PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
+                         const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts = NoShortcuts)
 {
     const std::int32_t maximum = params.MaxIterations;
     switch (static_cast<FormulaKind>(formula)) {
-    case FormulaKind::Mandelbrot: return IterateKernel<SkipCycles, 1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook);
+    case FormulaKind::Mandelbrot: return Iterate<1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts);
     case FormulaKind::InvertedMandelbrot:
-        return IterateKernel<SkipCycles, 1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook);
+        return Iterate<1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts);
     case FormulaKind::Julia:
-        return IterateKernel<SkipCycles, 1>(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop,
-                                            hook);
-    case FormulaKind::Dragon: return IterateKernel<SkipCycles, 1>(DragonPass(cr, ci), -1, maximum, stop, hook);
-    case FormulaKind::Daisy: return IterateKernel<SkipCycles, 1>(DaisyPass(cr, ci), -1, maximum, stop, hook);
+        return Iterate<1>(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop, hook, shortcuts);
+    case FormulaKind::Dragon: return Iterate<1>(DragonPass(cr, ci), -1, maximum, stop, hook, shortcuts);
+    case FormulaKind::Daisy: return Iterate<1>(DaisyPass(cr, ci), -1, maximum, stop, hook, shortcuts);
     case FormulaKind::BurningShip:
-        return IterateKernel<SkipCycles, 3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook);
+        return Iterate<3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook, shortcuts);
     }
-    return {previous, false};
-}
-
-template <class Hook>
-PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
-                         std::int32_t previous, const std::atomic<bool>& stop, Hook& hook, bool skipCycles = false)
-{
-    return skipCycles ? IteratePointWith<true>(formula, params, cr, ci, previous, stop, hook)
-                      : IteratePointWith<false>(formula, params, cr, ci, previous, stop, hook);
+    return {PreviousPixelCount, false};
 }
 
 // Whether the orbit of the conjugate point is the exact mirror of the point's: negating is

@@ -17,8 +17,8 @@ constexpr std::size_t KeptRowsByteLimit = std::size_t{128} << 20;
 
 }  // namespace
 
-void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop, bool skipCycles,
-                      RowCounts& out)
+void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop,
+                      EngineShortcuts shortcuts, RowCounts& out)
 {
     out.Counts.resize(static_cast<std::size_t>(params.Width));
     out.Columns = 0;
@@ -26,15 +26,13 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     out.UniformFormula = LoadFormula(params);
     NoPassHook noHook;
     const long double ci = PointImag(params, row);
-    std::int32_t previous = 0;
     for (std::int32_t column = 0; column < params.Width; ++column) {
         const std::uint8_t formula = LoadFormula(params);
         if (formula != out.UniformFormula) out.UniformFormula = -1;
-        const PointResult result =
-            IteratePoint(formula, params, PointReal(params, column), ci, previous, stop, noHook, skipCycles);
+        const PointResult result = IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook, shortcuts);
         if (stop.load(std::memory_order_relaxed)) return;
         if (result.OutOfRange && out.OutOfRangeColumn < 0) out.OutOfRangeColumn = column;
-        out.Counts[static_cast<std::size_t>(column)] = previous = result.Count;
+        out.Counts[static_cast<std::size_t>(column)] = result.Count;
         out.Columns = column + 1;
     }
 }
@@ -128,7 +126,7 @@ void RowPipeline::Work()
         const bool reused = shortcuts_.ReuseMirroredRows && TakeKeptRow(row, slot.Counts);
         if (!reused) {
             lock.unlock();
-            ComputeRowCounts(params_, row, stop_, shortcuts_.SkipRepeatingOrbits, slot.Counts);
+            ComputeRowCounts(params_, row, stop_, shortcuts_, slot.Counts);
             lock.lock();
             if (shortcuts_.ReuseMirroredRows) KeepForMirror(row, slot.Counts);
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include "common/pump_hook.h"
+#include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
 
 #include <atomic>
@@ -12,13 +13,7 @@
 
 namespace nimbra {
 
-// Exact shortcuts: each leaves every count as the plain iteration gives it.
-struct EngineShortcuts {
-    bool SkipRepeatingOrbits = true;  // stop iterating an orbit that has come back to an earlier state
-    bool ReuseMirroredRows = true;    // a row whose point is the exact negative of a done row's
-};
-
-// The counts of one row as the workers left them.
+// The counts of one row as the workers left them; PreviousPixelCount where no kernel ran.
 struct RowCounts {
     std::vector<std::int32_t> Counts;
     std::int32_t Columns = 0;            // computed columns; fewer when a stop came
@@ -27,8 +22,8 @@ struct RowCounts {
 };
 
 // Computes the counts of one row (from column 0) until done or stopped; no pumping.
-void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop, bool skipCycles,
-                      RowCounts& out);
+void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop,
+                      EngineShortcuts shortcuts, RowCounts& out);
 
 // The other row whose imaginary coordinate, as computed, is exactly the negative of row's; -1 if none.
 std::int32_t ExactMirrorRow(const FractalParams& params, std::int32_t row);

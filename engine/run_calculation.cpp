@@ -52,9 +52,12 @@ public:
     {
     }
 
+    // A pixel where no kernel ran takes the count the previous pixel in image order was
+    // coloured with, so the image is the same on any number of threads.
     void Pixel(std::int32_t column, std::int32_t row, std::int32_t count)
     {
         const FractalParams& params = context_.Params;
+        if (count == PreviousPixelCount) count = context_.State.IterationCount;
         if (params.Inverted()) count = params.MaxIterations - count;
         context_.State.IterationCount = count;
         const Rgb colour = colours_(count);
@@ -90,10 +93,8 @@ void ComputeOnThisThread(RunContext& context, PixelOutput& output)
         state.CurrentRow = static_cast<std::uint16_t>(row);
         const long double ci = PointImag(params, row);
         for (std::int32_t column = 0; column < params.Width; ++column) {
-            const PointResult result =
-                IteratePoint(LoadFormula(params), params, PointReal(params, column), ci, state.IterationCount,
-                             state.StopRequested, context.Pump, context.Shortcuts.SkipRepeatingOrbits);
-            state.IterationCount = result.Count;
+            const PointResult result = IteratePoint(LoadFormula(params), params, PointReal(params, column), ci,
+                                                    state.StopRequested, context.Pump, context.Shortcuts);
             if (state.StopRequested) break;
             if (result.OutOfRange) throw Error::PointOutOfRange(row, column);
             output.Pixel(column, row, result.Count);
@@ -129,6 +130,7 @@ public:
         RunState& state = context_.State;
         state.StartTime = context_.TimeOfDay ? context_.TimeOfDay() : CurrentTimeOfDay();
         state.StopRequested = false;
+        state.IterationCount = 0;  // what a first pixel without a kernel takes
         state.Running = true;
         state.StatusCode = 99;
         context_.Display.ShowRunning(true);

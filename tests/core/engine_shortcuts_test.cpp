@@ -61,7 +61,8 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
         {5, "3,0", "-2", "2,5", "-2", "40", "31", "250"},
     };
     const Engine engines[] = {
-        {0, {true, false}}, {2, {true, false}}, {2, {false, true}}, {1, {true, true}}, {2, {true, true}},
+        {0, {true, false, false}}, {2, {true, false, false}}, {2, {false, true, false}}, {1, {true, true, false}},
+        {2, {true, true, false}},
     };
     TempFolder folder;
     for (const View& view : views) {
@@ -80,7 +81,7 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
             fields.Iterations = view.Iterations;
             fields.JuliaReal = "-0,4";
             fields.JuliaImag = view.JuliaImag;
-            const auto plain = Render(view.Formula, fields, {0, {false, false}}, folder);
+            const auto plain = Render(view.Formula, fields, {0, NoShortcuts}, folder);
             for (const Engine& engine : engines)
                 EXPECT_EQ(Render(view.Formula, fields, engine, folder), plain)
                     << "formula " << int(view.Formula) << " " << view.Height << " " << model << " threads "
@@ -125,6 +126,6 @@ TEST(EngineShortcuts, RepeatingOrbitsGiveTheMaximumWithoutAllPasses)
     params.MaxIterations = 1000000;
     const std::atomic<bool> stop = false;
     CountingHook hook;
-    EXPECT_EQ(IteratePoint(0, params, -0.1L, 0.1L, 0, stop, hook, true).Count, 1000000);
+    EXPECT_EQ(IteratePoint(0, params, -0.1L, 0.1L, stop, hook, {true, false, false}).Count, 1000000);
     EXPECT_LT(hook.Passes, 1000u);
 }

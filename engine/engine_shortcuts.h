@@ -1,0 +1,14 @@
+#pragma once
+
+namespace nimbra {
+
+// Exact shortcuts: each leaves every count as the plain iteration gives it.
+struct EngineShortcuts {
+    bool SkipRepeatingOrbits = true;  // stop iterating an orbit that has come back to an earlier state
+    bool ReuseMirroredRows = true;    // a row whose point is the exact negative of a done row's
+    bool ProveBoundedOrbits = true;   // stop iterating an orbit proven never to escape
+};
+
+inline constexpr EngineShortcuts NoShortcuts{false, false, false};
+
+}  // namespace nimbra
