@@ -24,8 +24,10 @@ inline constexpr std::int32_t PreviousPixelCount = -1;
 // order written; images depend on it. Once a value is infinite or NaN it stays so under +, -,
 // x and sqrt, so checking the last state is enough.
 //
-// For the proof that an orbit stays bounded (orbit_proof.h) a kernel tells the sum of the
-// absolute values of the constants its pass adds and the value its escape test compares with.
+// For the proof that an orbit stays bounded (orbit_proof.h) a kernel can be set to a state
+// (the values a pass reads follow from zr and zi), and tells the derivative of its exact pass,
+// the sum of the absolute values of the constants its pass adds and the limit of its escape
+// test.
 
 // Mandelbrot: the point itself is the start value.
 struct MandelbrotPass {
@@ -41,6 +43,14 @@ struct MandelbrotPass {
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
     static constexpr bool Provable = true;
+    void SetState(long double real, long double imag)
+    {
+        zr = real;
+        zi = imag;
+        sr = zr * zr;
+        si = zi * zi;
+    }
+    PassDerivative Derivative() const { return {zr * 2, -zi * 2, zi * 2, zr * 2}; }
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
     static long double EscapeLimit() { return 4; }
 };
@@ -85,6 +95,14 @@ struct JuliaPass {
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
     static constexpr bool Provable = true;
+    void SetState(long double real, long double imag)
+    {
+        zr = real;
+        zi = imag;
+        si = zi * zi;
+        sr = zr * zr;
+    }
+    PassDerivative Derivative() const { return {zr * 2, -zi * 2, zi * 2, zr * 2}; }
     long double ConstantsSize() const { return fabsl(kr) + fabsl(ki); }
     static long double EscapeLimit() { return 4; }
 };
@@ -131,6 +149,17 @@ struct BurningShipPass {
     bool Escaped() const { return sr > limit; }
     bool OutOfRange() const { return !std::isfinite(sr); }
     static constexpr bool Provable = true;
+    void SetState(long double real, long double imag)
+    {
+        zr = real;
+        zi = imag;
+        sr = zr * zr + zi * zi;
+        si = zi;
+    }
+    PassDerivative Derivative() const
+    {
+        return {zr * 2, -zi * 2, copysignl(zi * 2, zr), copysignl(zr * 2, zi)};
+    }
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
     long double EscapeLimit() const { return limit; }
 };
@@ -166,9 +195,21 @@ PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIter
 {
     if (!shortcuts.SkipRepeatingOrbits && !shortcuts.ProveBoundedOrbits)
         return IterateKernel<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook);
-    const std::int32_t count =
-        IterateWithShortcuts<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook, shortcuts);
-    return {count, kernel.OutOfRange()};
+    // Most orbits that escape do so in their first passes, before a shortcut could pay for
+    // itself: these passes run as in the plain loop.
+    std::int32_t count = firstCount;
+    const std::int32_t plainEnd = maxIterations - count > PlainPrelude ? count + PlainPrelude : maxIterations;
+    bool escaped;
+    do {
+        kernel.Pass();
+        ++count;
+        escaped = kernel.Escaped();
+    } while (!escaped && count != plainEnd);
+    hook.PassesDone(static_cast<std::uint32_t>(count - firstCount) * HookCallsPerPass);
+    if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed)) return {count, kernel.OutOfRange()};
+    const ShortcutResult result =
+        IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts);
+    return {result.Count, result.OutOfRange};
 }
 
 // The point of a pixel: one multiplication and one addition, the pixel number exact.

@@ -1,5 +1,6 @@
 #pragma once
 #include <cmath>
+#include <cstdint>
 
 namespace nimbra {
 
@@ -16,81 +17,150 @@ namespace nimbra {
 //   |f(w) - f(v)| = |w - v| |w + v| <= r (2|v| + r)
 // (for the Burning Ship the fold |x| + i|y| brings no two points closer and keeps the modulus).
 // So F maps the disc into the disc of radius r (2|v| + r) + 2 |e|max around F(v).
-// Following the computed orbit v_0 ... v_k with these radii: when D_k lies inside D_0 and on
-// every disc S (1 + u)^2 + 2^-16440 stays below the escape limit (so the rounded test fails
-// too), every computed orbit from D_0 stays in D_1 ... D_k for ever. The orbit never escapes;
-// its count is the maximum.
+// Following the computed orbit v_0 ... v_k of some state v_0 with these radii: when D_k lies
+// inside D_0 and on every disc S (1 + u)^2 + 2^-16440 stays below the escape limit (so the
+// rounded escape test fails too), every computed orbit from D_0 stays in D_1 ... D_k for ever.
+// An orbit whose state lies in D_0 never escapes; its count is the maximum.
 //
-// The bounds are computed in extended precision too, from non-negative numbers only: after n
-// operations a result is at least the exact one times (1 - u)^n, which the factor RoundUp at
-// each step more than makes up for. A radius is never below 2^-15999 and a modulus never below
-// 2^-8000, so a product that falls below the normal range loses a share below 2^-400 of the sum
-// it enters, also covered by RoundUp.
+// The bounds are no values of the iteration: they are worked out in double precision
+// (unit 2^-53), in SSE registers beside the kernel's x87 ones, from non-negative numbers
+// only. After n operations a result is at least the exact one times (1 - 2^-53)^n, which the
+// factor RoundUp at each step more than makes up for. A state's parts lose at most a relative
+// 2^-53, or 2^-1022 below the normal range, when rounded to double; the moduli add 2^-500 and
+// RoundUp for that. A radius is never below 2^-999 (Slack stands in for 2^-16443), so a
+// product that falls below the normal range loses a share below 2^-70 of the sum it enters.
 class DiscChain {
 public:
-    // Radii tried at once, as multiples of the near return's distance: a cycle that
-    // contracts by a factor L per round needs about L / (1 - L) of it.
-    static constexpr int Candidates = 3;
-    static constexpr long double RadiusFactors[Candidates] = {4.0L, 32.0L, 256.0L};
-
-    // The chain starts at the state (zr, zi); constantsSize is K, escapeLimit the value the
-    // escape test compares with.
-    DiscChain(long double zr, long double zi, long double constantsSize, long double escapeLimit,
-              long double nearDistance)
-        : startReal_(zr), startImag_(zi), constants_(constantsSize * RoundUp), safeLimit_(escapeLimit * SafeShare)
+    // The disc of radius startRadius around the state (zr, zi) starts the chain; constantsSize
+    // is K, escapeLimit the value the escape test compares with.
+    DiscChain(long double zr, long double zi, double startRadius, long double constantsSize,
+              long double escapeLimit)
+        : startReal_(zr),
+          startImag_(zi),
+          constants_(static_cast<double>(constantsSize) * RoundUp),
+          safeLimit_(static_cast<double>(escapeLimit) * SafeShare),
+          startRadius_(startRadius),
+          radius_(startRadius)
     {
-        const long double unit = fmaxl(nearDistance, SmallestUnit);
-        for (int i = 0; i < Candidates; ++i) {
-            startRadius_[i] = radius_[i] = unit * RadiusFactors[i];
-            worst_[i] = 0;
-        }
     }
 
-    // Before each pass, with the state the pass starts from: the radii of the next discs.
-    void Follow(long double zr, long double zi)
+    // Before each pass, with the state the pass starts from: the radius of the next disc;
+    // false once a disc reached where the escape test may hold.
+    bool Follow(long double zr, long double zi)
     {
-        const long double modulus = UpperModulus(zr, zi);
-        for (int i = 0; i < Candidates; ++i) {
-            const long double reach = modulus + radius_[i];
-            const long double squares = reach * reach * RoundUp;
-            worst_[i] = fmaxl(worst_[i], squares);
-            const long double rounding = (squares + squares + constants_) * Gamma + Slack;
-            radius_[i] = (radius_[i] * (modulus + modulus + radius_[i]) + (rounding + rounding)) * RoundUp;
-        }
+        const double modulus = UpperModulus(zr, zi);
+        const double reach = modulus + radius_;
+        const double squares = reach * reach * RoundUp;
+        safe_ = safe_ && squares <= safeLimit_;  // false for a NaN too
+        const double rounding = (squares + squares + constants_) * Gamma + Slack;
+        radius_ = (radius_ * (modulus + modulus + radius_) + (rounding + rounding)) * RoundUp;
+        return safe_;
     }
 
-    // After k passes, with the state they reached: whether some disc came back inside its start.
-    bool Closes(long double zr, long double zi)
+    // After the passes, with the state they reached: whether the last disc lies in the first.
+    bool Closes(long double zr, long double zi) const
     {
-        const long double modulus = UpperModulus(zr, zi);
-        const long double distance = UpperModulus(zr - startReal_, zi - startImag_) * RoundUp;
-        for (int i = 0; i < Candidates; ++i) {
-            const long double reach = modulus + radius_[i];
-            const long double worst = fmaxl(worst_[i], reach * reach * RoundUp);
-            if (worst <= safeLimit_ && (distance + radius_[i]) * RoundUp <= startRadius_[i]) return true;
-        }
-        return false;
+        const double reach = UpperModulus(zr, zi) + radius_;
+        const double squares = reach * reach * RoundUp;
+        const double distance = UpperDistance(zr, zi, startReal_, startImag_);
+        return safe_ && squares <= safeLimit_ && (distance + radius_) * RoundUp <= startRadius_;
+    }
+
+    // At least the distance between two states.
+    static double UpperDistance(long double ar, long double ai, long double br, long double bi)
+    {
+        return UpperModulus(ar - br, ai - bi) * RoundUp;  // RoundUp covers the rounded differences
     }
 
 private:
-    static constexpr long double RoundUp = 1 + 0x1p-50L;
-    static constexpr long double Gamma = 0x1p-61L;         // 8u, above the 5u needed
-    static constexpr long double Slack = 0x1p-16000L;      // above 2^-16443, and a normal number
-    static constexpr long double SafeShare = 1 - 0x1p-40L;
-    static constexpr long double SmallestUnit = 0x1p-50L;  // no radius below a few thousand u
+    static constexpr double RoundUp = 1 + 0x1p-40;
+    static constexpr double Gamma = 0x1p-61;    // 8u, above the 5u needed
+    static constexpr double Slack = 0x1p-1000;  // above 2^-16443, and a normal double
+    static constexpr double SafeShare = 1 - 0x1p-30;
 
-    // At least sqrt(x^2 + y^2), whatever the squares lost to rounding or underflow.
-    static long double UpperModulus(long double x, long double y)
+    // At least sqrt(x^2 + y^2), whatever the parts lost to rounding or underflow.
+    static double UpperModulus(long double x, long double y)
     {
-        return (sqrtl(x * x + y * y) + 0x1p-8000L) * RoundUp;
+        const double real = static_cast<double>(x), imag = static_cast<double>(y);
+        return (std::sqrt(real * real + imag * imag) + 0x1p-500) * RoundUp;
     }
 
     long double startReal_, startImag_;
-    long double constants_;
-    long double safeLimit_;
-    long double startRadius_[Candidates];
-    long double radius_[Candidates];
-    long double worst_[Candidates];  // the largest S so far; the start disc counts too
+    double constants_;
+    double safeLimit_;
+    double startRadius_;
+    double radius_;
+    bool safe_ = true;  // every disc so far lies where the escape test fails
 };
+
+// How a pass changes under a small change of (zr, zi), as a real 2x2 matrix.
+struct PassDerivative {
+    long double RealByReal, RealByImag, ImagByReal, ImagByImag;
+
+    PassDerivative After(const PassDerivative& first) const
+    {
+        return {RealByReal * first.RealByReal + RealByImag * first.ImagByReal,
+                RealByReal * first.RealByImag + RealByImag * first.ImagByImag,
+                ImagByReal * first.RealByReal + ImagByImag * first.ImagByReal,
+                ImagByReal * first.RealByImag + ImagByImag * first.ImagByImag};
+    }
+};
+
+// A proof attempt: the kernel after the passes made on its orbit, and how they ended.
+template <class Kernel>
+struct ProofAttempt {
+    Kernel End;
+    std::uint32_t Passes = 0;
+    bool Escaped = false;
+    bool Proven = false;
+    bool Contracting = false;  // the passes shrink small changes: the orbit may be settling
+};
+
+// Disc radii start this much above the distance of the orbit's state from the chain's start.
+inline constexpr double StartRadiusMargin = 1 + 0x1p-6;
+// No start radius below a few thousand u: the rounding alone needs that much room.
+inline constexpr double SmallestStartRadius = 0x1p-50;
+
+// After the orbit came back near a kept state in period passes: makes period more passes of
+// the orbit, multiplying their derivatives, to guess a point of the cycle the orbit settles on
+// with one step of Newton's method; then follows the discs around the guess's own orbit for
+// period passes. How good the guess is decides only whether the chain closes; the chain alone
+// is the proof, and the orbit's state must lie in its first disc. Discs around the cycle rather
+// than around the orbit prove a cycle that contracts slowly or turns much passes sooner.
+template <class Kernel>
+ProofAttempt<Kernel> AttemptProof(Kernel kernel, std::uint32_t period, std::uint32_t passesLeft)
+{
+    const long double startReal = kernel.zr, startImag = kernel.zi;
+    PassDerivative product{1, 0, 0, 1};
+    if (passesLeft < period) period = passesLeft;  // the maximum comes first: no attempt
+    for (std::uint32_t pass = 0; pass < period; ++pass) {
+        product = kernel.Derivative().After(product);
+        kernel.Pass();
+        if (kernel.Escaped()) return {kernel, pass + 1, true, false, false};
+    }
+    // Areas shrink by the determinant: a chain whose discs grow cannot close.
+    const bool contracting = fabsl(product.RealByReal * product.ImagByImag - product.RealByImag * product.ImagByReal) < 1;
+    if (period == passesLeft || !contracting) return {kernel, period, false, false, contracting};
+
+    // Newton's step for F^period(z) = z: (product - 1) h = F^period(start) - start.
+    const long double gapReal = kernel.zr - startReal, gapImag = kernel.zi - startImag;
+    const long double a = product.RealByReal - 1, b = product.RealByImag;
+    const long double c = product.ImagByReal, d = product.ImagByImag - 1;
+    const long double determinant = a * d - b * c;
+    if (!(determinant != 0 && std::isfinite(determinant))) return {kernel, period, false, false, true};
+    Kernel guess = kernel;
+    guess.SetState(startReal - (d * gapReal - b * gapImag) / determinant,
+                   startImag - (a * gapImag - c * gapReal) / determinant);
+
+    const double distance = DiscChain::UpperDistance(kernel.zr, kernel.zi, guess.zr, guess.zi);
+    if (!std::isfinite(distance)) return {kernel, period, false, false, true};
+    DiscChain chain(guess.zr, guess.zi, (distance > SmallestStartRadius ? distance : SmallestStartRadius) * StartRadiusMargin,
+                    kernel.ConstantsSize(), kernel.EscapeLimit());
+    for (std::uint32_t pass = 0; pass < period; ++pass) {
+        if (!chain.Follow(guess.zr, guess.zi)) return {kernel, period, false, false, true};
+        guess.Pass();
+    }
+    return {kernel, period, false, chain.Closes(guess.zr, guess.zi), true};
+}
 
 }  // namespace nimbra

@@ -9,128 +9,161 @@
 
 namespace nimbra {
 
+// Passes of an orbit made as in the plain loop before the shortcuts start.
+inline constexpr std::int32_t PlainPrelude = 16;
 // Passes between two looks at the stop flag when the hook asks for none.
 inline constexpr std::uint32_t PassesBetweenStopChecks = 4096;
 // Longer returns are not worth following discs around.
 inline constexpr std::uint32_t LongestProvenPeriod = 1u << 16;
+// A return this close to the kept state starts the first proof attempt; each failed attempt
+// divides the distance that starts the next by ProofDistanceShrink, or by ProofDistanceDrop
+// when the orbit did not contract.
+inline constexpr double FirstProofDistance = 0x1p-6;
+inline constexpr double ProofDistanceShrink = 1.5;
+inline constexpr double ProofDistanceDrop = 16;
 
 // The state the orbit is compared with, kept and replaced as in Brent's method at growing
 // distances (growing by an eighth rather than doubling finds the cycle sooner after the orbit
-// has settled, for the same memory). Each pass compares only its real part, less a double copy
-// held in memory, with a width: that costs no x87 register. The width is at least the copy's
-// rounding, so an exact return always gets through to the full comparison.
+// has settled, for the same memory). The exact values stay in memory; the hot loop carries only
+// their double roundings and the distances, in SSE registers, since the x87 registers are
+// full with the kernel's values. Equal states round to equal doubles, so an exact return always
+// gets through the comparison of the roundings to the full one.
 struct KeptState {
     long double Real = 0, Imag = 0;
-    double NearReal = 0;
-    double NearWidth = 0;
-    double ProofDistance = 0;  // a return closer than this is worth a proof attempt
-    std::uint32_t PassIndex = 0, KeptAt = 0, NextKeep = 1;
+};
 
-    bool MaybeNear(long double zr) const { return fabsl(zr - NearReal) <= NearWidth; }
-    std::uint32_t Distance() const { return PassIndex + 1 - KeptAt; }  // of the pass just made
+struct NearWatch {
+    double Real = 0, Imag = 0;  // the kept state, rounded
+    double Width = 0;           // a return this close is worth a proof attempt; 0 without proofs
+    std::uint32_t PassIndex = 0, KeptAt = 0, NextKeep = 2;
 
-    void Keep(long double zr, long double zi)
+    bool MaybeNear(long double zr, long double zi) const
     {
-        Real = zr;
-        Imag = zi;
-        KeptAt = PassIndex;
-        NearReal = static_cast<double>(zr);
-        NearWidth = std::max(ProofDistance, 0x1p-50 * std::fabs(NearReal) + 0x1p-1000);
+        return std::fabs(static_cast<double>(zr) - Real) <= Width && std::fabs(static_cast<double>(zi) - Imag) <= Width;
     }
-    // After an ordinary pass.
-    void Passed(long double zr, long double zi)
+    std::uint32_t Distance() const { return PassIndex - KeptAt; }  // passes since the kept state
+
+    void Keep(long double zr, long double zi, KeptState& kept)
     {
-        if (++PassIndex == NextKeep) [[unlikely]] {
-            Keep(zr, zi);
-            NextKeep = PassIndex + (PassIndex >> 3) + 1;
+        kept.Real = zr;
+        kept.Imag = zi;
+        Real = static_cast<double>(zr);
+        Imag = static_cast<double>(zi);
+        KeptAt = PassIndex;
+    }
+    // After a look that found nothing near.
+    void Looked(long double zr, long double zi, KeptState& kept)
+    {
+        if (PassIndex >= NextKeep) [[unlikely]] {
+            Keep(zr, zi, kept);
+            NextKeep = PassIndex + (PassIndex >> 3) + 2;
         }
     }
-    // After a failed proof attempt: its end state is kept, and the next attempt must start closer.
-    void Failed(long double zr, long double zi, long double near)
+    // After a failed proof attempt: its end state is kept, and the next attempt must start
+    // closer, much closer when the orbit did not contract.
+    void Failed(long double zr, long double zi, long double near, bool contracting, KeptState& kept)
     {
-        ProofDistance = static_cast<double>(near) / 4;
-        ++PassIndex;
-        Keep(zr, zi);
-        if (NextKeep <= PassIndex) NextKeep = PassIndex + (PassIndex >> 3) + 1;
+        Width = static_cast<double>(near) / (contracting ? ProofDistanceShrink : ProofDistanceDrop);
+        Keep(zr, zi, kept);
     }
 };
 
-// A proof attempt: k passes made while following discs around the orbit.
-struct ProofRun {
-    std::uint32_t Passes = 0;
-    bool Escaped = false;
-    bool Proven = false;
-};
+// Where a stretch of passes ended.
+enum class StretchEnd : std::uint8_t { Limit, Escaped, NearKept };
 
 template <class Kernel>
-ProofRun FollowDiscs(Kernel& kernel, std::uint32_t period, std::uint32_t passesLeft, long double nearDistance)
+struct Stretch {
+    Kernel State;
+    NearWatch Watch;
+    std::uint32_t Passes;
+    StretchEnd End;
+};
+
+// The hot loop: passes until escape, a return near the kept state, or limit passes, keeping
+// states on the way. It looks at the kept state after every second pass, which halves the
+// cost of looking; cycles show up at even distances then, which is just as good. A function of
+// its own, not inlined, so that the x87 registers hold the kernel's values and nothing else: a
+// value spilled and reloaded in every pass would cost more than the pass.
+template <class Kernel>
+[[gnu::noinline]] Stretch<Kernel> PassUntilNear(Kernel kernel, NearWatch watch, KeptState& kept, std::uint32_t limit)
 {
-    DiscChain chain(kernel.zr, kernel.zi, kernel.ConstantsSize(), kernel.EscapeLimit(), nearDistance);
-    const std::uint32_t passes = std::min(period, passesLeft);
-    for (std::uint32_t pass = 0; pass < passes; ++pass) {
-        chain.Follow(kernel.zr, kernel.zi);
+    std::uint32_t passes = 0;
+    for (;;) {
         kernel.Pass();
-        if (kernel.Escaped()) return {pass + 1, true, false};
+        ++passes;
+        ++watch.PassIndex;
+        if (kernel.Escaped()) return {kernel, watch, passes, StretchEnd::Escaped};
+        if (passes == limit) return {kernel, watch, passes, StretchEnd::Limit};
+        if (watch.PassIndex % 2 != 0) continue;
+        if (watch.MaybeNear(kernel.zr, kernel.zi)) [[unlikely]]
+            return {kernel, watch, passes, StretchEnd::NearKept};
+        watch.Looked(kernel.zr, kernel.zi, kept);
     }
-    return {passes, false, passes == period && chain.Closes(kernel.zr, kernel.zi)};
 }
 
+struct ShortcutResult {
+    std::int32_t Count;
+    bool OutOfRange;
+};
+
 // Runs passes until escape or the maximum like the plain loop, with the exact shortcuts
-// switched on in shortcuts; returns the count. The stop flag is read after the passes the hook
-// asks for, or every PassesBetweenStopChecks passes: a stopped pixel is discarded anyway.
+// switched on in shortcuts. The stop flag is read after the passes the hook asks for, or every
+// PassesBetweenStopChecks passes: a stopped pixel is discarded anyway.
 //
 // Repeats: the next pass of every kernel reads only zr and zi (the rest is derived from them),
 // the iteration is deterministic, and the sign of a zero never changes a later square,
 // absolute value or root, so an exact return means the orbit repeats for ever without
 // escaping: its count is the maximum, as if every pass had been made.
-// Proofs: a return closer than the kept state's ProofDistance after k passes starts an attempt
+// Proofs: a return within the watch's Width after k passes starts an attempt
 // over the next k passes (orbit_proof.h). A failed attempt keeps the state it ended with and
-// asks the next one to come four times closer.
+// asks the next one to come closer.
 template <int HookCallsPerPass, class Kernel, class Hook>
-std::int32_t IterateWithShortcuts(Kernel& kernel, std::int32_t count, std::int32_t maxIterations,
-                                  const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts)
+ShortcutResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
+                                    const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts)
 {
     const bool proofs = shortcuts.ProveBoundedOrbits && Kernel::Provable;
     KeptState kept;
-    kept.ProofDistance = proofs ? 0x1p-10 : 0;
-    kept.Keep(kernel.zr, kernel.zi);
+    NearWatch watch;
+    watch.Width = proofs ? FirstProofDistance : 0;
+    watch.Keep(kernel.zr, kernel.zi, kept);
     for (;;) {
         const std::uint32_t hookPasses = (hook.PassesBeforePoll() - 1) / HookCallsPerPass + 1;  // at least 1
         const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
         const std::uint32_t budget = std::min({hookPasses, PassesBetweenStopChecks, toMaximum});
         std::uint32_t passes = 0;
         bool escaped = false, bounded = false;
-        while (passes < budget) {
-            kernel.Pass();
-            ++passes;
-            if (kernel.Escaped()) {
-                escaped = true;
-                break;
+        while (passes < budget && !escaped && !bounded) {
+            const Stretch<Kernel> stretch = PassUntilNear(kernel, watch, kept, budget - passes);
+            kernel = stretch.State;
+            watch = stretch.Watch;
+            passes += stretch.Passes;
+            escaped = stretch.End == StretchEnd::Escaped;
+            if (stretch.End != StretchEnd::NearKept) continue;
+            const long double nearReal = fabsl(kernel.zr - kept.Real), nearImag = fabsl(kernel.zi - kept.Imag);
+            if (shortcuts.SkipRepeatingOrbits && nearReal == 0 && nearImag == 0) {
+                bounded = true;
+                continue;
             }
-            if (kept.MaybeNear(kernel.zr)) [[unlikely]] {
-                const long double nearReal = fabsl(kernel.zr - kept.Real), nearImag = fabsl(kernel.zi - kept.Imag);
-                if (shortcuts.SkipRepeatingOrbits && nearReal == 0 && nearImag == 0) {
-                    bounded = true;
-                    break;
-                }
-                const long double near = fmaxl(nearReal, nearImag);
-                const std::uint32_t period = kept.Distance();
-                if (proofs && near < kept.ProofDistance && period <= LongestProvenPeriod) {
-                    const ProofRun run = FollowDiscs(kernel, period, toMaximum - passes, near);
-                    passes += run.Passes;
-                    escaped = run.Escaped;
-                    bounded = run.Proven;
-                    if (escaped || bounded) break;
-                    kept.Failed(kernel.zr, kernel.zi, near);
+            if constexpr (Kernel::Provable) {
+                const long double near = nearReal > nearImag ? nearReal : nearImag;
+                const std::uint32_t period = watch.Distance();
+                if (proofs && near <= watch.Width && period <= LongestProvenPeriod) {
+                    const ProofAttempt<Kernel> attempt = AttemptProof(kernel, period, toMaximum - passes);
+                    kernel = attempt.End;
+                    passes += attempt.Passes;
+                    escaped = attempt.Escaped;
+                    bounded = attempt.Proven;
+                    watch.Failed(kernel.zr, kernel.zi, near, attempt.Contracting, kept);
                     continue;
                 }
             }
-            kept.Passed(kernel.zr, kernel.zi);
+            watch.Looked(kernel.zr, kernel.zi, kept);
         }
         count = bounded ? maxIterations : count + static_cast<std::int32_t>(passes);
         hook.PassesDone(passes * HookCallsPerPass);
         // A stop set by a handler the hook ran ends the loop after these passes too.
-        if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed)) return count;
+        if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed))
+            return {count, kernel.OutOfRange()};
     }
 }
 

@@ -1,7 +1,10 @@
 #include "engine/headless_targets.h"
 #include "engine/kernels.h"
+#include "engine/pixel_colour.h"
+#include "engine/read_params.h"
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
+#include "engine/tga_output.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
@@ -61,8 +64,8 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
         {5, "3,0", "-2", "2,5", "-2", "40", "31", "250"},
     };
     const Engine engines[] = {
-        {0, {true, false, false}}, {2, {true, false, false}}, {2, {false, true, false}}, {1, {true, true, false}},
-        {2, {true, true, false}},
+        {0, {true, false, false}}, {2, {false, true, false}}, {0, {false, false, true}}, {2, {true, false, true}},
+        {1, {true, true, true}},   {2, {true, true, true}},
     };
     TempFolder folder;
     for (const View& view : views) {
@@ -85,9 +88,70 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
             for (const Engine& engine : engines)
                 EXPECT_EQ(Render(view.Formula, fields, engine, folder), plain)
                     << "formula " << int(view.Formula) << " " << view.Height << " " << model << " threads "
-                    << engine.WorkerThreads << " cycles " << engine.Shortcuts.SkipRepeatingOrbits << " mirrors "
-                    << engine.Shortcuts.ReuseMirroredRows;
+                    << engine.WorkerThreads << " repeats " << engine.Shortcuts.SkipRepeatingOrbits << " mirrors "
+                    << engine.Shortcuts.ReuseMirroredRows << " proofs " << engine.Shortcuts.ProveBoundedOrbits;
         }
+    }
+}
+
+// Points where a proof that claims too much would show: orbits that escape only after many
+// thousand passes next to cycles that contract very slowly.
+TEST(EngineShortcuts, PointsNearTheBoundaryGetThePlainCounts)
+{
+    struct Point {
+        long double Real, Imag;
+    };
+    const long double bulbImag = 0.744861766619744L;  // the centre of the period-3 bulb above the axis
+    const Point points[] = {
+        {0.25L + 1e-8L, 0},        // just outside the cusp of the main cardioid: escapes after 31412 passes
+        {0.25L - 1e-8L, 0},        // just inside it
+        {-0.75L, 1e-4L},           // between the cardioid and the period-2 disc: escapes after 31415 passes
+        {-0.7499L, 0},             // the cardioid next to where they touch
+        {-0.7501L, 0},             // the period-2 disc there
+        {-0.2194522069L, bulbImag},  // just inside the period-3 bulb's left edge
+        {-0.2194522079L, bulbImag},  // just outside: escapes after 10639 passes
+        {-1 + 0.2499L * cosl(1), 0.2499L * sinl(1)},  // inside the period-2 disc, near its circle
+        {-1 + 0.2501L * cosl(1), 0.2501L * sinl(1)},  // outside it
+    };
+    FractalParams params;
+    params.MaxIterations = 100000;
+    const std::atomic<bool> stop = false;
+    NoPassHook hook;
+    for (const Point& point : points) {
+        const std::int32_t plain = IteratePoint(0, params, point.Real, point.Imag, stop, hook).Count;
+        for (const EngineShortcuts shortcuts : {EngineShortcuts{true, false, false}, EngineShortcuts{false, false, true},
+                                                EngineShortcuts{true, false, true}})
+            EXPECT_EQ(IteratePoint(0, params, point.Real, point.Imag, stop, hook, shortcuts).Count, plain)
+                << static_cast<double>(point.Real) << " " << static_cast<double>(point.Imag) << " repeats "
+                << shortcuts.SkipRepeatingOrbits << " proofs " << shortcuts.ProveBoundedOrbits;
+    }
+}
+
+TEST(EngineShortcuts, APixelWithoutKernelTakesThePreviousCountOnAnyThreadCount)
+{
+    ParamFields fields;
+    fields.SetTestMode = false;
+    fields.SetInvers = true;
+    fields.Width = "5";
+    fields.Height = "3";
+    fields.Iterations = "100";
+    TempFolder folder;
+    const auto oneThread = Render(7, fields, {0, {}}, folder);
+    EXPECT_EQ(Render(7, fields, {2, {}}, folder), oneThread);
+    EXPECT_EQ(Render(7, fields, {3, {}}, folder), oneThread);
+    // From 0 at the start of the run, each pixel inverts the count the previous one was coloured with.
+    FractalParams params;
+    params.ModeFlags = 0;
+    params.MaxIterations = 100;
+    params.DigitBase = DigitBaseFor(100);
+    const PaletteList palette;
+    ASSERT_EQ(oneThread.size(), TgaHeaderSize + 45);
+    for (std::size_t pixel = 0; pixel < 15; ++pixel) {
+        const Rgb colour = PixelColour(pixel % 2 == 0 ? 100 : 0, params, palette);
+        const std::size_t at = TgaHeaderSize + pixel * 3;
+        EXPECT_EQ(oneThread[at], colour.Blue) << pixel;
+        EXPECT_EQ(oneThread[at + 1], colour.Green) << pixel;
+        EXPECT_EQ(oneThread[at + 2], colour.Red) << pixel;
     }
 }
 
