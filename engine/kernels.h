@@ -24,10 +24,10 @@ inline constexpr std::int32_t PreviousPixelCount = -1;
 // order written; images depend on it. Once a value is infinite or NaN it stays so under +, -,
 // x and sqrt, so checking the last state is enough.
 //
-// For the proof that an orbit stays bounded (orbit_proof.h) a kernel can be set to a state
-// (the values a pass reads follow from zr and zi), and tells the derivative of its exact pass,
-// the sum of the absolute values of the constants its pass adds and the limit of its escape
-// test.
+// A kernel can be set to a state zr, zi: its other values follow from it as a pass leaves them.
+// For the proof that an orbit stays bounded (orbit_proof.h) it tells the derivative of its
+// exact pass, the sum of the absolute values of the constants its pass adds and the limit of its
+// escape test.
 
 // Mandelbrot: the point itself is the start value.
 struct MandelbrotPass {
@@ -50,7 +50,11 @@ struct MandelbrotPass {
         sr = zr * zr;
         si = zi * zi;
     }
-    PassDerivative Derivative() const { return {zr * 2, -zi * 2, zi * 2, zr * 2}; }
+    PassDerivative Derivative() const
+    {
+        const double x = static_cast<double>(zr) * 2, y = static_cast<double>(zi) * 2;
+        return {x, -y, y, x};
+    }
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
     static long double EscapeLimit() { return 4; }
 };
@@ -73,6 +77,13 @@ struct InvertedMandelbrotPass {
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
     static constexpr bool Provable = false;  // a square root has no useful bound near zero
+    void SetState(long double real, long double imag)
+    {
+        zr = real;
+        zi = imag;
+        sr = sqrtl(fabsl(zr));
+        si = sqrtl(fabsl(zi));
+    }
     static long double ConstantsSize() { return 0; }
     static long double EscapeLimit() { return 4; }
 };
@@ -102,7 +113,11 @@ struct JuliaPass {
         si = zi * zi;
         sr = zr * zr;
     }
-    PassDerivative Derivative() const { return {zr * 2, -zi * 2, zi * 2, zr * 2}; }
+    PassDerivative Derivative() const
+    {
+        const double x = static_cast<double>(zr) * 2, y = static_cast<double>(zi) * 2;
+        return {x, -y, y, x};
+    }
     long double ConstantsSize() const { return fabsl(kr) + fabsl(ki); }
     static long double EscapeLimit() { return 4; }
 };
@@ -158,7 +173,8 @@ struct BurningShipPass {
     }
     PassDerivative Derivative() const
     {
-        return {zr * 2, -zi * 2, copysignl(zi * 2, zr), copysignl(zr * 2, zi)};
+        const double x = static_cast<double>(zr) * 2, y = static_cast<double>(zi) * 2;
+        return {x, -y, std::copysign(y, x), std::copysign(x, y)};
     }
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
     long double EscapeLimit() const { return limit; }

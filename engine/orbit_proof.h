@@ -93,9 +93,10 @@ private:
     bool safe_ = true;  // every disc so far lies where the escape test fails
 };
 
-// How a pass changes under a small change of (zr, zi), as a real 2x2 matrix.
+// How a pass changes under a small change of (zr, zi), as a real 2x2 matrix. Only a guess
+// depends on it, so doubles do.
 struct PassDerivative {
-    long double RealByReal, RealByImag, ImagByReal, ImagByImag;
+    double RealByReal, RealByImag, ImagByReal, ImagByImag;
 
     PassDerivative After(const PassDerivative& first) const
     {
@@ -106,11 +107,26 @@ struct PassDerivative {
     }
 };
 
-// A proof attempt: the kernel after the passes made on its orbit, and how they ended.
+// Whether the chain of discs around the computed orbit of start closes after period passes,
+// the first disc of radius startRadius. Not inlined, on a copy, so that the kernel's values
+// keep the x87 registers to themselves.
 template <class Kernel>
+[[gnu::noinline]] bool DiscsClose(const Kernel& start, double startRadius, std::uint32_t period)
+{
+    Kernel kernel = start;
+    DiscChain chain(kernel.zr, kernel.zi, startRadius, kernel.ConstantsSize(), kernel.EscapeLimit());
+    for (std::uint32_t pass = 0; pass < period; ++pass) {
+        if (!chain.Follow(kernel.zr, kernel.zi)) return false;
+        kernel.Pass();
+    }
+    return chain.Closes(kernel.zr, kernel.zi);
+}
+
+// A proof attempt: the state the orbit reached (the rest of the kernel's values follow from it)
+// and how the attempt ended.
 struct ProofAttempt {
-    Kernel End;
-    std::uint32_t Passes = 0;
+    long double Real, Imag;
+    std::uint32_t Passes;
     bool Escaped = false;
     bool Proven = false;
     bool Contracting = false;  // the passes shrink small changes: the orbit may be settling
@@ -128,39 +144,34 @@ inline constexpr double SmallestStartRadius = 0x1p-50;
 // is the proof, and the orbit's state must lie in its first disc. Discs around the cycle rather
 // than around the orbit prove a cycle that contracts slowly or turns much passes sooner.
 template <class Kernel>
-ProofAttempt<Kernel> AttemptProof(Kernel kernel, std::uint32_t period, std::uint32_t passesLeft)
+[[gnu::noinline]] ProofAttempt AttemptProof(const Kernel& start, std::uint32_t period, std::uint32_t passesLeft)
 {
-    const long double startReal = kernel.zr, startImag = kernel.zi;
+    Kernel kernel = start;
     PassDerivative product{1, 0, 0, 1};
     if (passesLeft < period) period = passesLeft;  // the maximum comes first: no attempt
     for (std::uint32_t pass = 0; pass < period; ++pass) {
         product = kernel.Derivative().After(product);
         kernel.Pass();
-        if (kernel.Escaped()) return {kernel, pass + 1, true, false, false};
+        if (kernel.Escaped()) return {kernel.zr, kernel.zi, pass + 1, true};
     }
     // Areas shrink by the determinant: a chain whose discs grow cannot close.
-    const bool contracting = fabsl(product.RealByReal * product.ImagByImag - product.RealByImag * product.ImagByReal) < 1;
-    if (period == passesLeft || !contracting) return {kernel, period, false, false, contracting};
+    const double a = product.RealByReal - 1, b = product.RealByImag;
+    const double c = product.ImagByReal, d = product.ImagByImag - 1;
+    const bool contracting = std::fabs((a + 1) * (d + 1) - b * c) < 1;
+    const ProofAttempt failed{kernel.zr, kernel.zi, period, false, false, contracting};
+    if (period == passesLeft || !contracting) return failed;
 
     // Newton's step for F^period(z) = z: (product - 1) h = F^period(start) - start.
-    const long double gapReal = kernel.zr - startReal, gapImag = kernel.zi - startImag;
-    const long double a = product.RealByReal - 1, b = product.RealByImag;
-    const long double c = product.ImagByReal, d = product.ImagByImag - 1;
-    const long double determinant = a * d - b * c;
-    if (!(determinant != 0 && std::isfinite(determinant))) return {kernel, period, false, false, true};
+    const double determinant = a * d - b * c;
+    if (!(determinant != 0 && std::isfinite(determinant))) return failed;
+    const long double gapReal = kernel.zr - start.zr, gapImag = kernel.zi - start.zi;
     Kernel guess = kernel;
-    guess.SetState(startReal - (d * gapReal - b * gapImag) / determinant,
-                   startImag - (a * gapImag - c * gapReal) / determinant);
-
+    guess.SetState(start.zr - (d * gapReal - b * gapImag) / determinant,
+                   start.zi - (a * gapImag - c * gapReal) / determinant);
     const double distance = DiscChain::UpperDistance(kernel.zr, kernel.zi, guess.zr, guess.zi);
-    if (!std::isfinite(distance)) return {kernel, period, false, false, true};
-    DiscChain chain(guess.zr, guess.zi, (distance > SmallestStartRadius ? distance : SmallestStartRadius) * StartRadiusMargin,
-                    kernel.ConstantsSize(), kernel.EscapeLimit());
-    for (std::uint32_t pass = 0; pass < period; ++pass) {
-        if (!chain.Follow(guess.zr, guess.zi)) return {kernel, period, false, false, true};
-        guess.Pass();
-    }
-    return {kernel, period, false, chain.Closes(guess.zr, guess.zi), true};
+    if (!std::isfinite(distance)) return failed;
+    const double radius = (distance > SmallestStartRadius ? distance : SmallestStartRadius) * StartRadiusMargin;
+    return {kernel.zr, kernel.zi, period, false, DiscsClose(guess, radius, period), true};
 }
 
 }  // namespace nimbra

@@ -68,13 +68,12 @@ struct NearWatch {
     }
 };
 
-// Where a stretch of passes ended.
+// Where a stretch of passes ended, with the state it reached; the rest of the kernel's values
+// follow from that state.
 enum class StretchEnd : std::uint8_t { Limit, Escaped, NearKept };
 
-template <class Kernel>
 struct Stretch {
-    Kernel State;
-    NearWatch Watch;
+    long double Real, Imag;
     std::uint32_t Passes;
     StretchEnd End;
 };
@@ -82,23 +81,38 @@ struct Stretch {
 // The hot loop: passes until escape, a return near the kept state, or limit passes, keeping
 // states on the way. It looks at the kept state after every second pass, which halves the
 // cost of looking; cycles show up at even distances then, which is just as good. A function of
-// its own, not inlined, so that the x87 registers hold the kernel's values and nothing else: a
-// value spilled and reloaded in every pass would cost more than the pass.
+// its own, not inlined, working on copies whose addresses stay inside, so that the x87
+// registers hold the kernel's values and nothing else: a value spilled and reloaded in every
+// pass would cost more than the pass. Only the state goes back, since a value crosses a call
+// through memory.
 template <class Kernel>
-[[gnu::noinline]] Stretch<Kernel> PassUntilNear(Kernel kernel, NearWatch watch, KeptState& kept, std::uint32_t limit)
+[[gnu::noinline]] Stretch PassUntilNear(const Kernel& start, NearWatch& watched, KeptState& kept, std::uint32_t limit)
 {
+    Kernel kernel = start;
+    NearWatch watch = watched;
     std::uint32_t passes = 0;
+    StretchEnd end;
     for (;;) {
         kernel.Pass();
         ++passes;
         ++watch.PassIndex;
-        if (kernel.Escaped()) return {kernel, watch, passes, StretchEnd::Escaped};
-        if (passes == limit) return {kernel, watch, passes, StretchEnd::Limit};
+        if (kernel.Escaped()) {
+            end = StretchEnd::Escaped;
+            break;
+        }
+        if (passes == limit) {
+            end = StretchEnd::Limit;
+            break;
+        }
         if (watch.PassIndex % 2 != 0) continue;
-        if (watch.MaybeNear(kernel.zr, kernel.zi)) [[unlikely]]
-            return {kernel, watch, passes, StretchEnd::NearKept};
+        if (watch.MaybeNear(kernel.zr, kernel.zi)) [[unlikely]] {
+            end = StretchEnd::NearKept;
+            break;
+        }
         watch.Looked(kernel.zr, kernel.zi, kept);
     }
+    watched = watch;
+    return {kernel.zr, kernel.zi, passes, end};
 }
 
 struct ShortcutResult {
@@ -133,9 +147,8 @@ ShortcutResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int3
         std::uint32_t passes = 0;
         bool escaped = false, bounded = false;
         while (passes < budget && !escaped && !bounded) {
-            const Stretch<Kernel> stretch = PassUntilNear(kernel, watch, kept, budget - passes);
-            kernel = stretch.State;
-            watch = stretch.Watch;
+            const Stretch stretch = PassUntilNear(kernel, watch, kept, budget - passes);
+            kernel.SetState(stretch.Real, stretch.Imag);
             passes += stretch.Passes;
             escaped = stretch.End == StretchEnd::Escaped;
             if (stretch.End != StretchEnd::NearKept) continue;
@@ -148,8 +161,8 @@ ShortcutResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int3
                 const long double near = nearReal > nearImag ? nearReal : nearImag;
                 const std::uint32_t period = watch.Distance();
                 if (proofs && near <= watch.Width && period <= LongestProvenPeriod) {
-                    const ProofAttempt<Kernel> attempt = AttemptProof(kernel, period, toMaximum - passes);
-                    kernel = attempt.End;
+                    const ProofAttempt attempt = AttemptProof(kernel, period, toMaximum - passes);
+                    kernel.SetState(attempt.Real, attempt.Imag);
                     passes += attempt.Passes;
                     escaped = attempt.Escaped;
                     bounded = attempt.Proven;
