@@ -70,7 +70,7 @@ struct NearWatch {
 
 // Where a stretch of passes ended, with the state it reached; the rest of the kernel's values
 // follow from that state.
-enum class StretchEnd : std::uint8_t { Limit, Escaped, NearKept };
+enum class StretchEnd : std::uint8_t { Limit, Escaped, Bounded };
 
 struct Stretch {
     long double Real, Imag;
@@ -78,21 +78,31 @@ struct Stretch {
     StretchEnd End;
 };
 
-// The hot loop: passes until escape, a return near the kept state, or limit passes, keeping
-// states on the way. It looks at the kept state after every second pass, which halves the
-// cost of looking; cycles show up at even distances then, which is just as good. A function of
-// its own, not inlined, working on copies whose addresses stay inside, so that the x87
-// registers hold the kernel's values and nothing else: a value spilled and reloaded in every
-// pass would cost more than the pass. Only the state goes back, since a value crosses a call
-// through memory.
+// What the loop watches for, and the state it compares with.
+struct OrbitWatch {
+    bool Repeats = false;
+    bool Proofs = false;
+    KeptState Kept;
+    NearWatch Near;
+};
+
+// The hot loop: passes until escape, the maximum or limit passes (more when a proof attempt
+// runs over), keeping states on the way. It looks at the kept state after every second pass,
+// which halves the cost of looking; cycles show up at even distances then, which is just as
+// good. A function of its own, not inlined, working on copies whose addresses stay inside, so
+// that the x87 registers hold the kernel's values and nothing else: a value spilled and
+// reloaded in every pass would cost more than the pass. Only the state goes back, since a
+// value crosses a call through memory.
 template <class Kernel>
-[[gnu::noinline]] Stretch PassUntilNear(const Kernel& start, NearWatch& watched, KeptState& kept, std::uint32_t limit)
+[[gnu::noinline]] Stretch PassUntilNear(const Kernel& start, OrbitWatch& watched, std::uint32_t limit,
+                                        std::uint32_t toMaximum)
 {
     Kernel kernel = start;
-    NearWatch watch = watched;
+    NearWatch watch = watched.Near;
+    KeptState& kept = watched.Kept;
     std::uint32_t passes = 0;
-    StretchEnd end;
-    for (;;) {
+    StretchEnd end = StretchEnd::Limit;
+    while (passes < limit) {
         kernel.Pass();
         ++passes;
         ++watch.PassIndex;
@@ -100,18 +110,35 @@ template <class Kernel>
             end = StretchEnd::Escaped;
             break;
         }
-        if (passes == limit) {
-            end = StretchEnd::Limit;
+        if (watch.PassIndex % 2 != 0) continue;
+        if (!watch.MaybeNear(kernel.zr, kernel.zi)) [[likely]] {
+            watch.Looked(kernel.zr, kernel.zi, kept);
+            continue;
+        }
+        const long double nearReal = fabsl(kernel.zr - kept.Real), nearImag = fabsl(kernel.zi - kept.Imag);
+        if (watched.Repeats && nearReal == 0 && nearImag == 0) {
+            end = StretchEnd::Bounded;
             break;
         }
-        if (watch.PassIndex % 2 != 0) continue;
-        if (watch.MaybeNear(kernel.zr, kernel.zi)) [[unlikely]] {
-            end = StretchEnd::NearKept;
-            break;
+        const long double near = nearReal > nearImag ? nearReal : nearImag;
+        const std::uint32_t period = watch.Distance();
+        if constexpr (Kernel::Provable) {
+            if (watched.Proofs && near <= watch.Width && period <= LongestProvenPeriod) {
+                const Kernel attempted = kernel;
+                const ProofAttempt attempt = AttemptProof(attempted, period, toMaximum - passes);
+                kernel.SetState(attempt.Real, attempt.Imag);
+                passes += attempt.Passes;
+                if (attempt.Escaped || attempt.Proven) {
+                    end = attempt.Escaped ? StretchEnd::Escaped : StretchEnd::Bounded;
+                    break;
+                }
+                watch.Failed(kernel.zr, kernel.zi, near, attempt.Contracting, kept);
+                continue;
+            }
         }
         watch.Looked(kernel.zr, kernel.zi, kept);
     }
-    watched = watch;
+    watched.Near = watch;
     return {kernel.zr, kernel.zi, passes, end};
 }
 
@@ -128,54 +155,28 @@ struct ShortcutResult {
 // the iteration is deterministic, and the sign of a zero never changes a later square,
 // absolute value or root, so an exact return means the orbit repeats for ever without
 // escaping: its count is the maximum, as if every pass had been made.
-// Proofs: a return within the watch's Width after k passes starts an attempt
-// over the next k passes (orbit_proof.h). A failed attempt keeps the state it ended with and
-// asks the next one to come closer.
+// Proofs: a return within the watch's Width after k passes starts an attempt over the next k
+// passes (orbit_proof.h). A failed attempt keeps the state it ended with and asks the next one
+// to come closer.
 template <int HookCallsPerPass, class Kernel, class Hook>
 ShortcutResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
                                     const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts)
 {
-    const bool proofs = shortcuts.ProveBoundedOrbits && Kernel::Provable;
-    KeptState kept;
-    NearWatch watch;
-    watch.Width = proofs ? FirstProofDistance : 0;
-    watch.Keep(kernel.zr, kernel.zi, kept);
+    OrbitWatch watch;
+    watch.Repeats = shortcuts.SkipRepeatingOrbits;
+    watch.Proofs = shortcuts.ProveBoundedOrbits && Kernel::Provable;
+    watch.Near.Width = watch.Proofs ? FirstProofDistance : 0;
+    watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
     for (;;) {
         const std::uint32_t hookPasses = (hook.PassesBeforePoll() - 1) / HookCallsPerPass + 1;  // at least 1
         const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
         const std::uint32_t budget = std::min({hookPasses, PassesBetweenStopChecks, toMaximum});
-        std::uint32_t passes = 0;
-        bool escaped = false, bounded = false;
-        while (passes < budget && !escaped && !bounded) {
-            const Stretch stretch = PassUntilNear(kernel, watch, kept, budget - passes);
-            kernel.SetState(stretch.Real, stretch.Imag);
-            passes += stretch.Passes;
-            escaped = stretch.End == StretchEnd::Escaped;
-            if (stretch.End != StretchEnd::NearKept) continue;
-            const long double nearReal = fabsl(kernel.zr - kept.Real), nearImag = fabsl(kernel.zi - kept.Imag);
-            if (shortcuts.SkipRepeatingOrbits && nearReal == 0 && nearImag == 0) {
-                bounded = true;
-                continue;
-            }
-            if constexpr (Kernel::Provable) {
-                const long double near = nearReal > nearImag ? nearReal : nearImag;
-                const std::uint32_t period = watch.Distance();
-                if (proofs && near <= watch.Width && period <= LongestProvenPeriod) {
-                    const ProofAttempt attempt = AttemptProof(kernel, period, toMaximum - passes);
-                    kernel.SetState(attempt.Real, attempt.Imag);
-                    passes += attempt.Passes;
-                    escaped = attempt.Escaped;
-                    bounded = attempt.Proven;
-                    watch.Failed(kernel.zr, kernel.zi, near, attempt.Contracting, kept);
-                    continue;
-                }
-            }
-            watch.Looked(kernel.zr, kernel.zi, kept);
-        }
-        count = bounded ? maxIterations : count + static_cast<std::int32_t>(passes);
-        hook.PassesDone(passes * HookCallsPerPass);
+        const Stretch stretch = PassUntilNear(kernel, watch, budget, toMaximum);
+        kernel.SetState(stretch.Real, stretch.Imag);
+        count = stretch.End == StretchEnd::Bounded ? maxIterations : count + static_cast<std::int32_t>(stretch.Passes);
+        hook.PassesDone(stretch.Passes * HookCallsPerPass);
         // A stop set by a handler the hook ran ends the loop after these passes too.
-        if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed))
+        if (stretch.End != StretchEnd::Limit || count == maxIterations || stop.load(std::memory_order_relaxed))
             return {count, kernel.OutOfRange()};
     }
 }
