@@ -57,9 +57,9 @@ public:
     void Pixel(std::int32_t column, std::int32_t row, std::int32_t count)
     {
         const FractalParams& params = context_.Params;
-        if (count == PreviousPixelCount) count = context_.State.IterationCount;
+        if (count == PreviousPixelCount) count = lastCount_;
         if (params.Inverted()) count = params.MaxIterations - count;
-        context_.State.IterationCount = count;
+        lastCount_ = count;
         const Rgb colour = colours_(count);
         if (!file_) {
             context_.Preview.SetPixel(column, row, colour);
@@ -71,9 +71,12 @@ public:
         pixel[2] = colour.Red;
     }
 
-    // The whole row is written, also after a stop: the file is removed then anyway.
+    // The whole row is written, also after a stop: the file is removed then anyway. The run
+    // state learns the last count only here: it shares a cache line with the stop flag that
+    // the worker threads read.
     void EndRow()
     {
+        context_.State.IterationCount = lastCount_;
         if (file_) file_->Write(rowBuffer_.data(), static_cast<std::size_t>(context_.Params.Width) * 3);
     }
 
@@ -82,6 +85,7 @@ private:
     std::optional<TgaFile>& file_;
     ColourTable colours_;
     std::vector<std::uint8_t> rowBuffer_;
+    std::int32_t lastCount_ = 0;  // what a first pixel without a kernel takes
 };
 
 // The counts on the calling thread, pixel by pixel, pumping after every pass.
@@ -130,7 +134,6 @@ public:
         RunState& state = context_.State;
         state.StartTime = context_.TimeOfDay ? context_.TimeOfDay() : CurrentTimeOfDay();
         state.StopRequested = false;
-        state.IterationCount = 0;  // what a first pixel without a kernel takes
         state.Running = true;
         state.StatusCode = 99;
         context_.Display.ShowRunning(true);
