@@ -55,7 +55,7 @@ public:
     void Pixel(std::int32_t column, std::int32_t row, std::int32_t count)
     {
         const FractalParams& params = context_.Params;
-        if (params.Inverted()) count = params.MaxIterations - count;
+        if (params.Inverted) count = params.MaxIterations - count;
         context_.State.IterationCount = count;
         const Rgb colour = colours_(count);
         if (!file_) {
@@ -173,7 +173,7 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
     context.Preview.ClearToWhite();
     ReadAndShowParams(fields, context.Params, context.Preview, context.Display, context.DecimalSeparator);
 
-    const bool preview = context.Params.Preview();
+    const bool preview = context.Params.Preview;
     std::optional<TgaFile> file;
     if (!preview) {
         file = OpenOutput(context);

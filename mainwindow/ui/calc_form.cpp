@@ -363,8 +363,19 @@ void TCalcForm::MakeButtonClick()
     Guarded(dialogs_, [&] {
         // On this thread only: the formula menu may change the formula during a run, and the
         // preview is drawn pixel by pixel as the counts come.
-        RunContext context{Params, Run, palette_, *preView_, *this, dialogs_, system_, pump_, StartFolder,
-                           LastImagePath, DecimalSeparator(), workerThreads_, timeOfDay_, {}, {}};
+        RunContext context{.Params = Params,
+                           .State = Run,
+                           .Palette = palette_,
+                           .Preview = *preView_,
+                           .Display = *this,
+                           .Dialogs = dialogs_,
+                           .System = system_,
+                           .Pump = pump_,
+                           .StartFolder = StartFolder,
+                           .LastImagePath = LastImagePath,
+                           .DecimalSeparator = DecimalSeparator(),
+                           .WorkerThreads = workerThreads_,
+                           .TimeOfDay = timeOfDay_};
         RunCalculation(GatherFields(), context);
     });
     if (closeAfterRun_ && !Run.Running && !Run.Preparing) close();
@@ -382,11 +393,12 @@ ParamFields TCalcForm::GatherFields() const
     fields.ImagTo = Bytes(ImagTEdit->text());
     fields.JuliaReal = Bytes(r0->currentText());
     fields.JuliaImag = Bytes(i0->currentText());
-    fields.SetRGB = SetRGB->isChecked();
-    fields.SetCMY = SetCMY->isChecked();
-    fields.SetGrad = SetGrad->isChecked();
-    fields.SetInvers = SetInvers->isChecked();
-    fields.SetTestMode = SetTestMode->isChecked();
+    fields.Model = SetRGB->isChecked()    ? ColorModel::Rgb
+                   : SetCMY->isChecked()  ? ColorModel::Cmy
+                   : SetGrad->isChecked() ? ColorModel::Grad
+                                          : ColorModel::Unknown;  // a loaded file of no known model
+    fields.Inverted = SetInvers->isChecked();
+    fields.Preview = SetTestMode->isChecked();
     return fields;
 }
 

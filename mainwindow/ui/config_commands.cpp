@@ -57,23 +57,25 @@ void TCalcForm::SaveConfiguration(const std::string& fileName)
 
 void TCalcForm::LoadConfiguration(const std::string& fileName)
 {
+    const std::uint64_t gradientBefore = palette_.Version();
     const std::optional<ConfigRecord> record = ReadConfigurationFile(fileName, palette_, dialogs_);
     if (!record) return;
+    const bool gradientLoaded = palette_.Version() != gradientBefore;
     ConfigFileName = fileName;
     setWindowTitle(QString::fromStdString(ConfigCaption(fileName)));
     const ParamFields fields = ConfigFieldTexts(*record, DecimalSeparator());
-    ShowConfigModel(SetRGB, fields.SetRGB);
-    ShowConfigModel(SetCMY, fields.SetCMY);
-    ShowConfigModel(SetGrad, fields.SetGrad);
-    SetInvers->setChecked(fields.SetInvers);
-    SetTestMode->setChecked(fields.SetTestMode);
+    ShowConfigModel(SetRGB, fields.Model == ColorModel::Rgb);
+    ShowConfigModel(SetCMY, fields.Model == ColorModel::Cmy);
+    ShowConfigModel(SetGrad, fields.Model == ColorModel::Grad);
+    SetInvers->setChecked(fields.Inverted);
+    SetTestMode->setChecked(fields.Preview);
     ShowFieldTexts(fields);
     if (record->Formula <= static_cast<std::uint8_t>(FormulaKind::BurningShip))
         SelectFormula(static_cast<FormulaKind>(record->Formula));
     else
         StoreFormula(Params, record->Formula);
     WidthEdit->setFocus(Qt::OtherFocusReason);
-    if (record->HasNodeBlock()) DrawGradientStrip();
+    if (gradientLoaded) DrawGradientStrip();
 }
 
 // A button that becomes checked runs its click handler. A file of no known model unchecks all

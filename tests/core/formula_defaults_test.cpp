@@ -18,8 +18,8 @@ ParamFields Typed()
     fields.ImagTo = "d";
     fields.JuliaReal = "0,285";
     fields.JuliaImag = "0,01";
-    fields.SetInvers = true;
-    fields.SetTestMode = false;
+    fields.Inverted = true;
+    fields.Preview = false;
     return fields;
 }
 
@@ -49,8 +49,8 @@ TEST(FormulaDefaults, TheResetWritesNumbersWithTheLocaleSeparator)
     EXPECT_EQ(fields.Iterations, "2048");
     EXPECT_EQ(fields.JuliaReal, "0,285");
     EXPECT_EQ(fields.JuliaImag, "0,01");
-    EXPECT_TRUE(fields.SetInvers);
-    EXPECT_FALSE(fields.SetTestMode);
+    EXPECT_TRUE(fields.Inverted);
+    EXPECT_FALSE(fields.Preview);
 
     EnterResetTexts(fields, '.');
     EXPECT_EQ(fields.RealTo, "0.5");

@@ -10,7 +10,7 @@ namespace {
 ParamFields FileRunFields()
 {
     ParamFields fields;
-    fields.SetTestMode = false;
+    fields.Preview = false;
     return fields;
 }
 
@@ -61,7 +61,9 @@ TEST(ReadParams, PreviewTakesTheWindowSize)
     EXPECT_EQ(params.Height, 200);
     EXPECT_EQ(fields.Width, "300");
     EXPECT_EQ(fields.Height, "200");
-    EXPECT_EQ(params.ModeFlags, ModeFlagBits::Preview);
+    EXPECT_EQ(params.Model, ColorModel::Rgb);
+    EXPECT_FALSE(params.Inverted);
+    EXPECT_TRUE(params.Preview);
 }
 
 TEST(ReadParams, IterationMaximumCorrections)
@@ -78,9 +80,8 @@ TEST(ReadParams, IterationMaximumCorrections)
     };
     for (const Case& c : cases) {
         ParamFields fields;
-        fields.SetRGB = !c.Grad;
-        fields.SetGrad = c.Grad;
-        fields.SetTestMode = c.Preview;
+        fields.Model = c.Grad ? ColorModel::Grad : ColorModel::Rgb;
+        fields.Preview = c.Preview;
         fields.Iterations = c.Typed;
         FractalParams params;
         ReadParams(fields, params, {}, ',');

@@ -98,7 +98,8 @@ TEST(RenderCommand, AConfigurationGivesItsValuesAndGradientAndOptionsOverrideIt)
     PaletteList gradient;
     gradient.SetPaletteNode(250, 20, 60, 40);
     FractalParams params;
-    params.ModeFlags = static_cast<std::uint8_t>(ColorModel::Grad);
+    params.Model = ColorModel::Grad;
+    params.Preview = false;
     params.Formula = static_cast<std::uint8_t>(FormulaKind::Julia);
     params.Width = 33;
     params.Height = 21;

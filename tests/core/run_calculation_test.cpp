@@ -60,15 +60,23 @@ struct RunFixture : ::testing::Test {
     FakePlatform platform;
     ScriptedPump pump;
     std::string lastImagePath;
-    RunContext context{params, state, palette, preview, display, dialogs, platform, pump,
-                       folder.Path(), lastImagePath, ',', 0, nullptr, "", {}};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = folder.Path(),
+                       .LastImagePath = lastImagePath};
 
     RunFixture() { std::filesystem::create_directory(folder / "pix"); }
 
     static ParamFields FileFields(const char* width, const char* height)
     {
         ParamFields fields;
-        fields.SetTestMode = false;
+        fields.Preview = false;
         fields.Width = width;
         fields.Height = height;
         fields.Iterations = "100";
@@ -114,7 +122,7 @@ TEST_F(RunFixture, EveryThreadCountWritesTheSameFile)
             context.WorkerThreads = threads;
             context.OutputPathOverride = folder / ("t" + std::to_string(threads) + ".tga");
             ParamFields fields = FileFields("37", "23");
-            fields.SetInvers = *formula == '\1';
+            fields.Inverted = *formula == '\1';
             fields.JuliaReal = "-0,4";
             fields.JuliaImag = "0,6";
             ASSERT_EQ(RunCalculation(fields, context), RunOutcome::FileCompleted);

@@ -267,6 +267,10 @@ private slots:
         QVERIFY(form.Mandelbrot1->isChecked());
         QVERIFY(!form.SetRGB->isChecked() && !form.SetCMY->isChecked() && !form.SetGrad->isChecked());
         QVERIFY(!form.SetTestMode->isChecked());
+        // Saved again, the file comes back byte for byte, its model and formula included.
+        const std::string again = folder_->Path() + "cfg/again.cfg";
+        SaveAs(program, again);
+        QVERIFY(ReadBytes(again) == bytes);
         // The buttons still exclude each other afterwards.
         QTest::mouseClick(form.SetCMY, Qt::LeftButton);
         QTest::mouseClick(form.SetRGB, Qt::LeftButton);

@@ -47,8 +47,16 @@ QImage CoreRunPicture(const ParamFields& fields, PreviewSize size)
     FakePlatform platform;
     NoPump pump;
     std::string lastImagePath;
-    RunContext context{params, state, palette, canvas, display, dialogs, platform, pump, "./", lastImagePath, ',', 0,
-                       nullptr, "", {}};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = canvas,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = "./",
+                       .LastImagePath = lastImagePath};
     RunCalculation(fields, context);
     return canvas.Image();
 }

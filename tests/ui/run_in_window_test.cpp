@@ -40,8 +40,16 @@ std::vector<std::uint8_t> RendererImage(const ParamFields& fields, FormulaKind f
     FakePlatform platform;
     NoPump pump;
     std::string lastImagePath;
-    RunContext context{params, state, palette, preview, display, dialogs, platform, pump,
-                       folder.Path(), lastImagePath, ',', 0, nullptr, "", {}};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = folder.Path(),
+                       .LastImagePath = lastImagePath};
     RunCalculation(fields, context);
     return ReadBytes(folder / "pix/nimbra000.tga");
 }
