@@ -17,8 +17,8 @@ struct ParamFields {
     std::string RealTo = FormatGeneral(DefaultView::RealTo, ',');
     std::string ImagFrom = FormatGeneral(DefaultView::ImagFrom, ',');
     std::string ImagTo = FormatGeneral(DefaultView::ImagTo, ',');
-    std::string JuliaReal;
-    std::string JuliaImag;
+    std::string JuliaReal{};
+    std::string JuliaImag{};
     ColorModel Model = ColorModel::Rgb;  // SetRGB, SetCMY, SetGrad; Unknown: none of them checked
     bool Inverted = false;               // SetInvers
     bool Preview = true;                 // SetTestMode

@@ -8,19 +8,17 @@ namespace {
 
 ParamFields Typed()
 {
-    ParamFields fields;
-    fields.Width = "800";
-    fields.Height = "600";
-    fields.Iterations = "500";
-    fields.RealFrom = "a";
-    fields.RealTo = "b";
-    fields.ImagFrom = "c";
-    fields.ImagTo = "d";
-    fields.JuliaReal = "0,285";
-    fields.JuliaImag = "0,01";
-    fields.Inverted = true;
-    fields.Preview = false;
-    return fields;
+    return {.Width = "800",
+            .Height = "600",
+            .Iterations = "500",
+            .RealFrom = "a",
+            .RealTo = "b",
+            .ImagFrom = "c",
+            .ImagTo = "d",
+            .JuliaReal = "0,285",
+            .JuliaImag = "0,01",
+            .Inverted = true,
+            .Preview = false};
 }
 
 }  // namespace

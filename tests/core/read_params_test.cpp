@@ -142,9 +142,7 @@ TEST(ReadParams, RefusalsCarryTheirMessages)
 
 TEST(ReadParams, ARefusalKeepsTheCorrectionsMadeBeforeIt)
 {
-    ParamFields fields = FileRunFields();
-    fields.Width = "99999";
-    fields.ImagTo = "x";
+    ParamFields fields{.Width = "99999", .ImagTo = "x", .Preview = false};
     FractalParams params;
     params.Width = 123;
     EXPECT_THROW(ReadParams(fields, params, {}, ','), Error);
@@ -154,11 +152,7 @@ TEST(ReadParams, ARefusalKeepsTheCorrectionsMadeBeforeIt)
 
 TEST(ReadParams, StepsAndDigitBase)
 {
-    ParamFields fields = FileRunFields();
-    fields.RealFrom = "3";
-    fields.RealTo = "-2";
-    fields.Width = "500";
-    fields.Iterations = "4096";
+    ParamFields fields{.Width = "500", .Iterations = "4096", .RealFrom = "3", .RealTo = "-2", .Preview = false};
     FractalParams params;
     ReadParams(fields, params, {}, ',');
     EXPECT_EQ(params.StepReal, -5.0L / 500);
