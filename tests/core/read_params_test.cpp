@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace nimbra;
 
 namespace {
@@ -162,4 +164,18 @@ TEST(ReadParams, StepsAndDigitBase)
                                                             {255, 7}, {256, 7},  {2048, 14}, {4096, 17},
                                                             {16777216, 257}};
     for (const auto& [maximum, base] : bases) EXPECT_EQ(DigitBaseFor(maximum), base) << maximum;
+}
+
+TEST(ReadParams, TheDefaultFieldsGiveTheDefaultParameters)
+{
+    ParamFields fields = FileRunFields();
+    FractalParams params;
+    ReadParams(fields, params, {}, ',');
+    const FractalParams start;
+    EXPECT_EQ(std::vector<std::int32_t>({params.Width, params.Height, params.MaxIterations, params.DigitBase}),
+              std::vector<std::int32_t>({start.Width, start.Height, start.MaxIterations, start.DigitBase}));
+    EXPECT_EQ(std::vector<long double>({params.RealFrom, params.RealTo, params.ImagFrom, params.ImagTo,
+                                        params.StepReal, params.StepImag}),
+              std::vector<long double>(
+                  {start.RealFrom, start.RealTo, start.ImagFrom, start.ImagTo, start.StepReal, start.StepImag}));
 }
