@@ -24,7 +24,8 @@ ProgramWindows::ProgramWindows(TCalcForm& calcForm, ProgramState& state, Palette
 void ProgramWindows::ConnectMenu(TCalcForm& calcForm, ProgramState& state)
 {
     QObject::connect(&calcForm, &TCalcForm::ImageSizeRequested, &GetXYSize, [this, &calcForm] {
-        if (const std::optional<ChosenSize> size = GetXYSize.AskImageSize()) calcForm.ShowImageSize(size->Width, size->Height);
+        if (const std::optional<ChosenSize> size = GetXYSize.AskImageSize())
+            calcForm.ShowImageSize(size->Width, size->Height);
     });
     QObject::connect(&calcForm, &TCalcForm::ViewerProgramRequested, &Prefs, [this, &state] {
         if (const std::optional<std::string> viewer = Prefs.AskViewerProgram(state.ViewerProgram))

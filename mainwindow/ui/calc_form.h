@@ -51,8 +51,6 @@ public:
     // The preview is created after this window; runs need it from then on.
     void UsePreview(PreviewWindow& preview) { preview_ = &preview; }
 
-    // Starts a run from the fields, or stops the active one.
-    void MakeButtonClick();
     void Timer1Timer();
     ParamFields GatherFields() const;
     // The resolution window's answer to ImageSizeRequested.
@@ -69,10 +67,11 @@ public:
 
 signals:
     void Closed();  // the main window has closed: the program ends
-    // The menu commands the other windows carry out; each returns when its window is done.
+    // The menu commands the other windows carry out. The modal ones return when their window
+    // has closed.
     void ImageSizeRequested();      // answered through ShowImageSize
     void ViewerProgramRequested();  // the preferences change the state's viewer program
-    void PaletteEditorRequested();
+    void PaletteEditorRequested();  // the picture is redrawn from the gradient afterwards
     void ConversionRequested(ConversionKind kind);
     void HelpContentsRequested();
     void AboutBoxRequested();
@@ -95,6 +94,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void FormResize();
+    // Starts a run from the fields, or stops the active one.
+    void MakeButtonClick();
     void SetRGBClick();
     void SetCMYClick();
     void SetGradClick();

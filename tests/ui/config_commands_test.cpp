@@ -28,7 +28,9 @@ QStringList ControlStates(const TCalcForm& form)
 {
     const auto flag = [](bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); };
     const auto text = [&form](const char* edit) { return Find<QLineEdit>(form, edit)->text(); };
-    const auto checked = [&form, flag](const char* button) { return flag(Find<QAbstractButton>(form, button)->isChecked()); };
+    const auto checked = [&form, flag](const char* button) {
+        return flag(Find<QAbstractButton>(form, button)->isChecked());
+    };
     return {text("WidthEdit"),
             text("HeightEdit"),
             text("IterationEdit"),
