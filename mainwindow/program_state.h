@@ -31,8 +31,7 @@ public:
     std::string LastImagePath;              // the image the viewer shows
     std::string ConfigOpenName;             // the open dialog proposes the name last chosen in it
     std::string ConfigSaveName = "nimbra";  // and so does the save dialog
-    // The counts are computed on every core; the window's thread colours, draws, writes and pumps.
-    const int WorkerThreads;
+    const int WorkerThreads;                // the threads that compute a run's counts: one per core
 
     // During a run the user is asked; a confirmed close stops the run and is carried out once
     // the run has returned (CloseIsDue).
