@@ -65,7 +65,6 @@ inline void StoreFormula(FractalParams& params, std::uint8_t formula)
 // The state of the active run, read by the status line, the preview and the close query.
 // StopRequested is atomic because worker threads read it after every pass.
 struct RunState {
-    std::uint8_t StatusCode = 0;
     std::uint16_t CurrentRow = 0;
     std::int32_t IterationCount = 0;
     bool Running = false;

@@ -130,12 +130,10 @@ public:
         state.StartTime = context_.TimeOfDay ? context_.TimeOfDay() : CurrentTimeOfDay();
         state.StopRequested = false;
         state.Running = true;
-        state.StatusCode = 99;
         context_.Display.ShowRunning(true);
     }
     ~RunningScope()
     {
-        context_.State.StatusCode = 0;
         context_.Display.ShowRunning(false);
         context_.State.Running = false;
     }
