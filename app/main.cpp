@@ -2,6 +2,7 @@
 #include "app/qt_dialogs.h"
 #include "app/qt_pump.h"
 #include "common/posix_platform.h"
+#include "mainwindow/program_state.h"
 #include "mainwindow/ui/calc_form.h"
 #include "palette/palette_list.h"
 
@@ -24,10 +25,11 @@ int main(int argc, char* argv[])
     nimbra::QtDialogs dialogs;
     nimbra::PosixPlatform platform;
     nimbra::QtPump pump;
+    nimbra::ProgramState state;
 
     // Created once, the main window first, the others hidden until needed.
-    nimbra::TCalcForm calcForm(palette, dialogs, platform, pump);
-    nimbra::ProgramWindows windows(calcForm, palette, dialogs, platform, pump);
+    nimbra::TCalcForm calcForm(state, palette, dialogs, platform, pump);
+    nimbra::ProgramWindows windows(calcForm, state, palette, dialogs, platform, pump);
 
     QObject::connect(&calcForm, &nimbra::TCalcForm::Closed, &application, &QApplication::quit);
     calcForm.show();

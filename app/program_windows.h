@@ -7,20 +7,21 @@
 #include "dialogs/ui/help_window.h"
 #include "dialogs/ui/prefs_window.h"
 #include "dialogs/ui/resolution_window.h"
+#include "mainwindow/program_state.h"
+#include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/preview_window.h"
 #include "palette/palette_list.h"
 #include "palette/ui/palette_window.h"
 
 namespace nimbra {
 
-class TCalcForm;
-
 // The windows besides the main window, created hidden right after it in the start-up order
-// (the members' order) and attached to it. They live as long as the main window.
+// (the members' order), and the composition: the main window's menu signals reach them, the
+// preview and the main window are lent to each other. They live as long as the main window.
 class ProgramWindows {
 public:
-    ProgramWindows(TCalcForm& calcForm, PaletteList& palette, UserDialogs& dialogs, Platform& system,
-                   PumpHook& pump);
+    ProgramWindows(TCalcForm& calcForm, ProgramState& state, PaletteList& palette, UserDialogs& dialogs,
+                   Platform& system, PumpHook& pump);
     ProgramWindows(const ProgramWindows&) = delete;
     ProgramWindows& operator=(const ProgramWindows&) = delete;
 
@@ -31,6 +32,9 @@ public:
     TLPal LPal;
     TPrefs Prefs;
     THelp Help;
+
+private:
+    void ConnectMenu(TCalcForm& calcForm, ProgramState& state);
 };
 
 }  // namespace nimbra

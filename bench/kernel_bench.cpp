@@ -2,6 +2,8 @@
 
 #include "common/pump_hook.h"
 #include "engine/kernels.h"
+#include "engine/read_params.h"
+#include "mainwindow/formula_defaults.h"
 
 #include <cmath>
 
@@ -17,14 +19,15 @@ struct View {
     long double JuliaReal = 0, JuliaImag = 0;
 };
 
+// The region the formula command enters; the Julia constant is that of empty fields.
 View ViewOf(FormulaKind formula)
 {
-    switch (formula) {
-    case FormulaKind::InvertedMandelbrot: return {-20, 20, -10, 10};
-    case FormulaKind::Julia: return {-2, 2, -1.3L, 1.2L};  // the formula's default region and constant
-    case FormulaKind::BurningShip: return {3, -2, 2.5L, -2};
-    default: return {-2, 0.5L, -1.25L, 1.25L};
-    }
+    ParamFields fields;
+    EnterFormulaDefaults(formula, fields, '.');
+    fields.Preview = false;
+    FractalParams params;
+    ReadParams(fields, params, {}, '.');
+    return {params.RealFrom, params.RealTo, params.ImagFrom, params.ImagTo};
 }
 
 // The same arithmetic as the kernels, written out as a bare loop with nothing around it.

@@ -38,10 +38,20 @@ void FileRun(benchmark::State& state, PumpHook& pump, int workerThreads, const c
     PosixPlatform platform;
     std::string lastImagePath;
     const std::string output = (std::filesystem::temp_directory_path() / "nimbra-bench.tga").string();
-    RunContext context{params, runState, palette, preview, display, dialogs, platform, pump, "", lastImagePath,
-                       '.', workerThreads, nullptr, output, {}};
+    RunContext context{.Params = params,
+                       .State = runState,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .LastImagePath = lastImagePath,
+                       .DecimalSeparator = '.',
+                       .WorkerThreads = workerThreads,
+                       .OutputPathOverride = output};
     ParamFields fields;
-    fields.SetTestMode = false;
+    fields.Preview = false;
     fields.Width = width;
     fields.Height = height;
     std::int64_t pixels = 0;

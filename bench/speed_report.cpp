@@ -8,6 +8,7 @@
 #include "engine/kernels.h"
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
+#include "mainwindow/formula_defaults.h"
 
 #include <algorithm>
 #include <chrono>
@@ -29,19 +30,26 @@ struct View {
     ParamFields Fields;
 };
 
-ParamFields FieldsOf(const char* realFrom, const char* realTo, const char* imagFrom, const char* imagTo,
-                     const char* iterations)
+// The region and iteration maximum the formula command enters, at 1920 x 1440, into a file.
+View ViewOf(const char* name, FormulaKind formula)
 {
     ParamFields fields;
-    fields.SetTestMode = false;
+    EnterFormulaDefaults(formula, fields, '.');
+    fields.Preview = false;
     fields.Width = "1920";
     fields.Height = "1440";
-    fields.RealFrom = realFrom;
-    fields.RealTo = realTo;
-    fields.ImagFrom = imagFrom;
-    fields.ImagTo = imagTo;
-    fields.Iterations = iterations;
-    return fields;
+    return {name, formula, fields};
+}
+
+// A Mandelbrot region with no interior, at the default iteration maximum.
+View ZoomOf(const char* name, const char* realFrom, const char* realTo, const char* imagFrom, const char* imagTo)
+{
+    View view = ViewOf(name, FormulaKind::Mandelbrot);
+    view.Fields.RealFrom = realFrom;
+    view.Fields.RealTo = realTo;
+    view.Fields.ImagFrom = imagFrom;
+    view.Fields.ImagTo = imagTo;
+    return view;
 }
 
 std::vector<char> ReadFile(const std::string& path)
@@ -63,8 +71,19 @@ double TimedRun(const View& view, int threads, EngineShortcuts shortcuts, const 
     PosixPlatform platform;
     NoPump pump;
     std::string lastImagePath;
-    RunContext context{params, state, palette, preview, display, dialogs, platform, pump, "", lastImagePath,
-                       '.', threads, nullptr, path, shortcuts};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .LastImagePath = lastImagePath,
+                       .DecimalSeparator = '.',
+                       .WorkerThreads = threads,
+                       .OutputPathOverride = path,
+                       .Shortcuts = shortcuts};
     const auto start = std::chrono::steady_clock::now();
     if (RunCalculation(view.Fields, context) != RunOutcome::FileCompleted) std::cerr << "run failed\n";
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -115,10 +134,10 @@ int main()
 {
     const std::string folder = std::filesystem::temp_directory_path().string() + "/";
     const View views[] = {
-        {"Mandelbrot default view", FormulaKind::Mandelbrot, FieldsOf("-2", "0.5", "-1.25", "1.25", "2048")},
-        {"Burning Ship view", FormulaKind::BurningShip, FieldsOf("3.0", "-2", "2,5", "-2", "250")},
-        {"Dragon view", FormulaKind::Dragon, FieldsOf("-2", "0.5", "-1.25", "1.25", "2048")},
-        {"Mandelbrot boundary zoom", FormulaKind::Mandelbrot, FieldsOf("-0.7455", "-0.7445", "0.1100", "0.1108", "2048")},
+        ViewOf("Mandelbrot default view", FormulaKind::Mandelbrot),
+        ViewOf("Burning Ship view", FormulaKind::BurningShip),
+        ViewOf("Dragon view", FormulaKind::Dragon),
+        ZoomOf("Mandelbrot boundary zoom", "-0.7455", "-0.7445", "0.1100", "0.1108"),
     };
     const EngineShortcuts configs[] = {
         NoShortcuts,

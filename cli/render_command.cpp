@@ -2,6 +2,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "common/error.h"
+#include "common/number_text.h"
 #include "engine/headless_targets.h"
 #include "engine/run_calculation.h"
 #include "files/config_file.h"
@@ -21,20 +22,34 @@
 namespace nimbra {
 namespace {
 
-const char* const RenderUsage =
-    "Aufruf: nimbra-cli render [Optionen]\n"
-    "  --config DATEI.cfg     von einer gespeicherten Konfiguration ausgehen (mit ihrem Farbverlauf)\n"
-    "  --formula NAME         mandelbrot | invmandel | julia | dragon | daisy | burningship\n"
-    "  --size BxH             Bildgröße                       (640x480)\n"
-    "  --real VON:BIS         reeller Bereich                 (-2:0.5)\n"
-    "  --imag VON:BIS         imaginärer Bereich              (-1.25:1.25)\n"
-    "  --iterations N         Iterationsmaximum               (2048)\n"
-    "  --color rgb|cmy|grad   Farbmodell                      (rgb)\n"
-    "  --invert               Iterationstiefe invertieren\n"
-    "  --julia RE:IM          Julia-Konstante                 (0:0)\n"
-    "  --palette DATEI.pal    Farbverlauf für grad            (Standardverlauf)\n"
-    "  --threads N            Rechen-Threads                  (alle Kerne)\n"
-    "  -o, --output DATEI.tga Ausgabedatei    (die nächste freie pix/nimbraNNN.tga)\n";
+// The defaults it names are those of a run without options: the program's default view.
+std::string RenderUsage()
+{
+    const auto range = [](long double from, long double to) {
+        return FormatGeneral(from, '.') + ":" + FormatGeneral(to, '.');
+    };
+    std::ostringstream usage;
+    usage << "Aufruf: nimbra-cli render [Optionen]\n"
+          << "  --config DATEI.cfg     von einer gespeicherten Konfiguration ausgehen (mit ihrem Farbverlauf)\n"
+          << "  --formula NAME         mandelbrot | invmandel | julia | dragon | daisy | burningship\n"
+          << "  --size BxH             Bildgröße                       (" << DefaultView::Width << "x"
+          << DefaultView::Height << ")\n"
+          << "  --real VON:BIS         reeller Bereich                 ("
+          << range(DefaultView::RealFrom, DefaultView::RealTo) << ")\n"
+          << "  --imag VON:BIS         imaginärer Bereich              ("
+          << range(DefaultView::ImagFrom, DefaultView::ImagTo) << ")\n"
+          << "  --iterations N         Iterationsmaximum               (" << DefaultView::MaxIterations << ")\n"
+          << "  --color rgb|cmy|grad   Farbmodell                      (rgb)\n"
+          << "  --invert               Iterationstiefe invertieren\n"
+          << "  --julia RE:IM          Julia-Konstante                 (0:0)\n"
+          << "  --palette DATEI.pal    Farbverlauf für grad            (Standardverlauf)\n"
+          << "  --threads N            Rechen-Threads                  (alle Kerne)\n"
+          << "  -o, --output DATEI.tga Ausgabedatei    (die nächste freie pix/nimbraNNN.tga)\n";
+    return usage.str();
+}
+
+const std::map<std::string, ColorModel> ColorModelNames = {
+    {"rgb", ColorModel::Rgb}, {"cmy", ColorModel::Cmy}, {"grad", ColorModel::Grad}};
 
 const std::map<std::string, FormulaKind> FormulaNames = {
     {"mandelbrot", FormulaKind::Mandelbrot}, {"invmandel", FormulaKind::InvertedMandelbrot},
@@ -70,10 +85,10 @@ std::pair<std::string, std::string> SplitPair(const std::string& option, const s
 std::function<void(ParamFields&)> SetPair(const std::string& option, const std::string& value, char separator,
                                           std::string ParamFields::*first, std::string ParamFields::*second)
 {
-    const auto [a, b] = SplitPair(option, value, separator);
-    return [a, b, first, second](ParamFields& fields) {
-        fields.*first = a;
-        fields.*second = b;
+    const std::pair<std::string, std::string> values = SplitPair(option, value, separator);
+    return [values, first, second](ParamFields& fields) {
+        fields.*first = values.first;
+        fields.*second = values.second;
     };
 }
 
@@ -84,7 +99,7 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (option == "--invert") {
-            changes.push_back([](ParamFields& fields) { fields.SetInvers = true; });
+            changes.push_back([](ParamFields& fields) { fields.Inverted = true; });
             continue;
         }
         if (i + 1 >= args.size()) throw UsageError{option + ": unbekannte Option oder fehlender Wert"};
@@ -104,13 +119,10 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
         } else if (option == "--iterations") {
             changes.push_back([value](ParamFields& fields) { fields.Iterations = value; });
         } else if (option == "--color") {
-            if (value != "rgb" && value != "cmy" && value != "grad")
+            const auto found = ColorModelNames.find(value);
+            if (found == ColorModelNames.end())
                 throw UsageError{"--color: erwartet rgb, cmy oder grad, nicht '" + value + "'"};
-            changes.push_back([value](ParamFields& fields) {
-                fields.SetRGB = value == "rgb";
-                fields.SetCMY = value == "cmy";
-                fields.SetGrad = value == "grad";
-            });
+            changes.push_back([model = found->second](ParamFields& fields) { fields.Model = model; });
         } else if (option == "--config") {
             request.ConfigPath = value;
         } else if (option == "--palette") {
@@ -150,13 +162,39 @@ std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalPar
     }
     for (const auto& change : request.FieldChanges) change(fields);
     if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
-    fields.SetTestMode = false;  // the renderer always writes a file
+    fields.Preview = false;  // the renderer always writes a file
     return fields;
 }
 
-// Ctrl+C asks the run to stop; the run then removes its partial file.
+// Ctrl+C and SIGTERM ask the run to stop, for as long as the scope lives; the run then removes
+// its partial file. The handlers found before are put back at the end, and the target cleared.
 std::atomic<bool>* InterruptTarget = nullptr;
 void OnInterrupt(int) { InterruptTarget->store(true); }
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+class InterruptScope {
+public:
+    explicit InterruptScope(std::atomic<bool>& stopRequested)
+    {
+        InterruptTarget = &stopRequested;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigaction(SIGINT, &action, &previousInterrupt_);
+        sigaction(SIGTERM, &action, &previousTerminate_);
+    }
+    ~InterruptScope()
+    {
+        sigaction(SIGINT, &previousInterrupt_, nullptr);
+        sigaction(SIGTERM, &previousTerminate_, nullptr);
+        InterruptTarget = nullptr;
+    }
+    InterruptScope(const InterruptScope&) = delete;
+    InterruptScope& operator=(const InterruptScope&) = delete;
+
+private:
+    struct sigaction previousInterrupt_ {};
+    struct sigaction previousTerminate_ {};
+};
 
 // A progress bar on stderr, redrawn at most ten times a second.
 class ProgressPump final : public PumpHook {
@@ -195,7 +233,7 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     try {
         request = ParseRenderOptions(args);
     } catch (const UsageError& usage) {
-        err << usage.Text << "\n\n" << RenderUsage;
+        err << usage.Text << "\n\n" << RenderUsage();
         return 2;
     }
 
@@ -214,14 +252,20 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         std::error_code ignored;
         std::filesystem::create_directory(startFolder + "pix", ignored);
     }
-    RunContext context{params, state, palette, preview, display, dialogs, platform, pump, startFolder, lastImagePath,
-                       '.', request.Threads > 1 ? request.Threads : 0, nullptr, request.OutputPath, {}};
-
-    InterruptTarget = &state.StopRequested;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = startFolder,
+                       .LastImagePath = lastImagePath,
+                       .DecimalSeparator = '.',
+                       .WorkerThreads = request.Threads > 1 ? request.Threads : 0,
+                       .OutputPathOverride = request.OutputPath};
+    const InterruptScope interrupts(state.StopRequested);
 
     const auto started = std::chrono::steady_clock::now();
     RunOutcome outcome = RunOutcome::Refused;

@@ -76,8 +76,6 @@ std::string PointToComma(std::string text)
     return text;
 }
 
-std::int32_t MaxOfTwo(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
-
 double TextToFloat(const std::string& text)
 {
     const std::optional<long double> value = ScanDecimal(CommaToPoint(text), '.', false);

@@ -8,7 +8,6 @@ namespace nimbra {
 
 std::string CommaToPoint(std::string text);  // every "," becomes "."
 std::string PointToComma(std::string text);  // every "." becomes ","
-std::int32_t MaxOfTwo(std::int32_t a, std::int32_t b);
 
 // Lenient reading for the zoom and scroll buttons: leading blanks, sign, digits, "." or ","
 // with digits, exponent; nothing may follow. Anything else gives 0. Parsed in extended

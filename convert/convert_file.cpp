@@ -118,7 +118,9 @@ private:
     bool& flag_;
 };
 
-// The free space is held in single precision, as the drive query has always given it.
+// A file not smaller than the free space rounded to single precision is refused. The check only
+// warns early (a disk that fills up still fails the write with its own message), so the
+// rounding, one part in 16 million, costs nothing.
 bool DiskTooFull(ConversionContext& context, std::uint64_t fileBytes)
 {
     const std::optional<std::uint64_t> freeBytes = context.System.FreeBytes(context.System.ExecutablePath());

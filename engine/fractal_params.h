@@ -14,36 +14,41 @@ enum class FormulaKind : std::uint8_t {
 };
 constexpr int FormulaCount = 6;
 
-enum class ColorModel : std::uint8_t { Rgb = 0, Cmy = 1, Grad = 2 };
+// Unknown is the model value 3 of a configuration file: no radio button shows it, it is drawn
+// as RGB, and a save writes it back unchanged.
+enum class ColorModel : std::uint8_t { Rgb = 0, Cmy = 1, Grad = 2, Unknown = 3 };
 
-// The switches of one image, stored unchanged as the first byte of a configuration record.
-namespace ModeFlagBits {
-constexpr std::uint8_t ColorModelMask = 0x03;
-constexpr std::uint8_t Inverted = 0x04;
-constexpr std::uint8_t Preview = 0x80;
-}  // namespace ModeFlagBits
+// The image the program starts with and the reset brings back. An empty region field reads as
+// this region; a size or iteration maximum out of range is corrected to these values.
+namespace DefaultView {
+constexpr std::int32_t Width = 640;
+constexpr std::int32_t Height = 480;
+constexpr std::int32_t MaxIterations = 2048;
+constexpr long double RealFrom = -2.0L;
+constexpr long double RealTo = 0.5L;
+constexpr long double ImagFrom = -1.25L;
+constexpr long double ImagTo = 1.25L;
+}  // namespace DefaultView
 
 // The parameter set of one image. Formula is a byte so that unknown values read from a
 // configuration survive; a value above 5 runs no kernel.
 struct FractalParams {
     std::uint8_t Formula = 0;
-    std::uint8_t ModeFlags = ModeFlagBits::Preview;
-    std::uint16_t DigitBase = 14;
-    std::int32_t Width = 640;
-    std::int32_t Height = 480;
-    std::int32_t MaxIterations = 2048;
-    long double RealFrom = -2.0L;
-    long double ImagFrom = -1.25L;
-    long double RealTo = 0.5L;
-    long double ImagTo = 1.25L;
-    long double StepReal = 2.5L / 640;
-    long double StepImag = 2.5L / 480;
+    ColorModel Model = ColorModel::Rgb;
+    bool Inverted = false;  // the count is replaced by MaxIterations minus the count before colouring
+    bool Preview = true;    // drawn into the preview window instead of written to a file
+    std::uint16_t DigitBase = 14;  // DigitBaseFor(DefaultView::MaxIterations)
+    std::int32_t Width = DefaultView::Width;
+    std::int32_t Height = DefaultView::Height;
+    std::int32_t MaxIterations = DefaultView::MaxIterations;
+    long double RealFrom = DefaultView::RealFrom;
+    long double ImagFrom = DefaultView::ImagFrom;
+    long double RealTo = DefaultView::RealTo;
+    long double ImagTo = DefaultView::ImagTo;
+    long double StepReal = (DefaultView::RealTo - DefaultView::RealFrom) / DefaultView::Width;
+    long double StepImag = (DefaultView::ImagTo - DefaultView::ImagFrom) / DefaultView::Height;
     long double JuliaImag = 0.0L;
     long double JuliaReal = 0.0L;
-
-    ColorModel Model() const { return static_cast<ColorModel>(ModeFlags & ModeFlagBits::ColorModelMask); }
-    bool Inverted() const { return (ModeFlags & ModeFlagBits::Inverted) != 0; }
-    bool Preview() const { return (ModeFlags & ModeFlagBits::Preview) != 0; }
 };
 
 // The formula is read anew for every pixel, also by worker threads, while the menu may set
@@ -60,7 +65,6 @@ inline void StoreFormula(FractalParams& params, std::uint8_t formula)
 // The state of the active run, read by the status line, the preview and the close query.
 // StopRequested is atomic because worker threads read it after every pass.
 struct RunState {
-    std::uint8_t StatusCode = 0;
     std::uint16_t CurrentRow = 0;
     std::int32_t IterationCount = 0;
     bool Running = false;

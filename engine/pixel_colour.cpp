@@ -17,8 +17,9 @@ ColourDigits ColorDigits(std::int32_t count, std::uint16_t digitBase)
 
 Rgb PixelColour(std::int32_t count, const FractalParams& params, const PaletteList& palette)
 {
-    switch (params.Model()) {
-    case ColorModel::Rgb: {
+    switch (params.Model) {
+    case ColorModel::Rgb:
+    case ColorModel::Unknown: {  // the model the program starts with, so the run still gives an image
         const ColourDigits d = ColorDigits(count, params.DigitBase);
         return {d.C1, d.C2, d.C3};
     }
@@ -58,7 +59,7 @@ ColourTable::ColourTable(const FractalParams& params, const PaletteList& palette
 Rgb ColourTable::operator()(std::int32_t count)
 {
     if (count < 0 || static_cast<std::size_t>(count) >= colours_.size()) return PixelColour(count, params_, palette_);
-    if (params_.Model() == ColorModel::Grad && palette_.Version() != paletteVersion_) {
+    if (params_.Model == ColorModel::Grad && palette_.Version() != paletteVersion_) {
         std::fill(colours_.begin(), colours_.end(), 0u);
         paletteVersion_ = palette_.Version();
     }

@@ -46,39 +46,36 @@ void ReadParams(ParamFields& fields, FractalParams& params, PreviewSize preview,
     // Read into a copy: a refused read leaves the parameters of the last run as they were.
     FractalParams read = params;
 
-    read.ModeFlags = 0;
-    if (fields.SetRGB) read.ModeFlags = static_cast<std::uint8_t>(ColorModel::Rgb);
-    if (fields.SetCMY) read.ModeFlags = static_cast<std::uint8_t>(ColorModel::Cmy);
-    if (fields.SetGrad) read.ModeFlags = static_cast<std::uint8_t>(ColorModel::Grad);
-    if (fields.SetInvers) read.ModeFlags |= ModeFlagBits::Inverted;
-    if (fields.SetTestMode) read.ModeFlags |= ModeFlagBits::Preview;
-    const bool isPreview = read.Preview();
+    read.Model = fields.Model;
+    read.Inverted = fields.Inverted;
+    read.Preview = fields.Preview;
 
     read.Width = ParseIntegerField(fields.Width);
-    if (read.Width < 0 || read.Width > MaxImageWidth) read.Width = 640;
-    if (isPreview) read.Width = preview.Width;
+    if (read.Width < 0 || read.Width > MaxImageWidth) read.Width = DefaultView::Width;
+    if (read.Preview) read.Width = preview.Width;
     fields.Width = std::to_string(read.Width);
 
     read.Height = ParseIntegerField(fields.Height);
-    if (read.Height < 0) read.Height = 480;
-    if (isPreview) read.Height = preview.Height;
+    if (read.Height < 0) read.Height = DefaultView::Height;
+    if (read.Preview) read.Height = preview.Height;
     fields.Height = std::to_string(read.Height);
 
     read.MaxIterations = ParseIntegerField(fields.Iterations);
-    if (isPreview) {
+    if (read.Preview) {
         if (read.MaxIterations > 256) read.MaxIterations = 256;
     } else {
-        if (read.Model() == ColorModel::Grad && read.MaxIterations > 255) read.MaxIterations = 255;
-        if (read.MaxIterations < 0 || read.MaxIterations > MaxIterationLimit) read.MaxIterations = 2048;
+        if (read.Model == ColorModel::Grad && read.MaxIterations > 255) read.MaxIterations = 255;
+        if (read.MaxIterations < 0 || read.MaxIterations > MaxIterationLimit)
+            read.MaxIterations = DefaultView::MaxIterations;
     }
     fields.Iterations = std::to_string(read.MaxIterations);
 
     read.JuliaReal = ReadFloatField(fields.JuliaReal, 0.0L, decimalSeparator);
     read.JuliaImag = ReadFloatField(fields.JuliaImag, 0.0L, decimalSeparator);
-    read.RealFrom = ReadFloatField(fields.RealFrom, -2.0L, decimalSeparator);
-    read.RealTo = ReadFloatField(fields.RealTo, 0.5L, decimalSeparator);
-    read.ImagFrom = ReadFloatField(fields.ImagFrom, -1.25L, decimalSeparator);
-    read.ImagTo = ReadFloatField(fields.ImagTo, 1.25L, decimalSeparator);
+    read.RealFrom = ReadFloatField(fields.RealFrom, DefaultView::RealFrom, decimalSeparator);
+    read.RealTo = ReadFloatField(fields.RealTo, DefaultView::RealTo, decimalSeparator);
+    read.ImagFrom = ReadFloatField(fields.ImagFrom, DefaultView::ImagFrom, decimalSeparator);
+    read.ImagTo = ReadFloatField(fields.ImagTo, DefaultView::ImagTo, decimalSeparator);
 
     read.StepReal = StepOf(read.RealFrom, read.RealTo, read.Width);
     read.StepImag = StepOf(read.ImagFrom, read.ImagTo, read.Height);

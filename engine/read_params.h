@@ -1,4 +1,5 @@
 #pragma once
+#include "common/number_text.h"
 #include "engine/fractal_params.h"
 
 #include <cstdint>
@@ -7,22 +8,20 @@
 namespace nimbra {
 
 // The main window's inputs as the user left them; ReadParams writes the corrected texts back
-// into it, and the window shows them in the same fields.
+// into it, and the window shows them in the same fields. Without a window: the default view.
 struct ParamFields {
-    std::string Width = "640";
-    std::string Height = "480";
-    std::string Iterations = "2048";
-    std::string RealFrom = "-2";
-    std::string RealTo = "0,5";
-    std::string ImagFrom = "-1,25";
-    std::string ImagTo = "1,25";
-    std::string JuliaReal;
-    std::string JuliaImag;
-    bool SetRGB = true;
-    bool SetCMY = false;
-    bool SetGrad = false;
-    bool SetInvers = false;
-    bool SetTestMode = true;
+    std::string Width = std::to_string(DefaultView::Width);
+    std::string Height = std::to_string(DefaultView::Height);
+    std::string Iterations = std::to_string(DefaultView::MaxIterations);
+    std::string RealFrom = FormatGeneral(DefaultView::RealFrom, ',');
+    std::string RealTo = FormatGeneral(DefaultView::RealTo, ',');
+    std::string ImagFrom = FormatGeneral(DefaultView::ImagFrom, ',');
+    std::string ImagTo = FormatGeneral(DefaultView::ImagTo, ',');
+    std::string JuliaReal{};
+    std::string JuliaImag{};
+    ColorModel Model = ColorModel::Rgb;  // SetRGB, SetCMY, SetGrad; Unknown: none of them checked
+    bool Inverted = false;               // SetInvers
+    bool Preview = true;                 // SetTestMode
 };
 
 struct PreviewSize {

@@ -58,7 +58,7 @@ public:
     {
         const FractalParams& params = context_.Params;
         if (count == PreviousPixelCount) count = lastCount_;
-        if (params.Inverted()) count = params.MaxIterations - count;
+        if (params.Inverted) count = params.MaxIterations - count;
         lastCount_ = count;
         const Rgb colour = colours_(count);
         if (!file_) {
@@ -135,12 +135,10 @@ public:
         state.StartTime = context_.TimeOfDay ? context_.TimeOfDay() : CurrentTimeOfDay();
         state.StopRequested = false;
         state.Running = true;
-        state.StatusCode = 99;
         context_.Display.ShowRunning(true);
     }
     ~RunningScope()
     {
-        context_.State.StatusCode = 0;
         context_.Display.ShowRunning(false);
         context_.State.Running = false;
     }
@@ -178,7 +176,7 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
     context.Preview.ClearToWhite();
     ReadAndShowParams(fields, context.Params, context.Preview, context.Display, context.DecimalSeparator);
 
-    const bool preview = context.Params.Preview();
+    const bool preview = context.Params.Preview;
     std::optional<TgaFile> file;
     if (!preview) {
         file = OpenOutput(context);

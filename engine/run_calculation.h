@@ -34,7 +34,9 @@ public:
 };
 
 // Everything a run reads and writes besides the field texts; owned by the main window (or
-// the command-line renderer) and lent to each run.
+// the command-line renderer) and lent to each run. Built with designated initializers
+// (.Params = ...), so that two fields of the same type cannot change places unseen; the fields
+// with a value of their own may be left out.
 struct RunContext {
     FractalParams& Params;
     RunState& State;
@@ -44,13 +46,13 @@ struct RunContext {
     UserDialogs& Dialogs;
     Platform& System;
     PumpHook& Pump;
-    std::string StartFolder;       // ends in "/"; images go to StartFolder + "pix/"
+    std::string StartFolder{};     // ends in "/"; images go to StartFolder + "pix/"
     std::string& LastImagePath;
     char DecimalSeparator = ',';
     int WorkerThreads = 0;         // 0: the counts are computed on the calling thread
-    std::function<double()> TimeOfDay;  // fraction of a day
-    std::string OutputPathOverride;     // the command-line renderer's -o; empty: the next free name
-    EngineShortcuts Shortcuts;          // mirrored rows are reused only by worker threads
+    std::function<double()> TimeOfDay{};  // fraction of a day; empty: the clock
+    std::string OutputPathOverride{};     // the command-line renderer's -o; empty: the next free name
+    EngineShortcuts Shortcuts{};          // mirrored rows are reused only by worker threads
 };
 
 // ReadParams with the preview's client size; the display shows the texts as it left them, also

@@ -21,7 +21,8 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
-// Width x Height x 3 + 24 in signed 32-bit arithmetic, as the check has always been made.
+// Width x Height x 3 + 24 as a signed 32-bit count: an image of 2 GiB or more is refused as an
+// overflow before the free space is asked for.
 std::int32_t SpaceNeeded(std::int32_t width, std::int32_t height)
 {
     const std::int64_t needed = static_cast<std::int64_t>(width) * height * 3 + 24;
@@ -125,7 +126,8 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
                                          std::string& lastImagePath, UserDialogs& dialogs, Platform& platform,
                                          PumpHook& pump)
 {
-    // The space is that of the volume holding the program, as it has always been checked.
+    // The volume holding the program, as the help tells the user: the images go below the
+    // start folder, which is that volume whenever the program is started from its own folder.
     const std::optional<std::uint64_t> freeBytes = platform.FreeBytes(FolderOf(platform.ExecutablePath()));
     if (!EnoughSpace(SpaceNeeded(width, height), freeBytes)) {
         dialogs.ShowMessage(LowSpaceMessage);

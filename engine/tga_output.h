@@ -44,8 +44,9 @@ std::string ImageFileName(const std::string& startFolder, int number);
 
 // Checks the free space of the volume holding the program, finds the first free name and
 // creates the file. Messages go to dialogs; nothing when the file is not ready. Throws
-// Error::IntegerOverflow when the size or the name search overflows. lastImagePath is set as
-// the program always has (empty on too little space, the chosen name otherwise).
+// Error::IntegerOverflow when the size or the name search overflows. lastImagePath, which the
+// viewer button opens, becomes empty on too little space and the chosen name otherwise, also
+// when that file cannot be created.
 std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height, const std::string& startFolder,
                                          std::string& lastImagePath, UserDialogs& dialogs, Platform& platform,
                                          PumpHook& pump);

@@ -21,6 +21,20 @@ static_assert(std::endian::native == std::endian::little, "configuration files a
 
 constexpr std::size_t ExtendedSize = 10;  // the bytes after them in a long double are padding
 
+constexpr std::uint8_t ModelBits = 0x03;
+constexpr std::uint8_t InvertedBit = 0x04;
+constexpr std::uint8_t PreviewBit = 0x80;
+
+std::uint8_t ModeByte(const ConfigRecord& record)
+{
+    return static_cast<std::uint8_t>(static_cast<std::uint8_t>(record.Model) | (record.Inverted ? InvertedBit : 0) |
+                                     (record.Preview ? PreviewBit : 0));
+}
+
+// The node block follows only for the palette model with neither inversion nor preview. The
+// whole mode byte is compared, so a file with any of bits 3-6 set has none.
+bool HasNodeBlock(const std::array<std::uint8_t, ConfigRecordSize>& bytes) { return bytes[0] == 2; }
+
 class RecordWriter {
 public:
     explicit RecordWriter(std::array<std::uint8_t, ConfigRecordSize>& bytes) : bytes_(bytes) {}
@@ -65,7 +79,7 @@ std::array<std::uint8_t, ConfigRecordSize> EncodeConfigRecord(const ConfigRecord
 {
     std::array<std::uint8_t, ConfigRecordSize> bytes{};
     RecordWriter out(bytes);
-    out.Put(record.ModeFlags);
+    out.Put(ModeByte(record));
     out.Put(record.Formula);
     out.Put(record.Width);
     out.Put(record.Height);
@@ -80,7 +94,10 @@ ConfigRecord DecodeConfigRecord(const std::array<std::uint8_t, ConfigRecordSize>
 {
     RecordReader in(bytes);
     ConfigRecord record;
-    record.ModeFlags = in.Get<std::uint8_t>();
+    const auto mode = in.Get<std::uint8_t>();
+    record.Model = static_cast<ColorModel>(mode & ModelBits);
+    record.Inverted = (mode & InvertedBit) != 0;
+    record.Preview = (mode & PreviewBit) != 0;
     record.Formula = in.Get<std::uint8_t>();
     record.Width = in.Get<std::uint16_t>();
     record.Height = in.Get<std::uint16_t>();
@@ -94,7 +111,9 @@ ConfigRecord DecodeConfigRecord(const std::array<std::uint8_t, ConfigRecordSize>
 ConfigRecord BuildConfigRecord(const FractalParams& params)
 {
     ConfigRecord record;
-    record.ModeFlags = params.ModeFlags;
+    record.Model = params.Model;
+    record.Inverted = params.Inverted;
+    record.Preview = params.Preview;
     record.Formula = params.Formula;
     record.Width = StoredSize(params.Width);
     record.Height = StoredSize(params.Height);
@@ -117,7 +136,7 @@ void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& rec
     if (!file.Write(FileMagic.data(), FileMagic.size())) dialogs.ShowMessage(notSaved);
     const std::array<std::uint8_t, ConfigRecordSize> bytes = EncodeConfigRecord(record);
     if (!file.Write(bytes.data(), bytes.size())) dialogs.ShowMessage(notSaved);
-    if (record.HasNodeBlock()) {
+    if (HasNodeBlock(bytes)) {
         const std::vector<std::uint8_t> nodes = NodeBlockBytes(palette);
         if (!nodes.empty() && !file.Write(nodes.data(), nodes.size()))
             dialogs.ShowMessage("Fehler beim Schreiben der Palette in " + fileName + " !");
@@ -142,7 +161,7 @@ std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, P
             dialogs.ShowMessage(readFailed);
         } else {
             record = DecodeConfigRecord(bytes);
-            if (record->HasNodeBlock()) {
+            if (HasNodeBlock(bytes)) {
                 palette.ClearPalette();
                 if (!ReadNodeBlock(file, palette)) dialogs.ShowMessage(readFailed);
             }
@@ -156,7 +175,6 @@ std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, P
 
 ParamFields ConfigFieldTexts(const ConfigRecord& record, char decimalSeparator)
 {
-    const std::uint8_t model = record.ModeFlags & ModeFlagBits::ColorModelMask;
     ParamFields fields;
     fields.Width = std::to_string(record.Width);
     fields.Height = std::to_string(record.Height);
@@ -167,11 +185,9 @@ ParamFields ConfigFieldTexts(const ConfigRecord& record, char decimalSeparator)
     fields.ImagTo = FormatGeneral(record.ImagTo, decimalSeparator);
     fields.JuliaReal = FormatGeneral(record.JuliaReal, decimalSeparator);
     fields.JuliaImag = FormatGeneral(record.JuliaImag, decimalSeparator);
-    fields.SetRGB = model == static_cast<std::uint8_t>(ColorModel::Rgb);
-    fields.SetCMY = model == static_cast<std::uint8_t>(ColorModel::Cmy);
-    fields.SetGrad = model == static_cast<std::uint8_t>(ColorModel::Grad);
-    fields.SetInvers = (record.ModeFlags & ModeFlagBits::Inverted) != 0;
-    fields.SetTestMode = (record.ModeFlags & ModeFlagBits::Preview) != 0;
+    fields.Model = record.Model;
+    fields.Inverted = record.Inverted;
+    fields.Preview = record.Preview;
     return fields;
 }
 

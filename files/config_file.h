@@ -14,12 +14,14 @@ namespace nimbra {
 
 constexpr std::size_t ConfigRecordSize = 70;
 
-// The parameter record of configuration files. Stored little-endian without padding: mode
-// flags, formula, width and height (16 bits), iterations (32 bits), then six x87 extended values
-// of 10 bytes each in the order real from, imaginary from, real to, imaginary to, Julia real,
-// Julia imaginary.
+// The parameter record of configuration files. Stored little-endian without padding: the mode
+// byte (bits 0-1 the colour model, bit 2 inverted, bit 7 preview, the others 0), formula, width
+// and height (16 bits), iterations (32 bits), then six x87 extended values of 10 bytes each in
+// the order real from, imaginary from, real to, imaginary to, Julia real, Julia imaginary.
 struct ConfigRecord {
-    std::uint8_t ModeFlags = 0;
+    ColorModel Model = ColorModel::Rgb;
+    bool Inverted = false;
+    bool Preview = false;
     std::uint8_t Formula = 0;
     std::uint16_t Width = 0;
     std::uint16_t Height = 0;
@@ -30,10 +32,6 @@ struct ConfigRecord {
     long double ImagTo = 0;
     long double JuliaReal = 0;
     long double JuliaImag = 0;
-
-    // The node block follows only for the palette model with neither inversion nor preview:
-    // the whole byte is compared, not its model bits.
-    bool HasNodeBlock() const { return ModeFlags == 2; }
 };
 
 std::array<std::uint8_t, ConfigRecordSize> EncodeConfigRecord(const ConfigRecord& record);
@@ -51,7 +49,7 @@ void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& rec
 
 // The record of a configuration file, or nothing when the file is not one or its record could
 // not be read (messages shown, nothing changed). A record of the palette model without inversion
-// and preview replaces the gradient by the node records that follow it.
+// and preview (its mode byte exactly 2) replaces the gradient by the node records that follow it.
 std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, PaletteList& palette,
                                                   UserDialogs& dialogs);
 

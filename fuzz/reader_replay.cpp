@@ -5,6 +5,7 @@
 #include "files/config_file.h"
 #include "files/palette_file.h"
 #include "files/param_files.h"
+#include "palette/palette_editor.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 
@@ -19,6 +20,7 @@ void ReplayPaletteFile(const std::string& path)
     PaletteList palette;
     ReadPaletteFile(path, palette, dialogs);
     for (std::int32_t column = 0; column < 400; ++column) PaletteColourAt(palette, column, 400);
+    PlanPaletteMarkers(palette);
 }
 
 void ReplayConfigFile(const std::string& path)

@@ -24,15 +24,21 @@ bool EntersFullReset(FormulaKind kind)
 
 void EnterResetTexts(ParamFields& fields, char decimalSeparator)
 {
-    fields.Width = "640";
-    fields.Height = "480";
-    fields.RealFrom = FormatGeneral(-2.0L, decimalSeparator);
-    fields.RealTo = FormatGeneral(0.5L, decimalSeparator);
-    fields.ImagFrom = FormatGeneral(-1.25L, decimalSeparator);
-    fields.ImagTo = FormatGeneral(1.25L, decimalSeparator);
-    fields.Iterations = "2048";
+    fields.Width = std::to_string(DefaultView::Width);
+    fields.Height = std::to_string(DefaultView::Height);
+    fields.RealFrom = FormatGeneral(DefaultView::RealFrom, decimalSeparator);
+    fields.RealTo = FormatGeneral(DefaultView::RealTo, decimalSeparator);
+    fields.ImagFrom = FormatGeneral(DefaultView::ImagFrom, decimalSeparator);
+    fields.ImagTo = FormatGeneral(DefaultView::ImagTo, decimalSeparator);
+    fields.Iterations = std::to_string(DefaultView::MaxIterations);
 }
 
+// g++ 12 at -O3 reports a false -Wrestrict overlap inside std::string's assignment of a short
+// literal (GCC bug 105329); a literal never overlaps the string it is copied into.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 void EnterFormulaDefaults(FormulaKind kind, ParamFields& fields, char decimalSeparator)
 {
     // The separators are mixed on purpose: the fields accept both.
@@ -63,5 +69,8 @@ void EnterFormulaDefaults(FormulaKind kind, ParamFields& fields, char decimalSep
         return;
     }
 }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 }  // namespace nimbra

@@ -37,7 +37,8 @@ std::vector<Rgb> SpectrumColumns(ColorModel model, int width)
     switch (model) {
     case ColorModel::Rgb: return Spread(RgbStops, width);
     case ColorModel::Cmy: return Spread(CmyStops, width);
-    case ColorModel::Grad: break;
+    case ColorModel::Grad:
+    case ColorModel::Unknown: break;
     }
     return {};
 }

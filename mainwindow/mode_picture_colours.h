@@ -13,7 +13,7 @@ constexpr int ModeStripHeight = 20;  // the strips fill the top rows; the rest s
 
 // The colour of each column of the colour model's spectrum picture, left to right: RGB runs
 // from red over yellow, green, cyan and blue to magenta; CMY from cyan over blue, magenta,
-// red, a dark orange and green to a light yellow. GRAD has no fixed picture (empty).
+// red, a dark orange and green to a light yellow. GRAD and an unknown model have none (empty).
 std::vector<Rgb> SpectrumColumns(ColorModel model, int width);
 
 // The gradient's colour at column x of width columns, for each column.

@@ -35,10 +35,10 @@ std::string FormatTimeOfDay(double days)
     return text;
 }
 
-TimerTexts TimerTick(const RunState& run, std::int32_t height, double now)
+TimerTexts TimerTick(const RunState& run, std::uint8_t statusCode, std::int32_t height, double now)
 {
     TimerTexts texts;
-    texts.StatusLine = StatusLineText(run.StatusCode);
+    texts.StatusLine = StatusLineText(statusCode);
     if (!run.Running) {
         texts.NormTime = FormatTimeOfDay(now);
         return texts;

@@ -74,7 +74,8 @@ void PaletteList::AssignNodes(std::vector<PaletteNode> nodes)
 std::uint8_t PaletteChannelAt(const PaletteList& palette, std::int32_t value, std::int32_t maximum,
                               PaletteChannel channel)
 {
-    // The product comes before the division, as the percentage has always been computed.
+    // The product comes before the division: a percentage exactly halfway then rounds to even,
+    // where the quotient first can land beside the half (59 of 200) and round the other way.
     long double percent = nearbyintl(static_cast<long double>(value) * 100 / maximum);
     if (percent > 99) percent = 99;
 

@@ -17,7 +17,6 @@ public:
 
     // The six menu commands call this with their kind; returns when the conversion has ended.
     ConversionOutcome StartConversion(ConversionKind kind);
-    ConversionContext& Context() { return Converter; }
 
     void ShowStarted(const std::string& fileName) override;
     void ShowStep(const std::string& text) override;

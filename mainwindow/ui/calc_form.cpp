@@ -1,6 +1,5 @@
 #include "mainwindow/ui/calc_form.h"
 
-#include "app/program_windows.h"
 #include "common/guarded.h"
 #include "files/param_files.h"
 #include "mainwindow/constant_history.h"
@@ -9,7 +8,6 @@
 #include "mainwindow/progress_texts.h"
 #include "mainwindow/start_folder.h"
 #include "mainwindow/ui/mode_picture.h"
-#include "mainwindow/ui/preview_window.h"
 #include "mainwindow/ui/screen_dpi.h"
 #include "mainwindow/window_scale.h"
 
@@ -32,17 +30,12 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <algorithm>
-#include <thread>
-
 namespace nimbra {
 namespace {
 
 constexpr int TimerIntervalMs = 1000;
 constexpr char AskResetText[] = "Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?";
 constexpr char AskResetCaption[] = "Rücksetzen";
-constexpr char AskCloseText[] = "Berechnung läuft ! Soll das Programm beendet werden ?";
-constexpr char AskCloseCaption[] = "Bestätigung";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 std::string Bytes(const QString& text) { return text.toStdString(); }
@@ -75,24 +68,20 @@ bool CountsAsFieldChange(const QEvent* event)
 
 }  // namespace
 
-TCalcForm::TCalcForm(PaletteList& palette, UserDialogs& dialogs, Platform& system, PumpHook& pump,
-                     std::function<double()> timeOfDay)
-    : palette_(palette), dialogs_(dialogs), system_(system), pump_(pump), timeOfDay_(std::move(timeOfDay)),
-      workerThreads_(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
+TCalcForm::TCalcForm(ProgramState& state, PaletteList& palette, UserDialogs& dialogs, Platform& system,
+                     PumpHook& pump, std::function<double()> timeOfDay)
+    : state_(state), palette_(palette), dialogs_(dialogs), system_(system), pump_(pump),
+      timeOfDay_(std::move(timeOfDay))
 {
     BuildControls();
     BuildMenu();
     ConnectHandlers();
+    NameControls();
+    ConnectMenuCommands();
     FormCreate();
 }
 
 TCalcForm::~TCalcForm() = default;
-
-void TCalcForm::ConnectCommand(QAction* command, std::function<void()> handler)
-{
-    connect(command, &QAction::triggered, this, [this, handler = std::move(handler)] { Guarded(dialogs_, handler); });
-    command->setEnabled(true);
-}
 
 void TCalcForm::ConnectHandlers()
 {
@@ -132,22 +121,22 @@ void TCalcForm::ConnectHandlers()
 void TCalcForm::FormCreate()
 {
     setWindowTitle(QStringLiteral("Nimbra"));
-    Run.StatusCode = 0;
+    state_.StatusCode = StatusReady;
     SetRGBClick();
     ResetInputs();
-    StartFolder = CurrentStartFolder();
+    state_.StartFolder = CurrentStartFolder();
     // "param" and "pal" too: without "param" the settings could never be saved.
-    CreateWorkFolders(StartFolder);
+    CreateWorkFolders(state_.StartFolder);
     std::vector<std::string> realItems;
     std::vector<std::string> imagItems;
-    LoadParameterFile(ParameterFilePath(StartFolder), realItems, imagItems, dialogs_, pump_);
+    LoadParameterFile(ParameterFilePath(state_.StartFolder), realItems, imagItems, dialogs_, pump_);
     for (const std::string& item : realItems) r0->addItem(Text(item));
     for (const std::string& item : imagItems) i0->addItem(Text(item));
     r0->setEditText(realItems.empty() ? QString() : Text(realItems.front()));
     i0->setEditText(imagItems.empty() ? QString() : Text(imagItems.front()));
-    LoadProgramSettings(SettingsFilePath(StartFolder), ViewerProgram, dialogs_, pump_);
+    LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
 
-    StBar->showMessage(Text(*StatusLineText(0)));
+    StBar->showMessage(Text(*StatusLineText(StatusReady)));
     Timer1->start();
     FormResize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -158,25 +147,20 @@ void TCalcForm::FormCreate()
 
 bool TCalcForm::FormCloseQuery()
 {
-    if (closeAfterRun_) return !Run.Running;
-    if (Run.Running || Run.Preparing) {
-        if (!dialogs_.AskYesNo(AskCloseText, AskCloseCaption)) return false;
-        // The run is further down this call chain: it is asked to stop, and MakeButtonClick
-        // closes the window once it has returned. Nothing is written.
-        closeAfterRun_ = true;
-        Run.StopRequested = true;
-        return false;
+    switch (state_.QueryClose(dialogs_)) {
+    case CloseDecision::KeepOpen: return false;
+    case CloseDecision::CloseWithoutSaving: return true;
+    case CloseDecision::SaveAndClose: break;
     }
-    SaveParameterFile(ParameterFilePath(StartFolder), Items(r0), Items(i0), dialogs_);
-    SaveProgramSettings(SettingsFilePath(StartFolder), ViewerProgram, dialogs_);
+    SaveParameterFile(ParameterFilePath(state_.StartFolder), Items(r0), Items(i0), dialogs_);
+    SaveProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_);
     return true;
 }
 
 void TCalcForm::FormClose()
 {
-    closed_ = true;
+    state_.EndProgram();
     Timer1->stop();
-    if (windows_ != nullptr) windows_->Help.close();
     palette_.ClearPalette();
     emit Closed();
 }
@@ -247,7 +231,7 @@ bool TCalcForm::eventFilter(QObject* watched, QEvent* event)
 // WidthEditEnter, HeightEditEnter, ..., r0Enter, i0Enter.
 void TCalcForm::FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser)
 {
-    Run.StatusCode = statusCode;
+    state_.StatusCode = statusCode;
     // A size typed by hand is meant for a file; the focus a loaded configuration puts into the
     // width field keeps the preview setting it brought.
     if (byUser && (field == WidthEdit || field == HeightEdit)) SetTestMode->setChecked(false);
@@ -256,13 +240,13 @@ void TCalcForm::FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser)
 // WidthEditExit, ..., r0Exit, i0Exit.
 void TCalcForm::FieldExit(QWidget* field)
 {
-    Run.StatusCode = 0;
+    state_.StatusCode = StatusReady;
     if (field == r0 || field == i0) AddConstantToHistory(static_cast<QComboBox*>(field));
 }
 
 void TCalcForm::AddConstantToHistory(QComboBox* box)
 {
-    Run.StatusCode = 0;
+    state_.StatusCode = StatusReady;
     std::vector<std::string> items = Items(box);
     const QString shown = box->currentText();
     if (nimbra::AddConstantToHistory(items, Bytes(shown))) {
@@ -273,7 +257,7 @@ void TCalcForm::AddConstantToHistory(QComboBox* box)
 
 void TCalcForm::Timer1Timer()
 {
-    const TimerTexts texts = TimerTick(Run, Params.Height, timeOfDay_());
+    const TimerTexts texts = TimerTick(state_.Run, state_.StatusCode, state_.Params.Height, timeOfDay_());
     if (texts.StatusLine) StBar->showMessage(Text(*texts.StatusLine));
     NormTime->setText(Text(texts.NormTime));
     NormTime->adjustSize();
@@ -303,7 +287,7 @@ void TCalcForm::DrawGradientStrip() { ModePic->PaintColumns(GradientStripColumns
 
 void TCalcForm::SelectFormula(FormulaKind kind)
 {
-    StoreFormula(Params, static_cast<std::uint8_t>(kind));
+    StoreFormula(state_.Params, static_cast<std::uint8_t>(kind));
     FormelName->setText(Text(FormulaName(static_cast<std::uint8_t>(kind))));
     QAction* const commands[] = {Mandelbrot1, InvMandel1, Julia1, Dragon1, Daisy1, BurnShip1};
     const auto index = static_cast<std::size_t>(kind);
@@ -319,7 +303,7 @@ void TCalcForm::ResetInputs()
     ParamFields fields = GatherFields();
     EnterResetTexts(fields, DecimalSeparator());
     ShowFieldTexts(fields);
-    ConfigFileName.clear();
+    state_.ConfigFileName.clear();
     setWindowTitle(QStringLiteral("Nimbra"));
     SelectFormula(FormulaKind::Mandelbrot);
 }
@@ -339,35 +323,30 @@ void TCalcForm::FormulaCommand(FormulaKind kind)
     SelectFormula(kind);
 }
 
-// ZOOClick, ZOIClick, SCLClick, SCRClick, SCUClick, SCDClick.
-void TCalcForm::RegionButtonClick(RegionButton button)
-{
-    ParamFields fields = GatherFields();
-    WriteRegion(ButtonRegion(button, fields), fields, DecimalSeparator());
-    ShowFieldTexts(fields);
-    if (preView_ != nullptr && preView_->EverShown) MakeButtonClick();
-}
-
-void TCalcForm::WriteSelection(const SelectionCorners& corners)
-{
-    ParamFields fields = GatherFields();
-    WriteRegion(SelectionRegion(corners, Params), fields, DecimalSeparator());
-    ShowFieldTexts(fields);
-}
-
 void TCalcForm::MakeButtonClick()
 {
     // Once the window has closed, a handler still on the call chain (the preview's resize)
     // may ask; no run starts then.
-    if (preView_ == nullptr || closed_) return;
+    if (preview_ == nullptr || !state_.MayStartRun()) return;
     Guarded(dialogs_, [&] {
-        // On this thread only: the formula menu may change the formula during a run, and the
-        // preview is drawn pixel by pixel as the counts come.
-        RunContext context{Params, Run, palette_, *preView_, *this, dialogs_, system_, pump_, StartFolder,
-                           LastImagePath, DecimalSeparator(), workerThreads_, timeOfDay_, {}, {}};
+        // The worker threads compute the counts; this thread colours, draws and writes them as
+        // they come and pumps meanwhile, so the formula menu may change the formula mid-run.
+        RunContext context{.Params = state_.Params,
+                           .State = state_.Run,
+                           .Palette = palette_,
+                           .Preview = *preview_,
+                           .Display = *this,
+                           .Dialogs = dialogs_,
+                           .System = system_,
+                           .Pump = pump_,
+                           .StartFolder = state_.StartFolder,
+                           .LastImagePath = state_.LastImagePath,
+                           .DecimalSeparator = DecimalSeparator(),
+                           .WorkerThreads = state_.WorkerThreads,
+                           .TimeOfDay = timeOfDay_};
         RunCalculation(GatherFields(), context);
     });
-    if (closeAfterRun_ && !Run.Running && !Run.Preparing) close();
+    if (state_.CloseIsDue()) close();
 }
 
 ParamFields TCalcForm::GatherFields() const
@@ -382,11 +361,12 @@ ParamFields TCalcForm::GatherFields() const
     fields.ImagTo = Bytes(ImagTEdit->text());
     fields.JuliaReal = Bytes(r0->currentText());
     fields.JuliaImag = Bytes(i0->currentText());
-    fields.SetRGB = SetRGB->isChecked();
-    fields.SetCMY = SetCMY->isChecked();
-    fields.SetGrad = SetGrad->isChecked();
-    fields.SetInvers = SetInvers->isChecked();
-    fields.SetTestMode = SetTestMode->isChecked();
+    fields.Model = SetRGB->isChecked()    ? ColorModel::Rgb
+                   : SetCMY->isChecked()  ? ColorModel::Cmy
+                   : SetGrad->isChecked() ? ColorModel::Grad
+                                          : ColorModel::Unknown;  // a loaded file of no known model
+    fields.Inverted = SetInvers->isChecked();
+    fields.Preview = SetTestMode->isChecked();
     return fields;
 }
 
@@ -406,10 +386,12 @@ void TCalcForm::ShowFieldTexts(const ParamFields& fields)
 void TCalcForm::ShowRunning(bool running)
 {
     MakeButton->setText(running ? QStringLiteral("&Stop !") : QStringLiteral("&Berechnen"));
-    if (!running) return;
+    if (!running) {
+        state_.RunEnded();
+        return;
+    }
     ShowBtn->setEnabled(false);
-    // A close confirmed while the output file was being prepared stops the run at its start.
-    if (closeAfterRun_) Run.StopRequested = true;
+    state_.RunStarted();
 }
 
 void TCalcForm::EnableShowButton() { ShowBtn->setEnabled(true); }

@@ -3,9 +3,11 @@
 #include "common/pump_hook.h"
 #include "common/time_of_day.h"
 #include "common/user_dialogs.h"
-#include "engine/fractal_params.h"
+#include "convert/convert_file.h"
 #include "engine/read_params.h"
 #include "engine/run_calculation.h"
+#include "mainwindow/preview_link.h"
+#include "mainwindow/program_state.h"
 #include "mainwindow/region_edit.h"
 #include "palette/palette_list.h"
 
@@ -33,58 +35,103 @@ class QToolButton;
 namespace nimbra {
 
 class ModePicture;
-class ProgramWindows;
-class TPreView;
 
 // The main window: the inputs of the next image, the run, the menu and the progress display.
-// It owns the parameter set, the run state and the program's folder and file names.
-class TCalcForm final : public QMainWindow, public RunDisplay {
+// Its state is the ProgramState it is lent. The other windows answer its signals, and the
+// preview its PreviewWindow; both are connected where the windows are composed. Its controls
+// carry their names as object names.
+class TCalcForm final : public QMainWindow, public RunDisplay, public PreviewOwner {
     Q_OBJECT
 
 public:
-    TCalcForm(PaletteList& palette, UserDialogs& dialogs, Platform& system, PumpHook& pump,
+    TCalcForm(ProgramState& state, PaletteList& palette, UserDialogs& dialogs, Platform& system, PumpHook& pump,
               std::function<double()> timeOfDay = CurrentTimeOfDay);
     ~TCalcForm() override;
 
-    // The other windows are created after this one; runs and the commands that open them need
-    // them from then on. Enables those commands.
-    void AttachWindows(ProgramWindows& windows);
+    // The preview is created after this window; runs need it from then on.
+    void UsePreview(PreviewWindow& preview) { preview_ = &preview; }
 
-    // Wires a command (its handler guarded) and enables it.
-    void ConnectCommand(QAction* command, std::function<void()> handler);
+    void Timer1Timer();
+    ParamFields GatherFields() const;
+    // The resolution window's answer to ImageSizeRequested.
+    void ShowImageSize(const QString& width, const QString& height);
 
-    // The fields as a run would read them, saved with the gradient where the model needs it.
-    // A refused field is shown and nothing is written.
-    void SaveConfiguration(const std::string& fileName);
-    // Puts a configuration file's setup into the controls; a file that cannot be read changes nothing.
-    void LoadConfiguration(const std::string& fileName);
+    void ShowFieldTexts(const ParamFields& fields) override;
+    void ShowRunning(bool running) override;
+    void EnableShowButton() override;
 
+    void PreviewClosing() override;
+    void SelectionReleased(const SelectionCorners& corners) override;
+    void SelectionKeptForFile(const SelectionCorners& corners) override;
+    void PreviewResized() override;
+
+signals:
+    void Closed();  // the main window has closed: the program ends
+    // The menu commands the other windows carry out. The modal ones return when their window
+    // has closed.
+    void ImageSizeRequested();      // answered through ShowImageSize
+    void ViewerProgramRequested();  // the preferences change the state's viewer program
+    void PaletteEditorRequested();  // the picture is redrawn from the gradient afterwards
+    void ConversionRequested(ConversionKind kind);
+    void HelpContentsRequested();
+    void AboutBoxRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void NameControls();
+    void ConnectHandlers();
+    void ConnectMenuCommands();
+    void ConnectCommand(QAction* command, std::function<void()> handler);  // the handler guarded
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormResize();
     // Starts a run from the fields, or stops the active one.
     void MakeButtonClick();
-    void Timer1Timer();
     void SetRGBClick();
     void SetCMYClick();
     void SetGradClick();
     void DrawGradientStrip();
     void SelectFormula(FormulaKind kind);
     void ResetInputs();
+    void FormulaCommand(FormulaKind kind);
+    void RegionButtonClick(RegionButton button);
     // The rubber band of the preview mapped onto the region of the most recent run.
     void WriteSelection(const SelectionCorners& corners);
+    void FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser);
+    void FieldExit(QWidget* field);
+    void AddConstantToHistory(QComboBox* box);
+    void ShowBtnClick();
+    void CFGLoadClick();
+    void CFGSaveClick();
+    // The fields as a run would read them, saved with the gradient where the model needs it.
+    // A refused field is shown and nothing is written.
+    void SaveConfiguration(const std::string& fileName);
+    // Puts a configuration file's setup into the controls; a file that cannot be read changes nothing.
+    void LoadConfiguration(const std::string& fileName);
+    void ShowConfigModel(QRadioButton* button, bool checked);
+    void Auflsungermitteln1Click();
+    void Farbpalettegenerieren1Click();
+    char DecimalSeparator() const;
 
-    ParamFields GatherFields() const;
-    int WorkerThreads() const { return workerThreads_; }
-    void ShowFieldTexts(const ParamFields& fields) override;
-    void ShowRunning(bool running) override;
-    void EnableShowButton() override;
+    ProgramState& state_;
+    PaletteList& palette_;
+    UserDialogs& dialogs_;
+    Platform& system_;
+    PumpHook& pump_;
+    std::function<double()> timeOfDay_;
+    PreviewWindow* preview_ = nullptr;
+    QActionGroup* formulaGroup_ = nullptr;
+    std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets
 
-    FractalParams Params;
-    RunState Run;
-    std::string StartFolder;
-    std::string ViewerProgram;
-    std::string ConfigFileName;
-    std::string LastImagePath;
-
-    // Controls, by the names the other windows and the tests use.
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* WidthEdit = nullptr;
@@ -152,55 +199,6 @@ public:
     QAction* OnlineManual1 = nullptr;
     QAction* Updatesuchen1 = nullptr;
     QAction* ber1 = nullptr;
-
-signals:
-    void Closed();  // the main window has closed: the program ends
-
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void BuildControls();
-    void BuildMenu();
-    void ConnectHandlers();
-    void FormCreate();
-    bool FormCloseQuery();
-    void FormClose();
-    void FormResize();
-    void FormulaCommand(FormulaKind kind);
-    void RegionButtonClick(RegionButton button);
-    void FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser);
-    void FieldExit(QWidget* field);
-    void AddConstantToHistory(QComboBox* box);
-    void ShowBtnClick();
-    void CFGLoadClick();
-    void CFGSaveClick();
-    void ShowConfigModel(QRadioButton* button, bool checked);
-    void Auflsungermitteln1Click();
-    void PrgSetClick();
-    void Farbpalettegenerieren1Click();
-    void ConnectConversions();
-    char DecimalSeparator() const;
-
-    PaletteList& palette_;
-    UserDialogs& dialogs_;
-    Platform& system_;
-    PumpHook& pump_;
-    std::function<double()> timeOfDay_;
-    // The counts are computed on every core; this thread colours, draws, writes and pumps.
-    const int workerThreads_;
-    TPreView* preView_ = nullptr;
-    ProgramWindows* windows_ = nullptr;
-    std::string configOpenName_;            // the open dialog proposes the name last chosen in it
-    std::string configSaveName_ = "nimbra";  // and so does the save dialog
-    QActionGroup* formulaGroup_ = nullptr;
-    std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets
-    bool closeAfterRun_ = false;  // the user confirmed closing while a run was active
-    bool closed_ = false;         // the program is ending: no further run starts
 };
 
 }  // namespace nimbra

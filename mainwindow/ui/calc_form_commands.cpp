@@ -1,7 +1,7 @@
-// The main window's commands that open the other windows or leave the program.
+// The main window's menu commands besides the formulas, the reset and the end: the configuration
+// files, those the other windows carry out, and the web pages; and the viewer button.
 #include "mainwindow/ui/calc_form.h"
 
-#include "app/program_windows.h"
 #include "common/guarded.h"
 #include "dialogs/viewer.h"
 #include "dialogs/web_pages.h"
@@ -11,66 +11,60 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include <optional>
 #include <utility>
 
 namespace nimbra {
 
-void TCalcForm::AttachWindows(ProgramWindows& windows)
+void TCalcForm::ConnectCommand(QAction* command, std::function<void()> handler)
 {
-    windows_ = &windows;
-    preView_ = &windows.PreView;
+    connect(command, &QAction::triggered, this, [this, handler = std::move(handler)] { Guarded(dialogs_, handler); });
+}
+
+void TCalcForm::ConnectMenuCommands()
+{
     ConnectCommand(CFGLoad, [this] { CFGLoadClick(); });
     ConnectCommand(CFGSave, [this] { CFGSaveClick(); });
     ConnectCommand(Auflsungermitteln1, [this] { Auflsungermitteln1Click(); });
-    ConnectCommand(PrgSet, [this] { PrgSetClick(); });
+    ConnectCommand(PrgSet, [this] { emit ViewerProgramRequested(); });
     ConnectCommand(Farbpalettegenerieren1, [this] { Farbpalettegenerieren1Click(); });
-    ConnectConversions();
-    ConnectCommand(Inhalt1, [this] { windows_->Help.ShowContents(); });
-    ConnectCommand(OnlineManual1, [this] { OpenOnlineManual(system_, dialogs_); });
-    ConnectCommand(Updatesuchen1, [this] { CheckForUpdates(system_, dialogs_); });
-    ConnectCommand(ber1, [this] { windows_->Copyright.exec(); });
-}
-
-// RGBCMY1Click, RGBGRAD1Click, CMYRGB1Click, CMYGRAD1Click, GRADRGB1Click, GRADCMY1Click. A
-// conversion may start during a run; the converter ignores a second one while it converts.
-void TCalcForm::ConnectConversions()
-{
+    // RGBCMY1Click, RGBGRAD1Click, CMYRGB1Click, CMYGRAD1Click, GRADRGB1Click, GRADCMY1Click. A
+    // conversion may start during a run; the converter ignores a second one while it converts.
     const std::pair<QAction*, ConversionKind> conversions[] = {
         {RGBCMY1, ConversionKind::ckRgbCmy},   {CMYRGB1, ConversionKind::ckRgbCmy},
         {RGBGRAD1, ConversionKind::ckToGrad},  {CMYGRAD1, ConversionKind::ckToGrad},
         {GRADRGB1, ConversionKind::ckGradRgb}, {GRADCMY1, ConversionKind::ckGradCmy},
     };
     for (const auto& [command, kind] : conversions)
-        ConnectCommand(command, [this, kind = kind] { windows_->Convert.StartConversion(kind); });
+        ConnectCommand(command, [this, kind = kind] { emit ConversionRequested(kind); });
+    ConnectCommand(Inhalt1, [this] { emit HelpContentsRequested(); });
+    ConnectCommand(OnlineManual1, [this] { OpenOnlineManual(system_, dialogs_); });
+    ConnectCommand(Updatesuchen1, [this] { CheckForUpdates(system_, dialogs_); });
+    ConnectCommand(ber1, [this] { emit AboutBoxRequested(); });
 }
 
 void TCalcForm::Auflsungermitteln1Click()
 {
-    if (const std::optional<ChosenSize> size = windows_->GetXYSize.AskImageSize()) {
-        WidthEdit->setText(size->Width);
-        HeightEdit->setText(size->Height);
-    }
+    emit ImageSizeRequested();
     // Whichever button closed it: the size is meant for a file.
     SetTestMode->setChecked(false);
 }
 
-void TCalcForm::PrgSetClick()
+void TCalcForm::ShowImageSize(const QString& width, const QString& height)
 {
-    if (const std::optional<std::string> viewer = windows_->Prefs.AskViewerProgram(ViewerProgram))
-        ViewerProgram = *viewer;
+    WidthEdit->setText(width);
+    HeightEdit->setText(height);
 }
 
 void TCalcForm::Farbpalettegenerieren1Click()
 {
     SetGrad->setChecked(true);  // runs SetGradClick when it was not checked
-    windows_->LPal.exec();
+    emit PaletteEditorRequested();
     SetGradClick();  // the picture shows the edited gradient
 }
 
 void TCalcForm::ShowBtnClick()
 {
-    Guarded(dialogs_, [this] { StartViewer(ViewerProgram, LastImagePath, system_, dialogs_); });
+    Guarded(dialogs_, [this] { StartViewer(state_.ViewerProgram, state_.LastImagePath, system_, dialogs_); });
 }
 
 }  // namespace nimbra

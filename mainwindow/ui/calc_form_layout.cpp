@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 
 // Positions are those of the 96-dpi layout, scaled to the screen. The window keeps the
@@ -94,14 +95,6 @@ QAction* NewCommand(QMenu* menu, const char* caption, const QKeySequence& shortc
 {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setShortcut(shortcut);
-    return action;
-}
-
-// A command that needs the other windows: visible, but disabled until they are attached.
-QAction* NewLaterCommand(QMenu* menu, const char* caption, const QKeySequence& shortcut)
-{
-    QAction* action = NewCommand(menu, caption, shortcut);
-    action->setEnabled(false);
     return action;
 }
 
@@ -223,8 +216,8 @@ void TCalcForm::BuildMenu()
 {
     QMenuBar* MainMenu1 = menuBar();
     QMenu* fractals = MainMenu1->addMenu(QStringLiteral("&Fraktale"));
-    CFGLoad = NewLaterCommand(fractals, "Konfiguration &laden", Qt::Key_F2);
-    CFGSave = NewLaterCommand(fractals, "Konfiguration &speichern", Qt::Key_F3);
+    CFGLoad = NewCommand(fractals, "Konfiguration &laden", Qt::Key_F2);
+    CFGSave = NewCommand(fractals, "Konfiguration &speichern", Qt::Key_F3);
     Formeln1 = fractals->addMenu(QStringLiteral("&Formeln"));
     formulaGroup_ = new QActionGroup(this);
     const std::pair<QAction**, const char*> formulas[] = {
@@ -239,17 +232,17 @@ void TCalcForm::BuildMenu()
     }
     Mandelbrot1->setChecked(true);
     Formeln1->setDefaultAction(Mandelbrot1);
-    Auflsungermitteln1 = NewLaterCommand(fractals, "&Bildauflösung ermitteln", Qt::Key_F4);
+    Auflsungermitteln1 = NewCommand(fractals, "&Bildauflösung ermitteln", Qt::Key_F4);
     fractals->addSeparator();
     Extras1 = fractals->addMenu(QStringLiteral("&Extras"));
-    PrgSet = NewLaterCommand(Extras1, "Pro&gramm anpassen", Qt::Key_F5);
+    PrgSet = NewCommand(Extras1, "Pro&gramm anpassen", Qt::Key_F5);
     fractals->addSeparator();
     Rcksetzen1 = NewCommand(fractals, "&Rücksetzen", Qt::Key_F8);
     fractals->addSeparator();
     Beenden1 = NewCommand(fractals, "&Programm beenden", QKeySequence(Qt::ALT | Qt::Key_F4));
 
     QMenu* colours = MainMenu1->addMenu(QStringLiteral("Far&ben"));
-    Farbpalettegenerieren1 = NewLaterCommand(colours, "Farbpalette &generieren", Qt::Key_F9);
+    Farbpalettegenerieren1 = NewCommand(colours, "Farbpalette &generieren", Qt::Key_F9);
     Farbraumkkonvertierung1 = colours->addMenu(QStringLiteral("Farbraum&konvertierung"));
     const std::pair<QAction**, const char*> conversions[] = {
         {&RGBCMY1, "&RGB --> CMY"},  {&RGBGRAD1, "R&GB --> GRAD"}, {&CMYRGB1, "&CMY --> RGB"},
@@ -257,15 +250,90 @@ void TCalcForm::BuildMenu()
     };
     key = Qt::Key_1;
     for (const auto& [action, caption] : conversions)
-        *action = NewLaterCommand(Farbraumkkonvertierung1, caption, QKeySequence(Qt::ALT | static_cast<Qt::Key>(key++)));
+        *action = NewCommand(Farbraumkkonvertierung1, caption, QKeySequence(Qt::ALT | static_cast<Qt::Key>(key++)));
 
     QMenu* help = MainMenu1->addMenu(QStringLiteral("&Hilfe"));
-    Inhalt1 = NewLaterCommand(help, "&Index", Qt::Key_F1);
+    Inhalt1 = NewCommand(help, "&Index", Qt::Key_F1);
     help->addSeparator();
-    OnlineManual1 = NewLaterCommand(help, "&Anleitung Online", QKeySequence(Qt::CTRL | Qt::Key_O));
-    Updatesuchen1 = NewLaterCommand(help, "nach &Updates suchen", QKeySequence(Qt::CTRL | Qt::Key_U));
+    OnlineManual1 = NewCommand(help, "&Anleitung Online", QKeySequence(Qt::CTRL | Qt::Key_O));
+    Updatesuchen1 = NewCommand(help, "nach &Updates suchen", QKeySequence(Qt::CTRL | Qt::Key_U));
     help->addSeparator();
-    ber1 = NewLaterCommand(help, "ü&ber Nimbra ...", QKeySequence(Qt::CTRL | Qt::Key_I));
+    ber1 = NewCommand(help, "ü&ber Nimbra ...", QKeySequence(Qt::CTRL | Qt::Key_I));
+}
+
+// The controls' names are their object names too, so that tests (and a search) find them.
+void TCalcForm::NameControls()
+{
+    const std::pair<QObject*, const char*> names[] = {
+        {GroupBox1, "GroupBox1"},
+        {Label1, "Label1"},
+        {WidthEdit, "WidthEdit"},
+        {Label2, "Label2"},
+        {HeightEdit, "HeightEdit"},
+        {Label4, "Label4"},
+        {SetRGB, "SetRGB"},
+        {SetCMY, "SetCMY"},
+        {SetGrad, "SetGrad"},
+        {ModePic, "ModePic"},
+        {GroupBox2, "GroupBox2"},
+        {Label5, "Label5"},
+        {RealFEdit, "RealFEdit"},
+        {Label6, "Label6"},
+        {RealTEdit, "RealTEdit"},
+        {Label8, "Label8"},
+        {ImagFEdit, "ImagFEdit"},
+        {Label9, "Label9"},
+        {ImagTEdit, "ImagTEdit"},
+        {Label10, "Label10"},
+        {IterationEdit, "IterationEdit"},
+        {SetInvers, "SetInvers"},
+        {c0, "c0"},
+        {r0, "r0"},
+        {i0, "i0"},
+        {FormelName, "FormelName"},
+        {ZSG, "ZSG"},
+        {SCU, "SCU"},
+        {SCL, "SCL"},
+        {SCR, "SCR"},
+        {SCD, "SCD"},
+        {ZOI, "ZOI"},
+        {ZOO, "ZOO"},
+        {SetTestMode, "SetTestMode"},
+        {MakeButton, "MakeButton"},
+        {ShowBtn, "ShowBtn"},
+        {NormTime, "NormTime"},
+        {CalcTime, "CalcTime"},
+        {StBar, "StBar"},
+        {Timer1, "Timer1"},
+        {menuBar(), "MainMenu1"},
+        {CFGLoad, "CFGLoad"},
+        {CFGSave, "CFGSave"},
+        {Formeln1, "Formeln1"},
+        {Mandelbrot1, "Mandelbrot1"},
+        {InvMandel1, "InvMandel1"},
+        {Julia1, "Julia1"},
+        {Dragon1, "Dragon1"},
+        {Daisy1, "Daisy1"},
+        {BurnShip1, "BurnShip1"},
+        {Auflsungermitteln1, "Auflsungermitteln1"},
+        {Extras1, "Extras1"},
+        {PrgSet, "PrgSet"},
+        {Rcksetzen1, "Rcksetzen1"},
+        {Beenden1, "Beenden1"},
+        {Farbpalettegenerieren1, "Farbpalettegenerieren1"},
+        {Farbraumkkonvertierung1, "Farbraumkkonvertierung1"},
+        {RGBCMY1, "RGBCMY1"},
+        {RGBGRAD1, "RGBGRAD1"},
+        {CMYRGB1, "CMYRGB1"},
+        {CMYGRAD1, "CMYGRAD1"},
+        {GRADRGB1, "GRADRGB1"},
+        {GRADCMY1, "GRADCMY1"},
+        {Inhalt1, "Inhalt1"},
+        {OnlineManual1, "OnlineManual1"},
+        {Updatesuchen1, "Updatesuchen1"},
+        {ber1, "ber1"},
+    };
+    for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
 }
 
 }  // namespace nimbra

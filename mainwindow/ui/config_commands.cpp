@@ -2,7 +2,6 @@
 #include "mainwindow/ui/calc_form.h"
 
 #include "files/config_file.h"
-#include "mainwindow/ui/preview_window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -29,19 +28,19 @@ FileRequest ConfigRequest(FileRequest::Kind kind, const char* title, const std::
 void TCalcForm::CFGLoadClick()
 {
     const std::optional<std::string> chosen =
-        dialogs_.ChooseFile(ConfigRequest(FileRequest::Kind::Open, "Konfiguration laden", configOpenName_));
+        dialogs_.ChooseFile(ConfigRequest(FileRequest::Kind::Open, "Konfiguration laden", state_.ConfigOpenName));
     if (!chosen) return;
-    configOpenName_ = *chosen;
+    state_.ConfigOpenName = *chosen;
     LoadConfiguration(*chosen);
 }
 
 void TCalcForm::CFGSaveClick()
 {
-    if (!ConfigFileName.empty()) configSaveName_ = ConfigFileName;
+    if (!state_.ConfigFileName.empty()) state_.ConfigSaveName = state_.ConfigFileName;
     const std::optional<std::string> chosen =
-        dialogs_.ChooseFile(ConfigRequest(FileRequest::Kind::Save, "Konfiguration sichern", configSaveName_));
+        dialogs_.ChooseFile(ConfigRequest(FileRequest::Kind::Save, "Konfiguration sichern", state_.ConfigSaveName));
     if (!chosen) return;
-    configSaveName_ = *chosen;
+    state_.ConfigSaveName = *chosen;
     SaveConfiguration(*chosen);
 }
 
@@ -50,30 +49,32 @@ void TCalcForm::SaveConfiguration(const std::string& fileName)
     ParamFields fields = GatherFields();
     // Read into a set of its own: a run under way keeps computing with the parameters it
     // started with, on this thread and on the workers.
-    FractalParams saved = Params;
-    ReadAndShowParams(fields, saved, *preView_, *this, DecimalSeparator());
+    FractalParams saved = state_.Params;
+    ReadAndShowParams(fields, saved, *preview_, *this, DecimalSeparator());
     WriteConfigurationFile(fileName, BuildConfigRecord(saved), palette_, dialogs_);
 }
 
 void TCalcForm::LoadConfiguration(const std::string& fileName)
 {
+    const std::uint64_t gradientBefore = palette_.Version();
     const std::optional<ConfigRecord> record = ReadConfigurationFile(fileName, palette_, dialogs_);
     if (!record) return;
-    ConfigFileName = fileName;
+    const bool gradientLoaded = palette_.Version() != gradientBefore;
+    state_.ConfigFileName = fileName;
     setWindowTitle(QString::fromStdString(ConfigCaption(fileName)));
     const ParamFields fields = ConfigFieldTexts(*record, DecimalSeparator());
-    ShowConfigModel(SetRGB, fields.SetRGB);
-    ShowConfigModel(SetCMY, fields.SetCMY);
-    ShowConfigModel(SetGrad, fields.SetGrad);
-    SetInvers->setChecked(fields.SetInvers);
-    SetTestMode->setChecked(fields.SetTestMode);
+    ShowConfigModel(SetRGB, fields.Model == ColorModel::Rgb);
+    ShowConfigModel(SetCMY, fields.Model == ColorModel::Cmy);
+    ShowConfigModel(SetGrad, fields.Model == ColorModel::Grad);
+    SetInvers->setChecked(fields.Inverted);
+    SetTestMode->setChecked(fields.Preview);
     ShowFieldTexts(fields);
     if (record->Formula <= static_cast<std::uint8_t>(FormulaKind::BurningShip))
         SelectFormula(static_cast<FormulaKind>(record->Formula));
     else
-        StoreFormula(Params, record->Formula);
+        StoreFormula(state_.Params, record->Formula);
     WidthEdit->setFocus(Qt::OtherFocusReason);
-    if (record->HasNodeBlock()) DrawGradientStrip();
+    if (gradientLoaded) DrawGradientStrip();
 }
 
 // A button that becomes checked runs its click handler. A file of no known model unchecks all

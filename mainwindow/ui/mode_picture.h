@@ -11,6 +11,7 @@ namespace nimbra {
 // The picture under the colour-model buttons: a strip of ModeStripHeight rows, one colour per
 // column, over the window's ground. Kept at 96-dpi size and drawn scaled.
 class ModePicture final : public QWidget {
+    Q_OBJECT
 public:
     explicit ModePicture(QWidget* parent);
 

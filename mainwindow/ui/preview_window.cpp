@@ -1,8 +1,5 @@
 #include "mainwindow/ui/preview_window.h"
 
-#include "mainwindow/ui/calc_form.h"
-
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -11,9 +8,9 @@
 
 namespace nimbra {
 
-TPreView::TPreView(TCalcForm& calcForm)
+TPreView::TPreView(PreviewOwner& owner)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      calcForm_(calcForm),
+      owner_(owner),
       canvas_(InitialClientSize, InitialClientSize, QImage::Format_RGB32)
 {
     setWindowTitle(QStringLiteral("PreView"));
@@ -106,17 +103,16 @@ void TPreView::mouseReleaseEvent(QMouseEvent*) { FormMouseUp(); }
 
 void TPreView::FormShow()
 {
-    EverShown = true;
+    everShown_ = true;
     SelStartX = SelStartY = SelEndX = SelEndY = 0;
     Selecting = false;
 }
 
 void TPreView::FormClose()
 {
-    calcForm_.Run.StopRequested = true;
+    owner_.PreviewClosing();
     if (SelEndX <= 0) return;
-    calcForm_.WriteSelection(Selection());
-    calcForm_.SetTestMode->setChecked(false);
+    owner_.SelectionKeptForFile(Selection());
     // Two size changes, width first; each may start a run through FormResize.
     resize(InitialClientSize, height());
     resize(width(), InitialClientSize);
@@ -124,7 +120,7 @@ void TPreView::FormClose()
 
 void TPreView::FormResize()
 {
-    if (!calcForm_.Run.Running && EverShown) calcForm_.MakeButtonClick();
+    if (everShown_) owner_.PreviewResized();
 }
 
 void TPreView::FormMouseDown(std::int32_t x, std::int32_t y)
@@ -148,8 +144,7 @@ void TPreView::FormMouseUp()
 {
     Selecting = false;
     if (SelEndX <= 0) return;
-    calcForm_.WriteSelection(Selection());
-    calcForm_.MakeButtonClick();
+    owner_.SelectionReleased(Selection());
 }
 
 // A dotted outline that inverts what lies under it: drawing it twice restores the picture.

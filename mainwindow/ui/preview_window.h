@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/run_calculation.h"
+#include "mainwindow/preview_link.h"
 #include "mainwindow/region_edit.h"
 
 #include <QImage>
@@ -9,23 +9,22 @@
 
 namespace nimbra {
 
-class TCalcForm;
-
 // The preview window: shows a run as it computes, and lets the user drag a rectangle over
 // the picture that becomes the region of the next run. Created hidden, lives to the end.
-class TPreView final : public QWidget, public PreviewCanvas {
+class TPreView final : public QWidget, public PreviewWindow {
     Q_OBJECT
 
 public:
     static constexpr int InitialClientSize = 255;
 
-    explicit TPreView(TCalcForm& calcForm);
+    explicit TPreView(PreviewOwner& owner);
 
     PreviewSize ClientSize() const override;
     void ClearToWhite() override;
     void SetPixel(std::int32_t x, std::int32_t y, Rgb colour) override;
     void Show() override;
     void Close() override;
+    bool EverShown() const override { return everShown_; }
 
     const QImage& Canvas() const { return canvas_; }
     SelectionCorners Selection() const { return {SelStartX, SelStartY, SelEndX, SelEndY}; }
@@ -35,7 +34,6 @@ public:
     std::int32_t SelEndX = 0;
     std::int32_t SelEndY = 0;
     bool Selecting = false;
-    bool EverShown = false;  // the zoom and scroll buttons start runs only from the first showing on
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,7 +54,8 @@ private:
     void DrawSelection();
     void Repaint();
 
-    TCalcForm& calcForm_;
+    PreviewOwner& owner_;
+    bool everShown_ = false;
     QImage canvas_;  // what the window shows; the run and the rubber band draw into it
     bool repaintPending_ = false;
 };

@@ -35,8 +35,19 @@ std::vector<std::uint8_t> Render(std::uint8_t formula, const ParamFields& fields
     NoPump pump;
     std::string lastImagePath;
     const std::string path = folder / "image.tga";
-    RunContext context{params, state, palette, preview, display, dialogs, platform, pump, folder.Path(),
-                       lastImagePath, ',', engine.WorkerThreads, nullptr, path, engine.Shortcuts};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = folder.Path(),
+                       .LastImagePath = lastImagePath,
+                       .WorkerThreads = engine.WorkerThreads,
+                       .OutputPathOverride = path,
+                       .Shortcuts = engine.Shortcuts};
     EXPECT_EQ(RunCalculation(fields, context), RunOutcome::FileCompleted);
     return ReadBytes(path);
 }
@@ -69,12 +80,10 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
     };
     TempFolder folder;
     for (const View& view : views) {
-        for (const char* model : {"rgb", "cmy", "grad"}) {
+        for (const ColorModel model : {ColorModel::Rgb, ColorModel::Cmy, ColorModel::Grad}) {
             ParamFields fields;
-            fields.SetTestMode = false;
-            fields.SetRGB = model == std::string("rgb");
-            fields.SetCMY = model == std::string("cmy");
-            fields.SetGrad = model == std::string("grad");
+            fields.Preview = false;
+            fields.Model = model;
             fields.RealFrom = view.RealFrom;
             fields.RealTo = view.RealTo;
             fields.ImagFrom = view.ImagFrom;
@@ -87,7 +96,7 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
             const auto plain = Render(view.Formula, fields, {0, NoShortcuts}, folder);
             for (const Engine& engine : engines)
                 EXPECT_EQ(Render(view.Formula, fields, engine, folder), plain)
-                    << "formula " << int(view.Formula) << " " << view.Height << " " << model << " threads "
+                    << "formula " << int(view.Formula) << " " << view.Height << " model " << int(model) << " threads "
                     << engine.WorkerThreads << " repeats " << engine.Shortcuts.SkipRepeatingOrbits << " mirrors "
                     << engine.Shortcuts.ReuseMirroredRows << " proofs " << engine.Shortcuts.ProveBoundedOrbits;
         }
@@ -130,8 +139,8 @@ TEST(EngineShortcuts, PointsNearTheBoundaryGetThePlainCounts)
 TEST(EngineShortcuts, APixelWithoutKernelTakesThePreviousCountOnAnyThreadCount)
 {
     ParamFields fields;
-    fields.SetTestMode = false;
-    fields.SetInvers = true;
+    fields.Preview = false;
+    fields.Inverted = true;
     fields.Width = "5";
     fields.Height = "3";
     fields.Iterations = "100";
@@ -141,7 +150,6 @@ TEST(EngineShortcuts, APixelWithoutKernelTakesThePreviousCountOnAnyThreadCount)
     EXPECT_EQ(Render(7, fields, {3, {}}, folder), oneThread);
     // From 0 at the start of the run, each pixel inverts the count the previous one was coloured with.
     FractalParams params;
-    params.ModeFlags = 0;
     params.MaxIterations = 100;
     params.DigitBase = DigitBaseFor(100);
     const PaletteList palette;

@@ -8,19 +8,17 @@ namespace {
 
 ParamFields Typed()
 {
-    ParamFields fields;
-    fields.Width = "800";
-    fields.Height = "600";
-    fields.Iterations = "500";
-    fields.RealFrom = "a";
-    fields.RealTo = "b";
-    fields.ImagFrom = "c";
-    fields.ImagTo = "d";
-    fields.JuliaReal = "0,285";
-    fields.JuliaImag = "0,01";
-    fields.SetInvers = true;
-    fields.SetTestMode = false;
-    return fields;
+    return {.Width = "800",
+            .Height = "600",
+            .Iterations = "500",
+            .RealFrom = "a",
+            .RealTo = "b",
+            .ImagFrom = "c",
+            .ImagTo = "d",
+            .JuliaReal = "0,285",
+            .JuliaImag = "0,01",
+            .Inverted = true,
+            .Preview = false};
 }
 
 }  // namespace
@@ -49,8 +47,8 @@ TEST(FormulaDefaults, TheResetWritesNumbersWithTheLocaleSeparator)
     EXPECT_EQ(fields.Iterations, "2048");
     EXPECT_EQ(fields.JuliaReal, "0,285");
     EXPECT_EQ(fields.JuliaImag, "0,01");
-    EXPECT_TRUE(fields.SetInvers);
-    EXPECT_FALSE(fields.SetTestMode);
+    EXPECT_TRUE(fields.Inverted);
+    EXPECT_FALSE(fields.Preview);
 
     EnterResetTexts(fields, '.');
     EXPECT_EQ(fields.RealTo, "0.5");

@@ -11,8 +11,6 @@ TEST(NumberText, CommaAndPointSwap)
 {
     EXPECT_EQ(CommaToPoint("1,2,3"), "1.2.3");
     EXPECT_EQ(PointToComma("0.285"), "0,285");
-    EXPECT_EQ(MaxOfTwo(-3, 2), 2);
-    EXPECT_EQ(MaxOfTwo(7, 7), 7);
 }
 
 TEST(NumberText, ZeroPadFillsToWidth)

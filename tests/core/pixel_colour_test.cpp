@@ -9,7 +9,7 @@ namespace {
 Rgb ColourOf(std::int32_t count, ColorModel model, std::int32_t maxIterations, std::uint16_t digitBase)
 {
     FractalParams params;
-    params.ModeFlags = static_cast<std::uint8_t>(model);
+    params.Model = model;
     params.MaxIterations = maxIterations;
     params.DigitBase = digitBase;
     return PixelColour(count, params, PaletteList());
@@ -58,7 +58,7 @@ TEST(PixelColour, TheTableGivesTheComputedColoursAndFollowsGradientEdits)
     PaletteList palette;
     for (const ColorModel model : {ColorModel::Rgb, ColorModel::Cmy, ColorModel::Grad}) {
         FractalParams params;
-        params.ModeFlags = static_cast<std::uint8_t>(model);
+        params.Model = model;
         params.MaxIterations = 255;
         params.DigitBase = 7;
         ColourTable table(params, palette);

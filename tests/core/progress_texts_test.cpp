@@ -40,9 +40,7 @@ TEST(ProgressTexts, TimesAreHoursMinutesSecondsOfTheDay)
 
 TEST(ProgressTexts, IdleShowsTheClockAndNoRemainingTime)
 {
-    RunState run;
-    run.StatusCode = 3;
-    const TimerTexts texts = TimerTick(run, 480, Clock(9, 15, 0));
+    const TimerTexts texts = TimerTick(RunState(), 3, 480, Clock(9, 15, 0));
     EXPECT_EQ(texts.StatusLine, "Startkoordinate  - real...");
     EXPECT_EQ(texts.NormTime, "09:15:00");
     EXPECT_EQ(texts.CalcTime, "");
@@ -52,10 +50,9 @@ TEST(ProgressTexts, ARunShowsElapsedRemainingAndTheRow)
 {
     RunState run;
     run.Running = true;
-    run.StatusCode = 99;
     run.StartTime = Clock(10, 0, 0);
     run.CurrentRow = 99;
-    const TimerTexts texts = TimerTick(run, 200, Clock(10, 0, 30));
+    const TimerTexts texts = TimerTick(run, StatusRunning, 200, Clock(10, 0, 30));
     EXPECT_EQ(texts.StatusLine, "berechne Zeile 99 von 200 ...");
     EXPECT_EQ(texts.NormTime, "seit  00:00:30");
     EXPECT_EQ(texts.CalcTime, "noch  00:00:30");  // 30 / 100 x 101 = 30.3 s
@@ -67,7 +64,7 @@ TEST(ProgressTexts, ARunAcrossMidnightCountsOn)
     run.Running = true;
     run.StartTime = Clock(23, 59, 30);
     run.CurrentRow = 0;
-    const TimerTexts texts = TimerTick(run, 3, Clock(0, 0, 30));
+    const TimerTexts texts = TimerTick(run, StatusRunning, 3, Clock(0, 0, 30));
     EXPECT_EQ(texts.NormTime, "seit  00:01:00");
     EXPECT_EQ(texts.CalcTime, "noch  00:03:00");
     EXPECT_EQ(texts.StatusLine, "berechne Zeile 0 von 3 ...");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace nimbra;
 
 namespace {
@@ -10,7 +12,7 @@ namespace {
 ParamFields FileRunFields()
 {
     ParamFields fields;
-    fields.SetTestMode = false;
+    fields.Preview = false;
     return fields;
 }
 
@@ -61,7 +63,9 @@ TEST(ReadParams, PreviewTakesTheWindowSize)
     EXPECT_EQ(params.Height, 200);
     EXPECT_EQ(fields.Width, "300");
     EXPECT_EQ(fields.Height, "200");
-    EXPECT_EQ(params.ModeFlags, ModeFlagBits::Preview);
+    EXPECT_EQ(params.Model, ColorModel::Rgb);
+    EXPECT_FALSE(params.Inverted);
+    EXPECT_TRUE(params.Preview);
 }
 
 TEST(ReadParams, IterationMaximumCorrections)
@@ -78,9 +82,8 @@ TEST(ReadParams, IterationMaximumCorrections)
     };
     for (const Case& c : cases) {
         ParamFields fields;
-        fields.SetRGB = !c.Grad;
-        fields.SetGrad = c.Grad;
-        fields.SetTestMode = c.Preview;
+        fields.Model = c.Grad ? ColorModel::Grad : ColorModel::Rgb;
+        fields.Preview = c.Preview;
         fields.Iterations = c.Typed;
         FractalParams params;
         ReadParams(fields, params, {}, ',');
@@ -141,9 +144,7 @@ TEST(ReadParams, RefusalsCarryTheirMessages)
 
 TEST(ReadParams, ARefusalKeepsTheCorrectionsMadeBeforeIt)
 {
-    ParamFields fields = FileRunFields();
-    fields.Width = "99999";
-    fields.ImagTo = "x";
+    ParamFields fields{.Width = "99999", .ImagTo = "x", .Preview = false};
     FractalParams params;
     params.Width = 123;
     EXPECT_THROW(ReadParams(fields, params, {}, ','), Error);
@@ -153,11 +154,7 @@ TEST(ReadParams, ARefusalKeepsTheCorrectionsMadeBeforeIt)
 
 TEST(ReadParams, StepsAndDigitBase)
 {
-    ParamFields fields = FileRunFields();
-    fields.RealFrom = "3";
-    fields.RealTo = "-2";
-    fields.Width = "500";
-    fields.Iterations = "4096";
+    ParamFields fields{.Width = "500", .Iterations = "4096", .RealFrom = "3", .RealTo = "-2", .Preview = false};
     FractalParams params;
     ReadParams(fields, params, {}, ',');
     EXPECT_EQ(params.StepReal, -5.0L / 500);
@@ -167,4 +164,18 @@ TEST(ReadParams, StepsAndDigitBase)
                                                             {255, 7}, {256, 7},  {2048, 14}, {4096, 17},
                                                             {16777216, 257}};
     for (const auto& [maximum, base] : bases) EXPECT_EQ(DigitBaseFor(maximum), base) << maximum;
+}
+
+TEST(ReadParams, TheDefaultFieldsGiveTheDefaultParameters)
+{
+    ParamFields fields = FileRunFields();
+    FractalParams params;
+    ReadParams(fields, params, {}, ',');
+    const FractalParams start;
+    EXPECT_EQ(std::vector<std::int32_t>({params.Width, params.Height, params.MaxIterations, params.DigitBase}),
+              std::vector<std::int32_t>({start.Width, start.Height, start.MaxIterations, start.DigitBase}));
+    EXPECT_EQ(std::vector<long double>({params.RealFrom, params.RealTo, params.ImagFrom, params.ImagTo,
+                                        params.StepReal, params.StepImag}),
+              std::vector<long double>(
+                  {start.RealFrom, start.RealTo, start.ImagFrom, start.ImagTo, start.StepReal, start.StepImag}));
 }

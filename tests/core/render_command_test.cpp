@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
@@ -40,6 +41,22 @@ TEST(RenderCommand, BadUsageNamesTheOptionAndShowsTheUsage)
         EXPECT_EQ(result.Err.rfind(args[0], 0), 0u) << result.Err;
         EXPECT_NE(result.Err.find("Aufruf: nimbra-cli render"), std::string::npos);
     }
+}
+
+TEST(RenderCommand, CtrlCIsCaughtOnlyDuringTheRun)
+{
+    TempFolder folder;
+    const auto handlers = [] {
+        struct sigaction interrupt {}, terminate {};
+        sigaction(SIGINT, nullptr, &interrupt);
+        sigaction(SIGTERM, nullptr, &terminate);
+        return std::vector<void (*)(int)>{interrupt.sa_handler, terminate.sa_handler};
+    };
+    const std::vector<void (*)(int)> before = handlers();
+    EXPECT_EQ(Render({"--size", "8x6", "-o", folder / "x.tga"}).ExitCode, 0);
+    EXPECT_EQ(handlers(), before);
+    EXPECT_EQ(Render({"--iterations", "0", "-o", folder / "y.tga"}).ExitCode, 1);
+    EXPECT_EQ(handlers(), before);
 }
 
 TEST(RenderCommand, ARefusedValuePrintsTheProgramsMessageAndLeavesNoFile)
@@ -98,7 +115,8 @@ TEST(RenderCommand, AConfigurationGivesItsValuesAndGradientAndOptionsOverrideIt)
     PaletteList gradient;
     gradient.SetPaletteNode(250, 20, 60, 40);
     FractalParams params;
-    params.ModeFlags = static_cast<std::uint8_t>(ColorModel::Grad);
+    params.Model = ColorModel::Grad;
+    params.Preview = false;
     params.Formula = static_cast<std::uint8_t>(FormulaKind::Julia);
     params.Width = 33;
     params.Height = 21;

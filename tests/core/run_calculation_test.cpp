@@ -60,15 +60,23 @@ struct RunFixture : ::testing::Test {
     FakePlatform platform;
     ScriptedPump pump;
     std::string lastImagePath;
-    RunContext context{params, state, palette, preview, display, dialogs, platform, pump,
-                       folder.Path(), lastImagePath, ',', 0, nullptr, "", {}};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = folder.Path(),
+                       .LastImagePath = lastImagePath};
 
     RunFixture() { std::filesystem::create_directory(folder / "pix"); }
 
     static ParamFields FileFields(const char* width, const char* height)
     {
         ParamFields fields;
-        fields.SetTestMode = false;
+        fields.Preview = false;
         fields.Width = width;
         fields.Height = height;
         fields.Iterations = "100";
@@ -89,7 +97,6 @@ TEST_F(RunFixture, FileRunWritesTheWholeImage)
     EXPECT_TRUE(preview.Pixels.empty());
     EXPECT_EQ(lastImagePath, folder / "pix/nimbra000.tga");
     EXPECT_FALSE(state.Running);
-    EXPECT_EQ(state.StatusCode, 0);
 }
 
 TEST_F(RunFixture, PixelsAreStoredBlueGreenRed)
@@ -114,7 +121,7 @@ TEST_F(RunFixture, EveryThreadCountWritesTheSameFile)
             context.WorkerThreads = threads;
             context.OutputPathOverride = folder / ("t" + std::to_string(threads) + ".tga");
             ParamFields fields = FileFields("37", "23");
-            fields.SetInvers = *formula == '\1';
+            fields.Inverted = *formula == '\1';
             fields.JuliaReal = "-0,4";
             fields.JuliaImag = "0,6";
             ASSERT_EQ(RunCalculation(fields, context), RunOutcome::FileCompleted);
@@ -211,7 +218,6 @@ TEST_F(RunFixture, AWriteErrorEndsTheRunInOrder)
     EXPECT_TRUE(std::filesystem::is_empty(folder / "pix"));
     EXPECT_EQ(display.Log, (std::vector<std::string>{"running", "idle"}));
     EXPECT_FALSE(state.Running);
-    EXPECT_EQ(state.StatusCode, 0);
 }
 
 TEST_F(RunFixture, ValuesBeyondTheRangeEndTheRunWithAMessage)

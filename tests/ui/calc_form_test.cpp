@@ -4,6 +4,7 @@
 #include "tests/ui/ui_program.h"
 #include "tests/ui/ui_test_registry.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +48,10 @@ QStringList MenuEntries(const QMenu* menu)
     return entries;
 }
 
-QColor PictureColumn(const TCalcForm& form, int x) { return form.ModePic->Picture().pixelColor(x, 0); }
+QColor PictureColumn(const TCalcForm& form, int x)
+{
+    return Find<ModePicture>(form, "ModePic")->Picture().pixelColor(x, 0);
+}
 
 }  // namespace
 
@@ -63,24 +67,25 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra"));
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("640"));
-        QCOMPARE(form.HeightEdit->text(), QStringLiteral("480"));
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("640"));
+        QCOMPARE(Find<QLineEdit>(form, "HeightEdit")->text(), QStringLiteral("480"));
         QCOMPARE(RegionTexts(form), QStringList({"-2", "0,5", "-1,25", "1,25"}));
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("2048"));
-        QVERIFY(form.SetRGB->isChecked());
-        QVERIFY(form.SetTestMode->isChecked());
-        QVERIFY(!form.SetInvers->isChecked());
-        QCOMPARE(form.FormelName->text(), QStringLiteral("Mandelbrot Menge"));
-        QVERIFY(form.Mandelbrot1->isChecked());
-        QVERIFY(form.c0->isHidden() && form.r0->isHidden() && form.i0->isHidden());
-        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
-        QVERIFY(!form.ShowBtn->isEnabled());
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Bereit ..."));
-        QCOMPARE(form.Run.StatusCode, std::uint8_t{0});
-        QCOMPARE(form.StartFolder, std::filesystem::canonical(folder_->Path()).string() + "/");
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("2048"));
+        QVERIFY(Find<QRadioButton>(form, "SetRGB")->isChecked());
+        QVERIFY(Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        QVERIFY(!Find<QCheckBox>(form, "SetInvers")->isChecked());
+        QCOMPARE(Find<QLabel>(form, "FormelName")->text(), QStringLiteral("Mandelbrot Menge"));
+        QVERIFY(Find<QAction>(form, "Mandelbrot1")->isChecked());
+        QVERIFY(Find<QLabel>(form, "c0")->isHidden());
+        QVERIFY(Find<QComboBox>(form, "r0")->isHidden() && Find<QComboBox>(form, "i0")->isHidden());
+        QCOMPARE(Find<QPushButton>(form, "MakeButton")->text(), QStringLiteral("&Berechnen"));
+        QVERIFY(!Find<QPushButton>(form, "ShowBtn")->isEnabled());
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(), QStringLiteral("Bereit ..."));
+        QCOMPARE(program.State.StatusCode, std::uint8_t{0});
+        QCOMPARE(program.State.StartFolder, std::filesystem::canonical(folder_->Path()).string() + "/");
         for (const char* name : {"cfg", "pix", "param", "pal"}) QVERIFY(std::filesystem::is_directory(name));
         QVERIFY(program.Dialogs.Messages.empty());
-        QVERIFY(form.r0->count() == 0 && form.r0->currentText().isEmpty());
+        QVERIFY(Find<QComboBox>(form, "r0")->count() == 0 && Find<QComboBox>(form, "r0")->currentText().isEmpty());
         QVERIFY(program.PreView->isHidden());
     }
 
@@ -94,9 +99,10 @@ private slots:
         QCOMPARE(form.width(), 640);
         QCOMPARE(form.height() - form.menuBar()->height(), 220);
         // Every caption fits its control.
-        for (QWidget* control : std::initializer_list<QWidget*>{form.SetRGB, form.SetCMY, form.SetGrad, form.SetInvers,
-                                                                 form.MakeButton, form.ShowBtn})
-            QVERIFY2(control->width() >= control->sizeHint().width(), qPrintable(control->objectName()));
+        for (const char* name : {"SetRGB", "SetCMY", "SetGrad", "SetInvers", "MakeButton", "ShowBtn"}) {
+            const QWidget* control = Find<QAbstractButton>(form, name);
+            QVERIFY2(control->width() >= control->sizeHint().width(), name);
+        }
     }
 
     void TheMenuHoldsEveryCommand()
@@ -112,19 +118,19 @@ private slots:
                  QStringList({"Konfiguration &laden\tF2", "Konfiguration &speichern\tF3", "&Formeln",
                               "&Bildauflösung ermitteln\tF4", "-", "&Extras", "-", "&Rücksetzen\tF8", "-",
                               "&Programm beenden\tAlt+F4"}));
-        QCOMPARE(MenuEntries(form.Formeln1),
+        QCOMPARE(MenuEntries(Find<QMenu>(form, "Formeln1")),
                  QStringList({"&Mandelbrot\tCtrl+1", "&Mandelbrot Invertiert\tCtrl+2", "&Julia\tCtrl+3",
                               "&Dragon\tCtrl+4", "&Dais&y\tCtrl+5", "&Burning Ship\tCtrl+6"}));
-        QCOMPARE(form.Formeln1->defaultAction(), form.Mandelbrot1);
-        QCOMPARE(MenuEntries(form.Extras1), QStringList({"Pro&gramm anpassen\tF5"}));
+        QCOMPARE(Find<QMenu>(form, "Formeln1")->defaultAction(), Find<QAction>(form, "Mandelbrot1"));
+        QCOMPARE(MenuEntries(Find<QMenu>(form, "Extras1")), QStringList({"Pro&gramm anpassen\tF5"}));
         QCOMPARE(MenuEntries(menus[1]->menu()), QStringList({"Farbpalette &generieren\tF9", "Farbraum&konvertierung"}));
-        QCOMPARE(MenuEntries(form.Farbraumkkonvertierung1),
+        QCOMPARE(MenuEntries(Find<QMenu>(form, "Farbraumkkonvertierung1")),
                  QStringList({"&RGB --> CMY\tAlt+1", "R&GB --> GRAD\tAlt+2", "&CMY --> RGB\tAlt+3",
                               "C&MY --> GRAD\tAlt+4", "GRAD --> RGB\tAlt+5", "GRAD --> CMY\tAlt+6"}));
         QCOMPARE(MenuEntries(menus[2]->menu()),
                  QStringList({"&Index\tF1", "-", "&Anleitung Online\tCtrl+O", "nach &Updates suchen\tCtrl+U", "-",
                               "ü&ber Nimbra ...\tCtrl+I"}));
-        // With the other windows attached, every command can be used.
+        // Every command can be used.
         for (const QMenu* menu : form.menuBar()->findChildren<QMenu*>())
             for (const QAction* action : menu->actions())
                 QVERIFY2(action->isSeparator() || action->isEnabled(), qPrintable(action->text()));
@@ -134,24 +140,25 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        TypeInto(form.RealFEdit, "-1");
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-1"));
         form.Timer1Timer();
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Startkoordinate  - real..."));
-        QVERIFY(form.SetTestMode->isChecked());
-        TypeInto(form.IterationEdit, "300");
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(), QStringLiteral("Startkoordinate  - real..."));
+        QVERIFY(Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "300"));
         form.Timer1Timer();
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Farbtiefe des Bildes..."));
-        TypeInto(form.WidthEdit, "800");
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(), QStringLiteral("Farbtiefe des Bildes..."));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "800"));
         form.Timer1Timer();
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("X-Auflösung des Bildes eingeben..."));
-        QVERIFY(!form.SetTestMode->isChecked());
-        QTest::mouseClick(form.SetTestMode, Qt::LeftButton);
-        QVERIFY(form.SetTestMode->isChecked());
-        TypeInto(form.HeightEdit, "600");
-        QVERIFY(!form.SetTestMode->isChecked());
-        TabAway(form.HeightEdit);
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(),
+                 QStringLiteral("X-Auflösung des Bildes eingeben..."));
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        QTest::mouseClick(Find<QCheckBox>(form, "SetTestMode"), Qt::LeftButton);
+        QVERIFY(Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "HeightEdit"), "600"));
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        TabAway(Find<QLineEdit>(form, "HeightEdit"));
         form.Timer1Timer();
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Bereit ..."));
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(), QStringLiteral("Bereit ..."));
     }
 
     void TheTimerShowsTheClockWhileIdle()
@@ -159,8 +166,8 @@ private slots:
         UiProgram program;
         program.Now = (14 * 3600 + 3 * 60 + 7) / 86400.0;
         program.Form->Timer1Timer();
-        QCOMPARE(program.Form->NormTime->text(), QStringLiteral("14:03:07"));
-        QCOMPARE(program.Form->CalcTime->text(), QString());
+        QCOMPARE(Find<QLabel>(*program.Form, "NormTime")->text(), QStringLiteral("14:03:07"));
+        QCOMPARE(Find<QLabel>(*program.Form, "CalcTime")->text(), QString());
     }
 
     void LeavingAConstantFieldKeepsItInTheHistory()
@@ -168,20 +175,21 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         program.Dialogs.YesNoAnswers = {false};
-        form.Julia1->trigger();
-        TypeInto(form.r0, "0.285");
+        Find<QAction>(form, "Julia1")->trigger();
+        QVERIFY(TypeInto(Find<QComboBox>(form, "r0"), "0.285"));
         form.Timer1Timer();
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Realteil Startwert für Julia Menge..."));
-        TabAway(form.r0);
-        QCOMPARE(ComboItems(form.r0), QStringList({"0,285"}));
-        QCOMPARE(form.r0->currentText(), QStringLiteral("0.285"));
-        TypeInto(form.r0, "0,285");
-        TabAway(form.r0);
-        QCOMPARE(ComboItems(form.r0), QStringList({"0,285"}));
-        TypeInto(form.i0, "");
-        TabAway(form.i0);
-        QCOMPARE(form.i0->count(), 0);
-        QCOMPARE(form.Run.StatusCode, std::uint8_t{0});
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(),
+                 QStringLiteral("Realteil Startwert für Julia Menge..."));
+        TabAway(Find<QComboBox>(form, "r0"));
+        QCOMPARE(ComboItems(Find<QComboBox>(form, "r0")), QStringList({"0,285"}));
+        QCOMPARE(Find<QComboBox>(form, "r0")->currentText(), QStringLiteral("0.285"));
+        QVERIFY(TypeInto(Find<QComboBox>(form, "r0"), "0,285"));
+        TabAway(Find<QComboBox>(form, "r0"));
+        QCOMPARE(ComboItems(Find<QComboBox>(form, "r0")), QStringList({"0,285"}));
+        QVERIFY(TypeInto(Find<QComboBox>(form, "i0"), ""));
+        TabAway(Find<QComboBox>(form, "i0"));
+        QCOMPARE(Find<QComboBox>(form, "i0")->count(), 0);
+        QCOMPARE(program.State.StatusCode, std::uint8_t{0});
     }
 
     void TheColourModelButtonsSetDepthAndPicture()
@@ -189,65 +197,66 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         QCOMPARE(PictureColumn(form, 0), QColor(255, 0, 0));
-        TypeInto(form.IterationEdit, "500");
-        QTest::mouseClick(form.SetCMY, Qt::LeftButton);
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("4096"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "500"));
+        QTest::mouseClick(Find<QRadioButton>(form, "SetCMY"), Qt::LeftButton);
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("4096"));
         QCOMPARE(PictureColumn(form, 0), QColor(0, 255, 255));
-        QTest::mouseClick(form.SetGrad, Qt::LeftButton);
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
+        QTest::mouseClick(Find<QRadioButton>(form, "SetGrad"), Qt::LeftButton);
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("256"));
         QCOMPARE(PictureColumn(form, 0), QColor(0, 0, 0));  // the default gradient starts black
         QCOMPARE(PictureColumn(form, 179), QColor(253, 253, 253));
-        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
+        QTest::mouseClick(Find<QRadioButton>(form, "SetRGB"), Qt::LeftButton);
         QCOMPARE(PictureColumn(form, 179), QColor(255, 0, 255));
-        TypeInto(form.IterationEdit, "500");
-        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("500"));
-        form.SetGrad->setChecked(true);  // as a loaded configuration does
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "500"));
+        QTest::mouseClick(Find<QRadioButton>(form, "SetRGB"), Qt::LeftButton);
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("500"));
+        Find<QRadioButton>(form, "SetGrad")->setChecked(true);  // as a loaded configuration does
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("256"));
     }
 
     void AFormulaAnsweredNoChangesOnlyTheFormula()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        TypeInto(form.RealFEdit, "-1,5");
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-1,5"));
         program.Dialogs.YesNoAnswers = {false};
-        QTest::keyClick(&form, Qt::Key_3, Qt::ControlModifier);
+        QVERIFY(PressKey(form, Qt::Key_3, Qt::ControlModifier));
         QCOMPARE(program.Dialogs.Questions,
                  Texts({"Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?"}));
         QCOMPARE(program.Dialogs.QuestionCaptions, Texts({"Rücksetzen"}));
         QCOMPARE(RegionTexts(form), QStringList({"-1,5", "0,5", "-1,25", "1,25"}));
-        QCOMPARE(form.FormelName->text(), QStringLiteral("Julia Menge"));
-        QVERIFY(form.Julia1->isChecked() && !form.Mandelbrot1->isChecked());
-        QVERIFY(form.c0->isVisible() && form.r0->isVisible() && form.i0->isVisible());
-        QCOMPARE(form.Params.Formula, std::uint8_t{2});
+        QCOMPARE(Find<QLabel>(form, "FormelName")->text(), QStringLiteral("Julia Menge"));
+        QVERIFY(Find<QAction>(form, "Julia1")->isChecked() && !Find<QAction>(form, "Mandelbrot1")->isChecked());
+        QVERIFY(Find<QLabel>(form, "c0")->isVisible());
+        QVERIFY(Find<QComboBox>(form, "r0")->isVisible() && Find<QComboBox>(form, "i0")->isVisible());
+        QCOMPARE(program.State.Params.Formula, std::uint8_t{2});
     }
 
     void AFormulaAnsweredYesEntersItsDefaults()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        TypeInto(form.IterationEdit, "500");
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "500"));
         program.Dialogs.YesNoAnswers = {true};
-        form.Julia1->trigger();
+        Find<QAction>(form, "Julia1")->trigger();
         QCOMPARE(RegionTexts(form), QStringList({"-2", "2", "-1.3", "1.2"}));
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("500"));
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("500"));
 
         program.Dialogs.YesNoAnswers = {true};
-        form.BurnShip1->trigger();
+        Find<QAction>(form, "BurnShip1")->trigger();
         QCOMPARE(RegionTexts(form), QStringList({"3.0", "-2", "2,5", "-2"}));
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("250"));
-        QVERIFY(form.r0->isHidden());
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("250"));
+        QVERIFY(Find<QComboBox>(form, "r0")->isHidden());
 
-        TypeInto(form.WidthEdit, "800");
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "800"));
         program.Dialogs.YesNoAnswers = {true};
-        form.Dragon1->trigger();
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("640"));
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("2048"));
+        Find<QAction>(form, "Dragon1")->trigger();
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("640"));
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("2048"));
         QCOMPARE(RegionTexts(form), QStringList({"-2", "0,5", "-1,25", "1,25"}));
-        QCOMPARE(form.FormelName->text(), QStringLiteral("Dragon"));
-        QVERIFY(form.Dragon1->isChecked());
-        QCOMPARE(form.Params.Formula, std::uint8_t{3});
+        QCOMPARE(Find<QLabel>(form, "FormelName")->text(), QStringLiteral("Dragon"));
+        QVERIFY(Find<QAction>(form, "Dragon1")->isChecked());
+        QCOMPARE(program.State.Params.Formula, std::uint8_t{3});
         QVERIFY(program.Dialogs.Unexpected.empty());
     }
 
@@ -256,13 +265,13 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         program.Dialogs.YesNoAnswers = {false};
-        form.Julia1->trigger();
-        TypeInto(form.HeightEdit, "100");
-        QTest::keyClick(&form, Qt::Key_F8);
-        QCOMPARE(form.HeightEdit->text(), QStringLiteral("480"));
-        QCOMPARE(form.FormelName->text(), QStringLiteral("Mandelbrot Menge"));
-        QVERIFY(form.Mandelbrot1->isChecked());
-        QVERIFY(form.r0->isHidden());
+        Find<QAction>(form, "Julia1")->trigger();
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "HeightEdit"), "100"));
+        QVERIFY(PressKey(form, Qt::Key_F8));
+        QCOMPARE(Find<QLineEdit>(form, "HeightEdit")->text(), QStringLiteral("480"));
+        QCOMPARE(Find<QLabel>(form, "FormelName")->text(), QStringLiteral("Mandelbrot Menge"));
+        QVERIFY(Find<QAction>(form, "Mandelbrot1")->isChecked());
+        QVERIFY(Find<QComboBox>(form, "r0")->isHidden());
         QCOMPARE(program.Dialogs.Questions.size(), std::size_t{1});
     }
 
@@ -272,12 +281,12 @@ private slots:
             UiProgram program;
             TCalcForm& form = *program.Form;
             program.Dialogs.YesNoAnswers = {false};
-            form.Julia1->trigger();
-            TypeInto(form.r0, "0.285");
-            TypeInto(form.i0, "0.01");
-            TypeInto(form.WidthEdit, "640");
-            TypeInto(form.r0, "-0,8");
-            TabAway(form.r0);
+            Find<QAction>(form, "Julia1")->trigger();
+            QVERIFY(TypeInto(Find<QComboBox>(form, "r0"), "0.285"));
+            QVERIFY(TypeInto(Find<QComboBox>(form, "i0"), "0.01"));
+            QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "640"));
+            QVERIFY(TypeInto(Find<QComboBox>(form, "r0"), "-0,8"));
+            TabAway(Find<QComboBox>(form, "r0"));
             QVERIFY(form.close());
         }
         QCOMPARE(ReadBytes("param/nimbra.par"),
@@ -287,11 +296,11 @@ private slots:
                  std::vector<std::uint8_t>({'V', 'I', 'E', 'W', 'E', 'R', '*', '=', '*', '\r', '\n'}));
 
         UiProgram next;
-        QCOMPARE(ComboItems(next.Form->r0), QStringList({"0,285", "-0,8"}));
-        QCOMPARE(next.Form->r0->currentText(), QStringLiteral("0,285"));
-        QCOMPARE(ComboItems(next.Form->i0), QStringList({"0,01"}));
-        QCOMPARE(next.Form->i0->currentText(), QStringLiteral("0,01"));
-        QVERIFY(next.Form->r0->isHidden());
+        QCOMPARE(ComboItems(Find<QComboBox>(*next.Form, "r0")), QStringList({"0,285", "-0,8"}));
+        QCOMPARE(Find<QComboBox>(*next.Form, "r0")->currentText(), QStringLiteral("0,285"));
+        QCOMPARE(ComboItems(Find<QComboBox>(*next.Form, "i0")), QStringList({"0,01"}));
+        QCOMPARE(Find<QComboBox>(*next.Form, "i0")->currentText(), QStringLiteral("0,01"));
+        QVERIFY(Find<QComboBox>(*next.Form, "r0")->isHidden());
     }
 
     void UnreadableParamFilesAreReportedAtStart()
@@ -299,7 +308,7 @@ private slots:
         std::filesystem::create_directories("param/nimbra.par");
         std::filesystem::create_directories("param/nimbra.prf");
         UiProgram program;
-        const std::string folder = program.Form->StartFolder;
+        const std::string folder = program.State.StartFolder;
         QCOMPARE(program.Dialogs.Messages,
                  Texts({"Fehler beim Einlesen der Parameterdatei " + folder + "param/nimbra.par !",
                         "Fehler beim Einlesen der Programmkonfiguration " + folder + "param/nimbra.prf !"}));
@@ -311,7 +320,7 @@ private slots:
         std::filesystem::remove_all("param");
         QSignalSpy closed(program.Form.get(), &TCalcForm::Closed);
         QVERIFY(program.Form->close());
-        const std::string folder = program.Form->StartFolder;
+        const std::string folder = program.State.StartFolder;
         QCOMPARE(program.Dialogs.Messages,
                  Texts({"Fehler beim Schreiben der Parameterdatei " + folder + "param/nimbra.par !",
                         "Fehler beim Schreiben der Programmkonfiguration " + folder + "param/nimbra.prf !"}));

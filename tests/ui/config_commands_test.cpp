@@ -4,6 +4,7 @@
 #include "tests/ui/ui_program.h"
 #include "tests/ui/ui_test_registry.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -26,41 +27,57 @@ using Texts = std::vector<std::string>;
 QStringList ControlStates(const TCalcForm& form)
 {
     const auto flag = [](bool on) { return on ? QStringLiteral("on") : QStringLiteral("off"); };
-    return {form.WidthEdit->text(),     form.HeightEdit->text(),     form.IterationEdit->text(),
-            form.RealFEdit->text(),     form.RealTEdit->text(),      form.ImagFEdit->text(),
-            form.ImagTEdit->text(),     form.r0->currentText(),      form.i0->currentText(),
-            flag(form.SetRGB->isChecked()), flag(form.SetCMY->isChecked()), flag(form.SetGrad->isChecked()),
-            flag(form.SetInvers->isChecked()), flag(form.SetTestMode->isChecked()), form.FormelName->text(),
-            flag(form.Julia1->isChecked()), flag(form.r0->isVisible())};
+    const auto text = [&form](const char* edit) { return Find<QLineEdit>(form, edit)->text(); };
+    const auto checked = [&form, flag](const char* button) {
+        return flag(Find<QAbstractButton>(form, button)->isChecked());
+    };
+    return {text("WidthEdit"),
+            text("HeightEdit"),
+            text("IterationEdit"),
+            text("RealFEdit"),
+            text("RealTEdit"),
+            text("ImagFEdit"),
+            text("ImagTEdit"),
+            Find<QComboBox>(form, "r0")->currentText(),
+            Find<QComboBox>(form, "i0")->currentText(),
+            checked("SetRGB"),
+            checked("SetCMY"),
+            checked("SetGrad"),
+            checked("SetInvers"),
+            checked("SetTestMode"),
+            Find<QLabel>(form, "FormelName")->text(),
+            flag(Find<QAction>(form, "Julia1")->isChecked()),
+            flag(Find<QComboBox>(form, "r0")->isVisible())};
 }
 
 bool PictureShowsGradient(const TCalcForm& form, const PaletteList& palette)
 {
     const std::vector<Rgb> columns = GradientStripColumns(palette, ModePictureWidth);
+    const QImage& picture = Find<ModePicture>(form, "ModePic")->Picture();
     for (int x = 0; x < ModePictureWidth; ++x) {
         const Rgb c = columns[static_cast<std::size_t>(x)];
-        if (form.ModePic->Picture().pixelColor(x, 0) != QColor(c.Red, c.Green, c.Blue)) return false;
+        if (picture.pixelColor(x, 0) != QColor(c.Red, c.Green, c.Blue)) return false;
     }
     return true;
 }
 
-void SaveAs(UiProgram& program, const std::string& path)
+[[nodiscard]] bool SaveAs(UiProgram& program, const std::string& path)
 {
     program.Dialogs.FileAnswers.push_back(path);
-    PressKey(*program.Form, Qt::Key_F3);
+    return PressKey(*program.Form, Qt::Key_F3);
 }
 
-void Load(UiProgram& program, const std::string& path)
+[[nodiscard]] bool Load(UiProgram& program, const std::string& path)
 {
     program.Dialogs.FileAnswers.push_back(path);
-    PressKey(*program.Form, Qt::Key_F2);
+    return PressKey(*program.Form, Qt::Key_F2);
 }
 
 // The palette model without preview and inversion: the only setup saved with its gradient.
 void ChoosePaletteModelForAFile(TCalcForm& form)
 {
-    QTest::mouseClick(form.SetGrad, Qt::LeftButton);
-    form.SetTestMode->setChecked(false);
+    QTest::mouseClick(Find<QRadioButton>(form, "SetGrad"), Qt::LeftButton);
+    Find<QCheckBox>(form, "SetTestMode")->setChecked(false);
 }
 
 }  // namespace
@@ -76,8 +93,8 @@ private slots:
     {
         UiProgram program;
         program.Dialogs.FileAnswers = {std::nullopt, std::nullopt};
-        PressKey(*program.Form, Qt::Key_F3);
-        PressKey(*program.Form, Qt::Key_F2);
+        QVERIFY(PressKey(*program.Form, Qt::Key_F3));
+        QVERIFY(PressKey(*program.Form, Qt::Key_F2));
         QCOMPARE(program.Dialogs.FileRequests.size(), std::size_t{2});
         const FileRequest& save = program.Dialogs.FileRequests[0];
         QVERIFY(save.DialogKind == FileRequest::Kind::Save);
@@ -102,47 +119,48 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         program.Dialogs.YesNoAnswers = {false};
-        form.Julia1->trigger();
-        QTest::mouseClick(form.SetCMY, Qt::LeftButton);
-        QTest::mouseClick(form.SetInvers, Qt::LeftButton);
-        TypeInto(form.WidthEdit, "800");
-        TypeInto(form.HeightEdit, "600");
-        TypeInto(form.IterationEdit, "500");
-        TypeInto(form.RealFEdit, "-0,75");
-        TypeInto(form.RealTEdit, "0,25");
-        TypeInto(form.ImagFEdit, "-0,5");
-        TypeInto(form.ImagTEdit, "0,5");
-        TypeInto(form.r0, "0,285");
-        TypeInto(form.i0, "0,01");
+        Find<QAction>(form, "Julia1")->trigger();
+        QTest::mouseClick(Find<QRadioButton>(form, "SetCMY"), Qt::LeftButton);
+        QTest::mouseClick(Find<QCheckBox>(form, "SetInvers"), Qt::LeftButton);
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "800"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "HeightEdit"), "600"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "500"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-0,75"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealTEdit"), "0,25"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagFEdit"), "-0,5"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagTEdit"), "0,5"));
+        QVERIFY(TypeInto(Find<QComboBox>(form, "r0"), "0,285"));
+        QVERIFY(TypeInto(Find<QComboBox>(form, "i0"), "0,01"));
         const std::string path = folder_->Path() + "cfg/julia.cfg";
-        SaveAs(program, path);
+        QVERIFY(SaveAs(program, path));
         const QStringList saved = ControlStates(form);  // as the save read them
         QCOMPARE(ReadBytes(path).size(), std::size_t{77});
         QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra"));  // saving names no file
 
-        PressKey(form, Qt::Key_F8);
-        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
-        QTest::mouseClick(form.SetInvers, Qt::LeftButton);
-        form.SetTestMode->setChecked(true);
-        form.r0->setEditText(QStringLiteral("7"));
+        QVERIFY(PressKey(form, Qt::Key_F8));
+        QTest::mouseClick(Find<QRadioButton>(form, "SetRGB"), Qt::LeftButton);
+        QTest::mouseClick(Find<QCheckBox>(form, "SetInvers"), Qt::LeftButton);
+        Find<QCheckBox>(form, "SetTestMode")->setChecked(true);
+        Find<QComboBox>(form, "r0")->setEditText(QStringLiteral("7"));
         QVERIFY(ControlStates(form) != saved);
 
-        Load(program, path);
+        QVERIFY(Load(program, path));
         QCOMPARE(ControlStates(form), saved);
         QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra - julia.cfg"));
-        QCOMPARE(form.ConfigFileName, path);
-        QCOMPARE(QApplication::focusWidget(), form.WidthEdit);
+        QCOMPARE(program.State.ConfigFileName, path);
+        QCOMPARE(QApplication::focusWidget(), Find<QLineEdit>(form, "WidthEdit"));
         form.Timer1Timer();
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("X-Auflösung des Bildes eingeben..."));
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(),
+                 QStringLiteral("X-Auflösung des Bildes eingeben..."));
         QVERIFY(program.Dialogs.Messages.empty());
 
         // The save dialog now proposes the loaded file; a reset forgets it.
         program.Dialogs.FileAnswers = {std::nullopt};
-        PressKey(form, Qt::Key_F3);
+        QVERIFY(PressKey(form, Qt::Key_F3));
         QCOMPARE(program.Dialogs.FileRequests.back().FileName, path);
-        PressKey(form, Qt::Key_F8);
+        QVERIFY(PressKey(form, Qt::Key_F8));
         QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra"));
-        QVERIFY(form.ConfigFileName.empty());
+        QVERIFY(program.State.ConfigFileName.empty());
     }
 
     void APreviewSetupKeepsItsPreviewThroughTheFocusOnTheWidth()
@@ -150,13 +168,13 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         const std::string path = folder_->Path() + "cfg/preview.cfg";
-        SaveAs(program, path);
+        QVERIFY(SaveAs(program, path));
         QCOMPARE(ReadBytes(path)[7], std::uint8_t{128});
-        TypeInto(form.WidthEdit, "99");
-        QVERIFY(!form.SetTestMode->isChecked());
-        Load(program, path);
-        QVERIFY(form.SetTestMode->isChecked());
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("255"));  // the preview's size was saved
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "99"));
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        QVERIFY(Load(program, path));
+        QVERIFY(Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("255"));  // the preview's size was saved
     }
 
     void APaletteModelFileBringsItsGradientBack()
@@ -164,21 +182,21 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         ChoosePaletteModelForAFile(form);
-        TypeInto(form.IterationEdit, "300");
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "300"));
         program.Palette.SetPaletteNode(255, 0, 0, 50);
         const std::vector<PaletteNode> edited = program.Palette.Nodes();
         const std::string path = folder_->Path() + "cfg/grad.cfg";
-        SaveAs(program, path);
-        const QString savedIterations = form.IterationEdit->text();
+        QVERIFY(SaveAs(program, path));
+        const QString savedIterations = Find<QLineEdit>(form, "IterationEdit")->text();
         QCOMPARE(ReadBytes(path).size(), std::size_t{7 + 70 + 4 * edited.size()});
         QCOMPARE(program.Palette.Nodes(), edited);
 
         program.Palette.ResetPalette();
-        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
-        Load(program, path);
+        QTest::mouseClick(Find<QRadioButton>(form, "SetRGB"), Qt::LeftButton);
+        QVERIFY(Load(program, path));
         QCOMPARE(program.Palette.Nodes(), edited);
-        QVERIFY(form.SetGrad->isChecked());
-        QCOMPARE(form.IterationEdit->text(), savedIterations);  // not SetGradClick's 256
+        QVERIFY(Find<QRadioButton>(form, "SetGrad")->isChecked());
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), savedIterations);  // not SetGradClick's 256
         QVERIFY(PictureShowsGradient(form, program.Palette));
         QVERIFY(program.Dialogs.Messages.empty());
     }
@@ -187,35 +205,35 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        QTest::mouseClick(form.SetGrad, Qt::LeftButton);
+        QTest::mouseClick(Find<QRadioButton>(form, "SetGrad"), Qt::LeftButton);
         const std::string path = folder_->Path() + "cfg/grad_preview.cfg";
-        SaveAs(program, path);
+        QVERIFY(SaveAs(program, path));
         QCOMPARE(ReadBytes(path).size(), std::size_t{77});
         QCOMPARE(ReadBytes(path)[7], std::uint8_t{130});
 
         program.Palette.SetPaletteNode(0, 0, 255, 60);
         const std::vector<PaletteNode> edited = program.Palette.Nodes();
-        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
-        Load(program, path);
+        QTest::mouseClick(Find<QRadioButton>(form, "SetRGB"), Qt::LeftButton);
+        QVERIFY(Load(program, path));
         QCOMPARE(program.Palette.Nodes(), edited);
-        QVERIFY(form.SetGrad->isChecked());
-        QVERIFY(form.SetTestMode->isChecked());
+        QVERIFY(Find<QRadioButton>(form, "SetGrad")->isChecked());
+        QVERIFY(Find<QCheckBox>(form, "SetTestMode")->isChecked());
         QVERIFY(PictureShowsGradient(form, program.Palette));  // painted by SetGradClick
     }
 
     void ARefusedFieldWritesNoFile()
     {
         UiProgram program;
-        TypeInto(program.Form->IterationEdit, "12a");
+        QVERIFY(TypeInto(Find<QLineEdit>(*program.Form, "IterationEdit"), "12a"));
         const std::string path = folder_->Path() + "cfg/refused.cfg";
-        SaveAs(program, path);
+        QVERIFY(SaveAs(program, path));
         QCOMPARE(program.Dialogs.Messages, Texts({"'12a' ist kein gültiger Integerwert"}));
         QVERIFY(!FileExists(path));
 
         // A height the record cannot hold is refused before the file is touched.
-        TypeInto(program.Form->IterationEdit, "100");
-        TypeInto(program.Form->HeightEdit, "70000");
-        SaveAs(program, path);
+        QVERIFY(TypeInto(Find<QLineEdit>(*program.Form, "IterationEdit"), "100"));
+        QVERIFY(TypeInto(Find<QLineEdit>(*program.Form, "HeightEdit"), "70000"));
+        QVERIFY(SaveAs(program, path));
         QCOMPARE(program.Dialogs.Messages.back(), std::string("Fehler bei Bereichsprüfung"));
         QVERIFY(!FileExists(path));
     }
@@ -226,7 +244,7 @@ private slots:
         ChoosePaletteModelForAFile(*program.Form);
         const std::vector<PaletteNode> before = program.Palette.Nodes();
         const std::string path = folder_->Path() + "no folder/x.cfg";
-        SaveAs(program, path);
+        QVERIFY(SaveAs(program, path));
         QCOMPARE(program.Dialogs.Messages,
                  Texts({"Kann Konfiguration " + path + " nicht öffnen !",
                         "Kann Konfiguration " + path + " nicht speichern !",
@@ -242,13 +260,13 @@ private slots:
         TCalcForm& form = *program.Form;
         const QStringList before = ControlStates(form);
         const std::string path = folder_->Path() + "cfg/missing.cfg";
-        Load(program, path);
+        QVERIFY(Load(program, path));
         QCOMPARE(program.Dialogs.Messages,
                  Texts({"Fehler beim Lesen der Palette in " + path + " !", path + " hat falsches Dateiformat !",
                         "Kann Datei " + path + " nicht schließen !"}));
         QCOMPARE(ControlStates(form), before);
         QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra"));
-        QVERIFY(form.ConfigFileName.empty());
+        QVERIFY(program.State.ConfigFileName.empty());
     }
 
     void AnUnknownFormulaOrModelSelectsNothing()
@@ -256,39 +274,46 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         const std::string path = folder_->Path() + "cfg/unknown.cfg";
-        SaveAs(program, path);
+        QVERIFY(SaveAs(program, path));
         std::vector<std::uint8_t> bytes = ReadBytes(path);
         bytes[7] = 3;  // colour model 3
         bytes[8] = 9;  // formula 9
         WriteBytes(path, bytes);
-        Load(program, path);
-        QCOMPARE(form.Params.Formula, std::uint8_t{9});
-        QCOMPARE(form.FormelName->text(), QStringLiteral("Mandelbrot Menge"));
-        QVERIFY(form.Mandelbrot1->isChecked());
-        QVERIFY(!form.SetRGB->isChecked() && !form.SetCMY->isChecked() && !form.SetGrad->isChecked());
-        QVERIFY(!form.SetTestMode->isChecked());
+        QVERIFY(Load(program, path));
+        QCOMPARE(program.State.Params.Formula, std::uint8_t{9});
+        QCOMPARE(Find<QLabel>(form, "FormelName")->text(), QStringLiteral("Mandelbrot Menge"));
+        QVERIFY(Find<QAction>(form, "Mandelbrot1")->isChecked());
+        for (const char* model : {"SetRGB", "SetCMY", "SetGrad"})
+            QVERIFY2(!Find<QRadioButton>(form, model)->isChecked(), model);
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        // Saved again, the file comes back byte for byte, its model and formula included.
+        const std::string again = folder_->Path() + "cfg/again.cfg";
+        QVERIFY(SaveAs(program, again));
+        QVERIFY(ReadBytes(again) == bytes);
         // The buttons still exclude each other afterwards.
-        QTest::mouseClick(form.SetCMY, Qt::LeftButton);
-        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
-        QVERIFY(form.SetRGB->isChecked() && !form.SetCMY->isChecked());
+        QTest::mouseClick(Find<QRadioButton>(form, "SetCMY"), Qt::LeftButton);
+        QTest::mouseClick(Find<QRadioButton>(form, "SetRGB"), Qt::LeftButton);
+        QVERIFY(Find<QRadioButton>(form, "SetRGB")->isChecked() && !Find<QRadioButton>(form, "SetCMY")->isChecked());
     }
 
     void ASaveDuringAFileRunLeavesTheRunsImageAlone()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        TypeInto(form.WidthEdit, "64");
-        TypeInto(form.HeightEdit, "48");
-        TypeInto(form.IterationEdit, "200");
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "64"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "HeightEdit"), "48"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "200"));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         const std::vector<std::uint8_t> undisturbed = ReadBytes("pix/nimbra000.tga");
 
         const std::string path = folder_->Path() + "cfg/during.cfg";
-        DuringTheRun(form, [&] {
-            form.SetTestMode->setChecked(true);  // the setup saved has the preview's size
-            SaveAs(program, path);
+        bool savedDuringRun = false;
+        DuringTheRun(program, [&] {
+            Find<QCheckBox>(form, "SetTestMode")->setChecked(true);  // the setup saved has the preview's size
+            savedDuringRun = SaveAs(program, path);
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+        QVERIFY(savedDuringRun);
         QCOMPARE(ReadBytes("pix/nimbra001.tga"), undisturbed);
         const std::vector<std::uint8_t> saved = ReadBytes(path);
         QCOMPARE(saved.size(), std::size_t{77});

@@ -30,7 +30,7 @@ namespace {
 using Texts = std::vector<std::string>;
 
 // Runs steps once the modal window is open; a window the steps left open is closed, so that a
-// failed check cannot hang the test.
+// step that went wrong cannot hang the test. The steps record what they see for the test to check.
 void WhileOpen(QDialog& dialog, std::function<void()> steps)
 {
     QTimer::singleShot(0, &dialog, [&dialog, steps = std::move(steps)]() mutable {
@@ -55,18 +55,20 @@ void DragStripTo(TLPal& editor, QPoint groupBoxTarget)
 bool PictureShowsGradient(const TCalcForm& form, const PaletteList& palette)
 {
     const std::vector<Rgb> columns = GradientStripColumns(palette, ModePictureWidth);
+    const QImage& picture = Find<ModePicture>(form, "ModePic")->Picture();
     for (int x = 0; x < ModePictureWidth; ++x) {
         const Rgb c = columns[static_cast<std::size_t>(x)];
-        if (form.ModePic->Picture().pixelColor(x, 0) != QColor(c.Red, c.Green, c.Blue)) return false;
+        if (picture.pixelColor(x, 0) != QColor(c.Red, c.Green, c.Blue)) return false;
     }
     return true;
 }
 
-void FileRunOf(TCalcForm& form, const char* width, const char* height)
+[[nodiscard]] bool FileRunOf(TCalcForm& form, const char* width, const char* height)
 {
-    TypeInto(form.WidthEdit, width);
-    TypeInto(form.HeightEdit, height);
-    QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+    if (!TypeInto(Find<QLineEdit>(form, "WidthEdit"), width) || !TypeInto(Find<QLineEdit>(form, "HeightEdit"), height))
+        return false;
+    QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+    return true;
 }
 
 std::time_t LocalNoon(int year, int month, int day)
@@ -95,19 +97,24 @@ private slots:
         TCalcForm& form = *program.Form;
         TLPal& editor = program.Windows->LPal;
         const std::vector<PaletteNode> before = program.Palette.Nodes();
+        bool wasModal = false;
+        bool gradientModel = false;
+        QString iterationsWhileOpen;
         WhileOpen(editor, [&] {
-            QVERIFY(editor.isModal());
-            QVERIFY(form.SetGrad->isChecked());
-            QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
-            form.IterationEdit->setText(QStringLiteral("999"));
+            wasModal = editor.isModal();
+            gradientModel = Find<QRadioButton>(form, "SetGrad")->isChecked();
+            iterationsWhileOpen = Find<QLineEdit>(form, "IterationEdit")->text();
+            Find<QLineEdit>(form, "IterationEdit")->setText(QStringLiteral("999"));
             DragStripTo(editor, QPoint(108, 50));
             program.Dialogs.YesNoAnswers.push_back(true);  // leave without saving
             QTest::mouseClick(editor.Ende, Qt::LeftButton);
         });
-        PressKey(form, Qt::Key_F9);
+        QVERIFY(PressKey(form, Qt::Key_F9));
+        QVERIFY(wasModal && gradientModel);
+        QCOMPARE(iterationsWhileOpen, QStringLiteral("256"));
         QVERIFY(editor.isHidden());
         QCOMPARE(program.Palette.Nodes().size(), before.size() + 1);
-        QCOMPARE(form.IterationEdit->text(), QStringLiteral("256"));
+        QCOMPARE(Find<QLineEdit>(form, "IterationEdit")->text(), QStringLiteral("256"));
         QVERIFY(PictureShowsGradient(form, program.Palette));
         QCOMPARE(program.Dialogs.Questions, Texts({"Palette wurde noch nicht gespeichert ! Trotzdem beenden ?"}));
     }
@@ -121,20 +128,20 @@ private slots:
             calculator.DIN->setEditText(QStringLiteral("A3"));
             QTest::mouseClick(calculator.Button1, Qt::LeftButton);
         });
-        PressKey(form, Qt::Key_F4);
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("1697"));
-        QCOMPARE(form.HeightEdit->text(), QStringLiteral("1200"));
-        QVERIFY(!form.SetTestMode->isChecked());
+        QVERIFY(PressKey(form, Qt::Key_F4));
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("1697"));
+        QCOMPARE(Find<QLineEdit>(form, "HeightEdit")->text(), QStringLiteral("1200"));
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
 
-        form.SetTestMode->setChecked(true);
+        Find<QCheckBox>(form, "SetTestMode")->setChecked(true);
         WhileOpen(calculator, [&] {
             calculator.DIN->setEditText(QStringLiteral("A6"));
             QTest::mouseClick(calculator.Button2, Qt::LeftButton);
         });
-        PressKey(form, Qt::Key_F4);
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("1697"));
-        QCOMPARE(form.HeightEdit->text(), QStringLiteral("1200"));
-        QVERIFY(!form.SetTestMode->isChecked());
+        QVERIFY(PressKey(form, Qt::Key_F4));
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("1697"));
+        QCOMPARE(Find<QLineEdit>(form, "HeightEdit")->text(), QStringLiteral("1200"));
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
     }
 
     void F5SetsTheViewerThatShowsTheLastImage()
@@ -144,9 +151,9 @@ private slots:
         CurrentDirectory blankFolder("mit Leerzeichen");
         UiProgram program;
         TCalcForm& form = *program.Form;
-        FileRunOf(form, "8", "6");
-        QVERIFY(form.ShowBtn->isEnabled());
-        QTest::mouseClick(form.ShowBtn, Qt::LeftButton);
+        QVERIFY(FileRunOf(form, "8", "6"));
+        QVERIFY(Find<QPushButton>(form, "ShowBtn")->isEnabled());
+        QTest::mouseClick(Find<QPushButton>(form, "ShowBtn"), Qt::LeftButton);
         QCOMPARE(program.Dialogs.Messages,
                  Texts({"Es wurde noch kein Betrachtungsprogramm konfiguriert. Bitte konfigurieren Sie zuerst mit F5 !"}));
         QVERIFY(program.System.StartedPrograms.empty());
@@ -157,25 +164,25 @@ private slots:
             QTest::mouseClick(prefs.SB, Qt::LeftButton);
             QTest::mouseClick(prefs.OKBtn, Qt::LeftButton);
         });
-        PressKey(form, Qt::Key_F5);
-        QCOMPARE(form.ViewerProgram, std::string("/usr/bin/image viewer"));
-        QTest::mouseClick(form.ShowBtn, Qt::LeftButton);
+        QVERIFY(PressKey(form, Qt::Key_F5));
+        QCOMPARE(program.State.ViewerProgram, std::string("/usr/bin/image viewer"));
+        QTest::mouseClick(Find<QPushButton>(form, "ShowBtn"), Qt::LeftButton);
         const std::vector<std::pair<std::string, std::string>> started = {
-            {"/usr/bin/image viewer", form.StartFolder + "pix/nimbra000.tga"}};
+            {"/usr/bin/image viewer", program.State.StartFolder + "pix/nimbra000.tga"}};
         QCOMPARE(program.System.StartedPrograms, started);
-        QVERIFY(form.StartFolder.find("mit Leerzeichen/") != std::string::npos);
+        QVERIFY(program.State.StartFolder.find("mit Leerzeichen/") != std::string::npos);
 
         WhileOpen(prefs, [&] { QTest::mouseClick(prefs.CnclBtn, Qt::LeftButton); });
-        PressKey(form, Qt::Key_F5);
-        QCOMPARE(form.ViewerProgram, std::string("/usr/bin/image viewer"));
+        QVERIFY(PressKey(form, Qt::Key_F5));
+        QCOMPARE(program.State.ViewerProgram, std::string("/usr/bin/image viewer"));
     }
 
     void TheWebCommandsStartTheBrowser()
     {
         UiProgram program;
         program.System.ExecutableModifiedValue = LocalNoon(2005, 3, 5);
-        PressKey(*program.Form, Qt::Key_O, Qt::ControlModifier);
-        PressKey(*program.Form, Qt::Key_U, Qt::ControlModifier);
+        QVERIFY(PressKey(*program.Form, Qt::Key_O, Qt::ControlModifier));
+        QVERIFY(PressKey(*program.Form, Qt::Key_U, Qt::ControlModifier));
         QCOMPARE(program.System.StartedCommandLines,
                  Texts({"xdg-open http://www.nimbra-fraktale.de/loader.php4?use=man",
                         "xdg-open http://www.nimbra-fraktale.de/loader.php4?use=upd&version=20050305"}));
@@ -187,7 +194,7 @@ private slots:
         UiProgram program;
         THelp& help = program.Windows->Help;
         QVERIFY(help.isHidden());
-        PressKey(*program.Form, Qt::Key_F1);
+        QVERIFY(PressKey(*program.Form, Qt::Key_F1));
         QVERIFY(help.isVisible());
         program.Form->close();
         QVERIFY(help.isHidden());
@@ -202,7 +209,7 @@ private slots:
             wasModal = about.isModal();
             QTest::mouseClick(about.OKButton, Qt::LeftButton);
         });
-        PressKey(*program.Form, Qt::Key_I, Qt::ControlModifier);
+        QVERIFY(PressKey(*program.Form, Qt::Key_I, Qt::ControlModifier));
         QVERIFY(wasModal);
         QVERIFY(about.isHidden());
         QCOMPARE(about.TitleLabel->text(), QStringLiteral("Nimbra 2005"));
@@ -212,13 +219,13 @@ private slots:
     void AConversionFromTheMenuWritesItsCopy()
     {
         UiProgram program;
-        const std::string source = program.Form->StartFolder + "pix/two.tga";
+        const std::string source = program.State.StartFolder + "pix/two.tga";
         std::vector<std::uint8_t> bytes(18, 0);
         for (std::uint8_t b : {10, 20, 30, 200, 100, 60}) bytes.push_back(b);
         WriteBytes(source, bytes);
         program.Dialogs.FileAnswers = {source};
-        program.Form->CMYRGB1->trigger();
-        const std::string converted = program.Form->StartFolder + "pix/CONV_two.tga";
+        Find<QAction>(*program.Form, "CMYRGB1")->trigger();
+        const std::string converted = program.State.StartFolder + "pix/CONV_two.tga";
         QCOMPARE(program.Dialogs.Messages, Texts({"Konvertierung beendet --> " + converted}));
         std::vector<std::uint8_t> expected(18, 0);
         for (std::uint8_t b : {50, 40, 30, 160, 4, 44}) expected.push_back(b);
@@ -244,28 +251,28 @@ private slots:
             editor.Save->trigger();
             QTest::mouseClick(editor.Ende, Qt::LeftButton);
         });
-        PressKey(form, Qt::Key_F9);
+        QVERIFY(PressKey(form, Qt::Key_F9));
         const std::vector<PaletteNode> built = program.Palette.Nodes();
         QCOMPARE(built.size(), std::size_t{5});
         QVERIFY(FileExists(palettePath));
 
-        TypeInto(form.IterationEdit, "300");
-        FileRunOf(form, "64", "48");
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "300"));
+        QVERIFY(FileRunOf(form, "64", "48"));
         const std::vector<std::uint8_t> image = ReadBytes("pix/nimbra000.tga");
         QCOMPARE(image.size(), std::size_t{18 + 64 * 48 * 3});
         const std::string configPath = folder_->Path() + "cfg/built.cfg";
         program.Dialogs.FileAnswers.push_back(configPath);
-        PressKey(form, Qt::Key_F3);
+        QVERIFY(PressKey(form, Qt::Key_F3));
 
-        PressKey(form, Qt::Key_F8);
+        QVERIFY(PressKey(form, Qt::Key_F8));
         program.Palette.ResetPalette();
-        QTest::mouseClick(form.SetRGB, Qt::LeftButton);
-        form.SetTestMode->setChecked(true);
+        QTest::mouseClick(Find<QRadioButton>(form, "SetRGB"), Qt::LeftButton);
+        Find<QCheckBox>(form, "SetTestMode")->setChecked(true);
 
         program.Dialogs.FileAnswers.push_back(configPath);
-        PressKey(form, Qt::Key_F2);
+        QVERIFY(PressKey(form, Qt::Key_F2));
         QCOMPARE(program.Palette.Nodes(), built);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QCOMPARE(ReadBytes("pix/nimbra001.tga"), image);
         QVERIFY(program.Dialogs.Messages.empty());
         QVERIFY(program.Dialogs.Unexpected.empty());

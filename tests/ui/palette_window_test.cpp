@@ -63,11 +63,7 @@ struct Editor {
     PaletteList Palette;
     ScriptedDialogs Dialogs;
     std::unique_ptr<TLPal> Window;
-    Editor() : Window(std::make_unique<TLPal>(Palette, Dialogs))
-    {
-        Window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
-    }
+    Editor() : Window(std::make_unique<TLPal>(Palette, Dialogs)) { Window->show(); }
 };
 
 }  // namespace

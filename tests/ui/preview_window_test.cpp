@@ -47,13 +47,21 @@ QImage CoreRunPicture(const ParamFields& fields, PreviewSize size)
     FakePlatform platform;
     NoPump pump;
     std::string lastImagePath;
-    RunContext context{params, state, palette, canvas, display, dialogs, platform, pump, "./", lastImagePath, ',', 0,
-                       nullptr, "", {}};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = canvas,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = "./",
+                       .LastImagePath = lastImagePath};
     RunCalculation(fields, context);
     return canvas.Image();
 }
 
-void PreviewDepth(TCalcForm& form) { TypeInto(form.IterationEdit, "64"); }
+[[nodiscard]] bool PreviewDepth(TCalcForm& form) { return TypeInto(Find<QLineEdit>(form, "IterationEdit"), "64"); }
 
 void Drag(TPreView& preview, QPoint from, std::initializer_list<QPoint> path)
 {
@@ -92,7 +100,7 @@ private slots:
         QCOMPARE(preview.windowTitle(), QStringLiteral("PreView"));
         QCOMPARE(preview.size(), QSize(255, 255));
         QVERIFY(preview.isHidden());
-        QVERIFY(!preview.EverShown);
+        QVERIFY(!preview.EverShown());
         QVERIFY(!(preview.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(preview.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(preview.windowFlags() & Qt::WindowCloseButtonHint);
@@ -102,17 +110,17 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        TypeInto(form.WidthEdit, "800");
-        QTest::mouseClick(form.SetTestMode, Qt::LeftButton);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "800"));
+        QTest::mouseClick(Find<QCheckBox>(form, "SetTestMode"), Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
 
         TPreView& preview = *program.PreView;
         QVERIFY(preview.isVisible());
-        QVERIFY(preview.EverShown);
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("255"));
-        QCOMPARE(form.HeightEdit->text(), QStringLiteral("255"));
-        QVERIFY(!form.ShowBtn->isEnabled());
+        QVERIFY(preview.EverShown());
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("255"));
+        QCOMPARE(Find<QLineEdit>(form, "HeightEdit")->text(), QStringLiteral("255"));
+        QVERIFY(!Find<QPushButton>(form, "ShowBtn")->isEnabled());
         QVERIFY(std::filesystem::is_empty("pix"));
         const QImage expected = CoreRunPicture(form.GatherFields(), {255, 255});
         QVERIFY(preview.Canvas() == expected);
@@ -123,38 +131,39 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        QTest::mouseClick(form.ZOO, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(form, "ZOO"), Qt::LeftButton);
         QCOMPARE(RegionTexts(form), QStringList({" -2.20", "  0.55", " -1.38", "  1.38"}));
-        QTest::mouseClick(form.ZOI, Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(form, "ZOI"), Qt::LeftButton);
         QCOMPARE(RegionTexts(form), QStringList({" -1.98", "  0.50", " -1.24", "  1.24"}));
-        TypeInto(form.RealFEdit, "-2");
-        TypeInto(form.RealTEdit, "0,5");
-        QTest::mouseClick(form.SCR, Qt::LeftButton);
-        QCOMPARE(form.RealFEdit->text(), QStringLiteral(" -1.80"));
-        QCOMPARE(form.RealTEdit->text(), QStringLiteral("  0.55"));
-        TypeInto(form.ImagFEdit, "x");
-        TypeInto(form.ImagTEdit, "1,25");
-        QTest::mouseClick(form.SCU, Qt::LeftButton);
-        QCOMPARE(form.ImagFEdit->text(), QStringLiteral("  0.00"));
-        QCOMPARE(form.ImagTEdit->text(), QStringLiteral("  1.38"));
-        QTest::mouseClick(form.SCD, Qt::LeftButton);
-        QTest::mouseClick(form.SCL, Qt::LeftButton);
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-2"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealTEdit"), "0,5"));
+        QTest::mouseClick(Find<QToolButton>(form, "SCR"), Qt::LeftButton);
+        QCOMPARE(Find<QLineEdit>(form, "RealFEdit")->text(), QStringLiteral(" -1.80"));
+        QCOMPARE(Find<QLineEdit>(form, "RealTEdit")->text(), QStringLiteral("  0.55"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagFEdit"), "x"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagTEdit"), "1,25"));
+        QTest::mouseClick(Find<QToolButton>(form, "SCU"), Qt::LeftButton);
+        QCOMPARE(Find<QLineEdit>(form, "ImagFEdit")->text(), QStringLiteral("  0.00"));
+        QCOMPARE(Find<QLineEdit>(form, "ImagTEdit")->text(), QStringLiteral("  1.38"));
+        QTest::mouseClick(Find<QToolButton>(form, "SCD"), Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(form, "SCL"), Qt::LeftButton);
         QCOMPARE(RegionTexts(form), QStringList({" -1.98", "  0.50", "  0.00", "  1.24"}));
         QVERIFY(program.PreView->isHidden());
-        QCOMPARE(form.ZOO->toolTip(), QStringLiteral("Zoomt 10% aus der Vorschau heraus"));
-        QCOMPARE(form.SCD->toolTip(), QStringLiteral("Scrollt Vorschau um 10% des Anzeigebereiches nach unten"));
+        QCOMPARE(Find<QToolButton>(form, "ZOO")->toolTip(), QStringLiteral("Zoomt 10% aus der Vorschau heraus"));
+        QCOMPARE(Find<QToolButton>(form, "SCD")->toolTip(),
+                 QStringLiteral("Scrollt Vorschau um 10% des Anzeigebereiches nach unten"));
     }
 
     void OnceShownTheZoomStartsTheNextPreviewRun()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
-        QTest::mouseClick(form.ZOI, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+        QTest::mouseClick(Find<QToolButton>(form, "ZOI"), Qt::LeftButton);
         // The run read the rewritten fields back in the general format; -1.125 rounds to even.
         QCOMPARE(RegionTexts(form), QStringList({"-1,8", "0,45", "-1,12", "1,12"}));
-        QCOMPARE(static_cast<double>(form.Params.RealFrom), -1.8);
+        QCOMPARE(static_cast<double>(program.State.Params.RealFrom), -1.8);
         QVERIFY(program.PreView->Canvas() == CoreRunPicture(form.GatherFields(), {255, 255}));
     }
 
@@ -162,8 +171,8 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         TPreView& preview = *program.PreView;
         const QImage finished = preview.Canvas();
         Drag(preview, {40, 30}, {{120, 90}, {200, 60}, {100, 150}});
@@ -177,10 +186,10 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         TPreView& preview = *program.PreView;
-        const FractalParams before = form.Params;
+        const FractalParams before = program.State.Params;
         Drag(preview, {51, 51}, {{153, 204}});
         QTest::mouseRelease(&preview, Qt::LeftButton, Qt::NoModifier, {153, 204});
 
@@ -190,17 +199,18 @@ private slots:
                                                  at(153 * before.StepReal + before.RealFrom),
                                                  at(51 * before.StepImag + before.ImagFrom),
                                                  at(204 * before.StepImag + before.ImagFrom)}));
-        QCOMPARE(form.Params.RealFrom, ParseCommaFloat(FormatGeneral(51 * before.StepReal + before.RealFrom, ',')));
+        QCOMPARE(program.State.Params.RealFrom,
+                 ParseCommaFloat(FormatGeneral(51 * before.StepReal + before.RealFrom, ',')));
         QVERIFY(preview.Canvas() == CoreRunPicture(form.GatherFields(), {255, 255}));
-        QVERIFY(form.SetTestMode->isChecked());
+        QVERIFY(Find<QCheckBox>(form, "SetTestMode")->isChecked());
     }
 
     void AClickAtTheLeftEdgeSelectsNothing()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         const QStringList region = RegionTexts(form);
         QTest::mouseClick(program.PreView, Qt::LeftButton, Qt::NoModifier, {0, 100});
         QCOMPARE(RegionTexts(form), region);
@@ -210,19 +220,19 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         TPreView& preview = *program.PreView;
         QTest::mouseClick(&preview, Qt::LeftButton, Qt::NoModifier, {100, 100});
-        const FractalParams selected = form.Params;
+        const FractalParams selected = program.State.Params;
         QVERIFY(preview.close());
 
         QVERIFY(preview.isHidden());
-        QVERIFY(!form.SetTestMode->isChecked());
-        QVERIFY(form.Run.StopRequested);
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
+        QVERIFY(program.State.Run.StopRequested);
         const QString point = QString::fromStdString(FormatGeneral(100 * selected.StepReal + selected.RealFrom, ','));
-        QCOMPARE(form.RealFEdit->text(), point);
-        QCOMPARE(form.RealTEdit->text(), point);
+        QCOMPARE(Find<QLineEdit>(form, "RealFEdit")->text(), point);
+        QCOMPARE(Find<QLineEdit>(form, "RealTEdit")->text(), point);
         QCOMPARE(preview.size(), QSize(255, 255));
         QVERIFY(std::filesystem::is_empty("pix"));  // the size did not change: no run
     }
@@ -231,14 +241,14 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
+        QVERIFY(PreviewDepth(form));
         program.PreView->resize(200, 150);
         QVERIFY(program.PreView->isHidden());  // never shown yet: nothing starts
-        QVERIFY(!form.Run.Running && form.WidthEdit->text() == QStringLiteral("640"));
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(!program.State.Run.Running && Find<QLineEdit>(form, "WidthEdit")->text() == QStringLiteral("640"));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         program.PreView->resize(120, 90);
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("120"));
-        QCOMPARE(form.HeightEdit->text(), QStringLiteral("90"));
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("120"));
+        QCOMPARE(Find<QLineEdit>(form, "HeightEdit")->text(), QStringLiteral("90"));
         QVERIFY(program.PreView->Canvas() == CoreRunPicture(form.GatherFields(), {120, 90}));
     }
 
@@ -246,8 +256,8 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         TPreView& preview = *program.PreView;
         preview.resize(40, 30);
         QTest::mouseClick(&preview, Qt::LeftButton, Qt::NoModifier, {20, 10});
@@ -257,33 +267,33 @@ private slots:
         for (const char* name : {"pix/nimbra000.tga", "pix/nimbra001.tga"})
             QCOMPARE(ReadBytes(name).size(), std::size_t{18 + 40 * 30 * 3});
         QVERIFY(!std::filesystem::exists("pix/nimbra002.tga"));
-        QVERIFY(!form.SetTestMode->isChecked());
+        QVERIFY(!Find<QCheckBox>(form, "SetTestMode")->isChecked());
     }
 
     void NothingStartsOnceTheMainWindowHasClosed()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QVERIFY(form.close());
         program.PreView->resize(100, 80);
-        QCOMPARE(form.WidthEdit->text(), QStringLiteral("255"));
-        QVERIFY(!form.Run.Running);
+        QCOMPARE(Find<QLineEdit>(form, "WidthEdit")->text(), QStringLiteral("255"));
+        QVERIFY(!program.State.Run.Running);
     }
 
     void ClosingThePreviewStopsItsRun()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        PreviewDepth(form);
-        TypeInto(form.RealFEdit, "-0,75");
-        TypeInto(form.RealTEdit, "0,25");
-        DuringTheRun(form, [&] { program.PreView->close(); });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
-        QVERIFY(!form.Run.Running);
+        QVERIFY(PreviewDepth(form));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-0,75"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealTEdit"), "0,25"));
+        DuringTheRun(program, [&] { program.PreView->close(); });
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+        QVERIFY(!program.State.Run.Running);
         QVERIFY(program.PreView->isHidden());
-        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
+        QCOMPARE(Find<QPushButton>(form, "MakeButton")->text(), QStringLiteral("&Berechnen"));
     }
 
 private:

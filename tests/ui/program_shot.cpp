@@ -7,8 +7,10 @@
 #include "app/program_windows.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_pump.h"
+#include "mainwindow/program_state.h"
 #include "mainwindow/ui/calc_form.h"
 #include "tests/support/fake_platform.h"
+#include "tests/ui/find_control.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <string>
 
 using namespace nimbra;
+using nimbra::testing::Find;
 
 namespace {
 
@@ -44,22 +47,24 @@ int main(int argc, char** argv)
     QtDialogs dialogs;
     testing::FakePlatform platform;
     QtPump pump;
-    TCalcForm form(palette, dialogs, platform, pump);
-    ProgramWindows windows(form, palette, dialogs, platform, pump);
+    ProgramState state;
+    TCalcForm form(state, palette, dialogs, platform, pump);
+    ProgramWindows windows(form, state, palette, dialogs, platform, pump);
     form.show();
 
-    const std::map<std::string, QAction*> commands = {
-        {"F2", form.CFGLoad}, {"F3", form.CFGSave},  {"F4", form.Auflsungermitteln1}, {"F5", form.PrgSet},
-        {"F9", form.Farbpalettegenerieren1}, {"F1", form.Inhalt1}, {"about", form.ber1}, {"convert", form.RGBCMY1},
+    const std::map<std::string, const char*> commands = {
+        {"F2", "CFGLoad"}, {"F3", "CFGSave"},  {"F4", "Auflsungermitteln1"}, {"F5", "PrgSet"},
+        {"F9", "Farbpalettegenerieren1"}, {"F1", "Inhalt1"}, {"about", "ber1"}, {"convert", "RGBCMY1"},
     };
     QTimer::singleShot(500, &form, [&] {
         if (what == "menu1") OpenMenu(form, 0, nullptr);
         if (what == "menu2") OpenMenu(form, 1, nullptr);
         if (what == "menu3") OpenMenu(form, 2, nullptr);
-        if (what == "formulas") OpenMenu(form, 0, form.Formeln1);
-        if (what == "extras") OpenMenu(form, 0, form.Extras1);
-        if (what == "conversions") OpenMenu(form, 1, form.Farbraumkkonvertierung1);
-        if (const auto command = commands.find(what); command != commands.end()) command->second->trigger();
+        if (what == "formulas") OpenMenu(form, 0, Find<QMenu>(form, "Formeln1"));
+        if (what == "extras") OpenMenu(form, 0, Find<QMenu>(form, "Extras1"));
+        if (what == "conversions") OpenMenu(form, 1, Find<QMenu>(form, "Farbraumkkonvertierung1"));
+        if (const auto command = commands.find(what); command != commands.end())
+            Find<QAction>(form, command->second)->trigger();
     });
     return QApplication::exec();
 }

@@ -17,12 +17,13 @@ struct SeenBox {
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
 };
 
-// Answers the next message box with button, noting what it showed.
+// Answers the next message box with button, noting what it showed; without a box nothing is
+// noted, which the caller's check of the title finds.
 void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton button)
 {
     QTimer::singleShot(0, [&seen, button] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        QVERIFY(box != nullptr);
+        if (box == nullptr) return;
         seen = {box->windowTitle(), box->text(), box->icon()};
         box->button(button)->click();
     });

@@ -40,18 +40,27 @@ std::vector<std::uint8_t> RendererImage(const ParamFields& fields, FormulaKind f
     FakePlatform platform;
     NoPump pump;
     std::string lastImagePath;
-    RunContext context{params, state, palette, preview, display, dialogs, platform, pump,
-                       folder.Path(), lastImagePath, ',', 0, nullptr, "", {}};
+    RunContext context{.Params = params,
+                       .State = state,
+                       .Palette = palette,
+                       .Preview = preview,
+                       .Display = display,
+                       .Dialogs = dialogs,
+                       .System = platform,
+                       .Pump = pump,
+                       .StartFolder = folder.Path(),
+                       .LastImagePath = lastImagePath};
     RunCalculation(fields, context);
     return ReadBytes(folder / "pix/nimbra000.tga");
 }
 
-void UseFileRun(TCalcForm& form, const char* width, const char* height, const char* iterations)
+// False when a field could not be typed into or the size typed left the preview option on.
+[[nodiscard]] bool UseFileRun(TCalcForm& form, const char* width, const char* height, const char* iterations)
 {
-    TypeInto(form.WidthEdit, width);
-    TypeInto(form.HeightEdit, height);
-    TypeInto(form.IterationEdit, iterations);
-    QVERIFY(!form.SetTestMode->isChecked());
+    return TypeInto(Find<QLineEdit>(form, "WidthEdit"), width) &&
+           TypeInto(Find<QLineEdit>(form, "HeightEdit"), height) &&
+           TypeInto(Find<QLineEdit>(form, "IterationEdit"), iterations) &&
+           !Find<QCheckBox>(form, "SetTestMode")->isChecked();
 }
 
 bool PixFolderIsEmpty() { return std::filesystem::is_empty("pix"); }
@@ -69,22 +78,22 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "64", "48", "100");
-        TypeInto(form.RealFEdit, "-1.5");
-        QTest::mouseClick(form.SetInvers, Qt::LeftButton);
-        QTest::mouseClick(form.SetCMY, Qt::LeftButton);
-        TypeInto(form.IterationEdit, "300");
+        QVERIFY(UseFileRun(form, "64", "48", "100"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-1.5"));
+        QTest::mouseClick(Find<QCheckBox>(form, "SetInvers"), Qt::LeftButton);
+        QTest::mouseClick(Find<QRadioButton>(form, "SetCMY"), Qt::LeftButton);
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "300"));
         const ParamFields typed = form.GatherFields();
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
 
         QVERIFY(program.Dialogs.Messages.empty());
         const std::vector<std::uint8_t> written = ReadBytes("pix/nimbra000.tga");
         QCOMPARE(written.size(), std::size_t{18 + 64 * 48 * 3});
         QVERIFY(written == RendererImage(typed));
-        QVERIFY(form.ShowBtn->isEnabled());
-        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
-        QCOMPARE(form.LastImagePath, form.StartFolder + "pix/nimbra000.tga");
-        QCOMPARE(form.RealFEdit->text(), QStringLiteral("-1,5"));
+        QVERIFY(Find<QPushButton>(form, "ShowBtn")->isEnabled());
+        QCOMPARE(Find<QPushButton>(form, "MakeButton")->text(), QStringLiteral("&Berechnen"));
+        QCOMPARE(program.State.LastImagePath, program.State.StartFolder + "pix/nimbra000.tga");
+        QCOMPARE(Find<QLineEdit>(form, "RealFEdit")->text(), QStringLiteral("-1,5"));
         QVERIFY(program.PreView->isHidden());
     }
 
@@ -92,17 +101,17 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "12a", "48", "100");
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(UseFileRun(form, "12a", "48", "100"));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QCOMPARE(program.Dialogs.Messages, Texts({"'12a' ist kein gültiger Integerwert"}));
         QVERIFY(PixFolderIsEmpty());
-        QVERIFY(!form.Run.Running);
-        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
-        QVERIFY(!form.ShowBtn->isEnabled());
+        QVERIFY(!program.State.Run.Running);
+        QCOMPARE(Find<QPushButton>(form, "MakeButton")->text(), QStringLiteral("&Berechnen"));
+        QVERIFY(!Find<QPushButton>(form, "ShowBtn")->isEnabled());
 
-        TypeInto(form.WidthEdit, "64");
-        TypeInto(form.ImagTEdit, "1.2.3");
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "WidthEdit"), "64"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagTEdit"), "1.2.3"));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QCOMPARE(program.Dialogs.Messages.back(), std::string("'1,2,3' ist kein gültiger Gleitkommawert"));
         QVERIFY(PixFolderIsEmpty());
     }
@@ -111,20 +120,20 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "640", "480", "5000");
+        QVERIFY(UseFileRun(form, "640", "480", "5000"));
         QString captionDuringRun;
         bool showButtonDuringRun = true;
-        DuringTheRun(form, [&] {
-            captionDuringRun = form.MakeButton->text();
-            showButtonDuringRun = form.ShowBtn->isEnabled();
-            QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        DuringTheRun(program, [&] {
+            captionDuringRun = Find<QPushButton>(form, "MakeButton")->text();
+            showButtonDuringRun = Find<QPushButton>(form, "ShowBtn")->isEnabled();
+            QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QCOMPARE(captionDuringRun, QStringLiteral("&Stop !"));
         QVERIFY(!showButtonDuringRun);
-        QVERIFY(!form.Run.Running);
-        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
-        QVERIFY(!form.ShowBtn->isEnabled());
+        QVERIFY(!program.State.Run.Running);
+        QCOMPARE(Find<QPushButton>(form, "MakeButton")->text(), QStringLiteral("&Berechnen"));
+        QVERIFY(!Find<QPushButton>(form, "ShowBtn")->isEnabled());
         QVERIFY(PixFolderIsEmpty());
         QVERIFY(program.Dialogs.Messages.empty());
     }
@@ -133,36 +142,36 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        QVERIFY(form.WorkerThreads() >= static_cast<int>(std::min(2u, std::thread::hardware_concurrency())));
-        UseFileRun(form, "800", "600", "100000");
-        TypeInto(form.RealFEdit, "-0,5");  // inside the set: every row takes long
-        TypeInto(form.RealTEdit, "0");
-        TypeInto(form.ImagFEdit, "-0,2");
-        TypeInto(form.ImagTEdit, "0,2");
+        QVERIFY(program.State.WorkerThreads >= static_cast<int>(std::min(2u, std::thread::hardware_concurrency())));
+        QVERIFY(UseFileRun(form, "800", "600", "100000"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-0,5"));  // inside the set: every row takes long
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealTEdit"), "0"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagFEdit"), "-0,2"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagTEdit"), "0,2"));
         std::uint16_t rowWhenStopped = 0;
-        DuringTheRun(form, [&] {
-            rowWhenStopped = form.Run.CurrentRow;
-            QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        DuringTheRun(program, [&] {
+            rowWhenStopped = program.State.Run.CurrentRow;
+            QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QVERIFY(rowWhenStopped < 600);
-        QVERIFY(!form.Run.Running);
+        QVERIFY(!program.State.Run.Running);
         QVERIFY(PixFolderIsEmpty());
-        QVERIFY(!form.ShowBtn->isEnabled());
-        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
+        QVERIFY(!Find<QPushButton>(form, "ShowBtn")->isEnabled());
+        QCOMPARE(Find<QPushButton>(form, "MakeButton")->text(), QStringLiteral("&Berechnen"));
     }
 
     void AFormulaChosenDuringARunAppliesToThePixelsAfterIt()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "300", "200", "3000");
+        QVERIFY(UseFileRun(form, "300", "200", "3000"));
         const ParamFields typed = form.GatherFields();
-        DuringTheRun(form, [&] {
+        DuringTheRun(program, [&] {
             program.Dialogs.YesNoAnswers.push_back(false);  // keep the fields
-            form.BurnShip1->trigger();
+            Find<QAction>(form, "BurnShip1")->trigger();
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
 
         const std::vector<std::uint8_t> written = ReadBytes("pix/nimbra000.tga");
         const std::vector<std::uint8_t> mandelbrot = RendererImage(typed, FormulaKind::Mandelbrot);
@@ -178,28 +187,29 @@ private slots:
         QVERIFY(firstPixel(written) == firstPixel(mandelbrot));
         QVERIFY(lastRow(written) == lastRow(ship));
         QVERIFY(lastRow(ship) != lastRow(mandelbrot));
-        QCOMPARE(form.FormelName->text(), QStringLiteral("Burning Ship"));
+        QCOMPARE(Find<QLabel>(form, "FormelName")->text(), QStringLiteral("Burning Ship"));
     }
 
     void ASecondClickStopsAPreviewRunAndClosesThePreview()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        TypeInto(form.IterationEdit, "256");
-        TypeInto(form.RealFEdit, "-0,75");  // mostly inside the set: slow enough to be caught running
-        TypeInto(form.RealTEdit, "0,25");
-        TypeInto(form.ImagFEdit, "-0,1");
-        TypeInto(form.ImagTEdit, "0,1");
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "IterationEdit"), "256"));
+        // Mostly inside the set: slow enough to be caught running.
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-0,75"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "RealTEdit"), "0,25"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagFEdit"), "-0,1"));
+        QVERIFY(TypeInto(Find<QLineEdit>(form, "ImagTEdit"), "0,1"));
         bool previewShownDuringRun = false;
-        DuringTheRun(form, [&] {
+        DuringTheRun(program, [&] {
             previewShownDuringRun = program.PreView->isVisible();
-            QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+            QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QVERIFY(previewShownDuringRun);
         QVERIFY(program.PreView->isHidden());
-        QVERIFY(!form.Run.Running);
-        QCOMPARE(form.MakeButton->text(), QStringLiteral("&Berechnen"));
+        QVERIFY(!program.State.Run.Running);
+        QCOMPARE(Find<QPushButton>(form, "MakeButton")->text(), QStringLiteral("&Berechnen"));
         QVERIFY(PixFolderIsEmpty());
     }
 
@@ -207,44 +217,45 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "640", "480", "5000");
+        QVERIFY(UseFileRun(form, "640", "480", "5000"));
         QString status, elapsed, remaining;
         std::uint16_t row = 0;
-        DuringTheRun(form, [&] {
+        DuringTheRun(program, [&] {
             program.Now += 30.0 / 86400;
             form.Timer1Timer();
-            row = form.Run.CurrentRow;
-            status = form.StBar->currentMessage();
-            elapsed = form.NormTime->text();
-            remaining = form.CalcTime->text();
-            QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+            row = program.State.Run.CurrentRow;
+            status = Find<QStatusBar>(form, "StBar")->currentMessage();
+            elapsed = Find<QLabel>(form, "NormTime")->text();
+            remaining = Find<QLabel>(form, "CalcTime")->text();
+            QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QCOMPARE(status, QStringLiteral("berechne Zeile %1 von 480 ...").arg(row));
         QCOMPARE(elapsed, QStringLiteral("seit  00:00:30"));
         QVERIFY(remaining.startsWith(QStringLiteral("noch  ")));
         form.Timer1Timer();
-        QCOMPARE(form.StBar->currentMessage(), QStringLiteral("Bereit ..."));
-        QCOMPARE(form.CalcTime->text(), QString());
+        QCOMPARE(Find<QStatusBar>(form, "StBar")->currentMessage(), QStringLiteral("Bereit ..."));
+        QCOMPARE(Find<QLabel>(form, "CalcTime")->text(), QString());
     }
 
     void ClosingDuringARunAnsweredNoKeepsTheWindow()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "640", "480", "5000");
+        QVERIFY(UseFileRun(form, "640", "480", "5000"));
         QSignalSpy closed(&form, &TCalcForm::Closed);
         program.Dialogs.YesNoAnswers = {false};
+        bool closeRefused = false;
         bool stillRunning = false;
-        DuringTheRun(form, [&] {
-            QVERIFY(!form.close());
-            stillRunning = form.Run.Running && !form.Run.StopRequested;
-            QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        DuringTheRun(program, [&] {
+            closeRefused = !form.close();
+            stillRunning = program.State.Run.Running && !program.State.Run.StopRequested;
+            QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QCOMPARE(program.Dialogs.Questions, Texts({"Berechnung läuft ! Soll das Programm beendet werden ?"}));
         QCOMPARE(program.Dialogs.QuestionCaptions, Texts({"Bestätigung"}));
-        QVERIFY(stillRunning);
+        QVERIFY(closeRefused && stillRunning);
         QVERIFY(form.isVisible());
         QCOMPARE(closed.count(), 0);
         QVERIFY(!std::filesystem::exists("param/nimbra.par") && !std::filesystem::exists("param/nimbra.prf"));
@@ -255,17 +266,18 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "640", "480", "5000");
+        QVERIFY(UseFileRun(form, "640", "480", "5000"));
         QSignalSpy closed(&form, &TCalcForm::Closed);
         program.Dialogs.YesNoAnswers = {true};
+        bool closeDeferred = false;
         bool openDuringUnwind = false;
-        DuringTheRun(form, [&] {
-            QVERIFY(!form.close());
+        DuringTheRun(program, [&] {
+            closeDeferred = !form.close();
             openDuringUnwind = form.isVisible() && closed.count() == 0 && !program.Palette.Empty();
         });
-        QTest::mouseClick(form.MakeButton, Qt::LeftButton);
-        QVERIFY(openDuringUnwind);
-        QVERIFY(!form.Run.Running);
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+        QVERIFY(closeDeferred && openDuringUnwind);
+        QVERIFY(!program.State.Run.Running);
         QVERIFY(!form.isVisible());
         QCOMPARE(closed.count(), 1);
         QVERIFY(PixFolderIsEmpty());
@@ -276,8 +288,8 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "8", "8", "50");
-        QTest::keyClick(form.IterationEdit, Qt::Key_Return);
+        QVERIFY(UseFileRun(form, "8", "8", "50"));
+        QTest::keyClick(Find<QLineEdit>(form, "IterationEdit"), Qt::Key_Return);
         QVERIFY(std::filesystem::exists("pix/nimbra000.tga"));
     }
 
@@ -285,8 +297,8 @@ private slots:
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
-        UseFileRun(form, "8", "8", "50");
-        QTest::keyClick(form.HeightEdit, Qt::Key_B, Qt::AltModifier);
+        QVERIFY(UseFileRun(form, "8", "8", "50"));
+        QTest::keyClick(Find<QLineEdit>(form, "HeightEdit"), Qt::Key_B, Qt::AltModifier);
         QVERIFY(std::filesystem::exists("pix/nimbra000.tga"));
     }
 

@@ -16,12 +16,11 @@ CurrentDirectory::~CurrentDirectory() { std::filesystem::current_path(old_); }
 UiProgram::UiProgram()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Form = std::make_unique<TCalcForm>(Palette, Dialogs, System, Pump, [this] { return Now; });
-    Windows = std::make_unique<ProgramWindows>(*Form, Palette, Dialogs, System, Pump);
+    Form = std::make_unique<TCalcForm>(State, Palette, Dialogs, System, Pump, [this] { return Now; });
+    Windows = std::make_unique<ProgramWindows>(*Form, State, Palette, Dialogs, System, Pump);
     PreView = &Windows->PreView;
     Form->show();
     Form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(Form.get()));
 }
 
 UiProgram::~UiProgram()
@@ -31,40 +30,43 @@ UiProgram::~UiProgram()
     QLocale::setDefault(oldLocale_);
 }
 
-void TypeInto(QWidget* field, const QString& text)
+bool TypeInto(QWidget* field, const QString& text)
 {
     // Focus follows a click only in the active window; a preview run may have taken it.
     field->window()->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(field->window()));
+    if (!QTest::qWaitForWindowActive(field->window())) return false;
     QTest::mouseClick(field, Qt::LeftButton);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_Delete);
     QTest::keyClicks(field, text);
+    return true;
 }
 
-void PressKey(TCalcForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers)
+bool PressKey(TCalcForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     // A modal window that has just closed hands the activation back only through the event loop.
     form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    if (!QTest::qWaitForWindowActive(&form)) return false;
     QTest::keyClick(&form, key, modifiers);
+    return true;
 }
 
 void TabAway(QWidget* field) { QTest::keyClick(field, Qt::Key_Tab); }
 
-void DuringTheRun(TCalcForm& form, std::function<void()> action)
+void DuringTheRun(UiProgram& program, std::function<void()> action)
 {
-    QTimer::singleShot(0, &form, [&form, action = std::move(action)]() mutable {
-        if (form.Run.Running)
+    QTimer::singleShot(0, program.Form.get(), [&program, action = std::move(action)]() mutable {
+        if (program.State.Run.Running)
             action();
         else
-            DuringTheRun(form, std::move(action));
+            DuringTheRun(program, std::move(action));
     });
 }
 
 QStringList RegionTexts(const TCalcForm& form)
 {
-    return {form.RealFEdit->text(), form.RealTEdit->text(), form.ImagFEdit->text(), form.ImagTEdit->text()};
+    return {Find<QLineEdit>(form, "RealFEdit")->text(), Find<QLineEdit>(form, "RealTEdit")->text(),
+            Find<QLineEdit>(form, "ImagFEdit")->text(), Find<QLineEdit>(form, "ImagTEdit")->text()};
 }
 
 }  // namespace nimbra::testing

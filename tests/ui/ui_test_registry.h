@@ -3,23 +3,27 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace nimbra::testing {
 
-using UiTestFactory = std::function<std::unique_ptr<QObject>()>;
+struct UiTestClass {
+    std::string Name;
+    std::function<std::unique_ptr<QObject>()> Create;
+};
 
-// Every Qt Test class of ui_tests registers itself; main runs them all in one application.
-std::vector<UiTestFactory>& UiTests();
+// Every Qt Test class of ui_tests registers itself; main runs one of them, or all.
+std::vector<UiTestClass>& UiTests();
 
-inline bool RegisterUiTest(UiTestFactory factory)
+inline bool RegisterUiTest(UiTestClass test)
 {
-    UiTests().push_back(std::move(factory));
+    UiTests().push_back(std::move(test));
     return true;
 }
 
 }  // namespace nimbra::testing
 
-#define NIMBRA_UI_TEST(TestClass)                                                                          \
-    [[maybe_unused]] static const bool registered##TestClass =                                             \
-        ::nimbra::testing::RegisterUiTest([] { return std::unique_ptr<QObject>(std::make_unique<TestClass>()); });
+#define NIMBRA_UI_TEST(TestClass)                                                          \
+    [[maybe_unused]] static const bool registered##TestClass = ::nimbra::testing::RegisterUiTest( \
+        {#TestClass, [] { return std::unique_ptr<QObject>(std::make_unique<TestClass>()); }});

@@ -1,0 +1,42 @@
+#include "mainwindow/program_state.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace nimbra {
+namespace {
+
+constexpr char AskCloseText[] = "Berechnung läuft ! Soll das Programm beendet werden ?";
+constexpr char AskCloseCaption[] = "Bestätigung";
+
+}  // namespace
+
+ProgramState::ProgramState()
+    : WorkerThreads(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())))
+{
+}
+
+CloseDecision ProgramState::QueryClose(UserDialogs& dialogs)
+{
+    if (closeAfterRun_) return Run.Running ? CloseDecision::KeepOpen : CloseDecision::CloseWithoutSaving;
+    if (!Run.Running && !Run.Preparing) return CloseDecision::SaveAndClose;
+    if (!dialogs.AskYesNo(AskCloseText, AskCloseCaption)) return CloseDecision::KeepOpen;
+    // The run is further down this call chain: it is asked to stop, and the window closes
+    // once it has returned. Nothing is written.
+    closeAfterRun_ = true;
+    Run.StopRequested = true;
+    return CloseDecision::KeepOpen;
+}
+
+bool ProgramState::CloseIsDue() const { return closeAfterRun_ && !Run.Running && !Run.Preparing; }
+
+void ProgramState::RunStarted()
+{
+    StatusCode = StatusRunning;
+    // A close confirmed while the output file was being prepared stops the run at its start.
+    if (closeAfterRun_) Run.StopRequested = true;
+}
+
+void ProgramState::RunEnded() { StatusCode = StatusReady; }
+
+}  // namespace nimbra
