@@ -84,8 +84,6 @@ struct InvertedMandelbrotPass {
         sr = sqrtl(fabsl(zr));
         si = sqrtl(fabsl(zi));
     }
-    static long double ConstantsSize() { return 0; }
-    static long double EscapeLimit() { return 4; }
 };
 
 // z squared minus the constant: the constant is subtracted.
