@@ -152,9 +152,11 @@ TEST(RenderCommand, AFileThatCannotBeReadMakesNoImage)
     TempFolder folder;
     const RenderResult config = Render({"--config", folder / "missing.cfg", "-o", folder / "x.tga"});
     EXPECT_EQ(config.ExitCode, 1);
-    EXPECT_NE(config.Err.find("Fehler beim Lesen der Palette in " + folder / "missing.cfg" + " !"), std::string::npos);
+    EXPECT_NE(config.Err.find("Fehler beim Lesen der Palette in " + folder / "missing.cfg" +
+                              " !\nDatei oder Ordner nicht vorhanden"),
+              std::string::npos);
     const RenderResult palette = Render({"--palette", folder / "missing.pal", "-o", folder / "x.tga"});
     EXPECT_EQ(palette.ExitCode, 1);
-    EXPECT_EQ(palette.Err, "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\n");
+    EXPECT_EQ(palette.Err, "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\nDatei oder Ordner nicht vorhanden\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }

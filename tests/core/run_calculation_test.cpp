@@ -214,7 +214,7 @@ TEST_F(RunFixture, AWriteErrorEndsTheRunInOrder)
         message = error.what();
     }
     setrlimit(RLIMIT_FSIZE, &old);
-    EXPECT_EQ(message, "E/A-Fehler 27");
+    EXPECT_EQ(message, "E/A-Fehler 27\n" + folder / "pix/nimbra000.tga" + ": die Datei wird zu groß");
     EXPECT_TRUE(std::filesystem::is_empty(folder / "pix"));
     EXPECT_EQ(display.Log, (std::vector<std::string>{"running", "idle"}));
     EXPECT_FALSE(state.Running);

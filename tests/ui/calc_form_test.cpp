@@ -310,8 +310,9 @@ private slots:
         UiProgram program;
         const std::string folder = program.State.StartFolder;
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Fehler beim Einlesen der Parameterdatei " + folder + "param/nimbra.par !",
-                        "Fehler beim Einlesen der Programmkonfiguration " + folder + "param/nimbra.prf !"}));
+                 Texts({"Fehler beim Einlesen der Parameterdatei " + folder + "param/nimbra.par !\nist ein Ordner",
+                        "Fehler beim Einlesen der Programmkonfiguration " + folder +
+                            "param/nimbra.prf !\nist ein Ordner"}));
     }
 
     void UnwritableParamFilesAreReportedAndTheWindowCloses()
@@ -322,8 +323,10 @@ private slots:
         QVERIFY(program.Form->close());
         const std::string folder = program.State.StartFolder;
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Fehler beim Schreiben der Parameterdatei " + folder + "param/nimbra.par !",
-                        "Fehler beim Schreiben der Programmkonfiguration " + folder + "param/nimbra.prf !"}));
+                 Texts({"Fehler beim Schreiben der Parameterdatei " + folder +
+                            "param/nimbra.par !\nDatei oder Ordner nicht vorhanden",
+                        "Fehler beim Schreiben der Programmkonfiguration " + folder +
+                            "param/nimbra.prf !\nDatei oder Ordner nicht vorhanden"}));
         QCOMPARE(closed.count(), 1);
         QVERIFY(program.Palette.Empty());
     }
