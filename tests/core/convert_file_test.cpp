@@ -245,6 +245,37 @@ TEST(ConvertFile, OutputThatCannotBeCreatedIsNotReportedAsDone)
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
 }
 
+TEST(ConvertFile, AnOutputNameThatIsTheInputItselfIsRefused)
+{
+    for (const bool symbolic : {true, false}) {
+        ConversionFixture f;
+        f.context.SourceName = f.folder / "a.tga";
+        WriteBytes(f.context.SourceName, TgaBytes({10, 20, 30}));
+        if (symbolic)
+            std::filesystem::create_symlink("a.tga", f.Output());
+        else
+            std::filesystem::create_hard_link(f.context.SourceName, f.Output());
+        EXPECT_EQ(ConvertFile(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::SameFile);
+        EXPECT_EQ(ReadBytes(f.context.SourceName), TgaBytes({10, 20, 30}));
+        EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"Die Ausgabedatei " + f.Output() + " ist die Eingabedatei " +
+                                                               f.context.SourceName +
+                                                               " selbst: es wird nichts konvertiert !"});
+        EXPECT_EQ(f.progress.Events.back(), "hide");
+    }
+}
+
+TEST(ConvertFile, AStopKeepsTheOlderCopy)
+{
+    ConversionFixture f;
+    WriteBytes(f.Output(), {'o', 'l', 'd'});
+    f.pump.DuringPoll = [&] { f.context.StopRequested = true; };
+    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes(std::vector<std::uint8_t>(2 * ConversionBlockBytes, 1))),
+              ConversionOutcome::Stopped);
+    EXPECT_EQ(ReadBytes(f.Output()), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_TRUE(f.dialogs.Messages.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.Path()), {}), 2);
+}
+
 TEST(ConvertFile, SecondStartWhileRunningIsIgnored)
 {
     ConversionFixture f;
