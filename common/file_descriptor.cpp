@@ -90,7 +90,7 @@ InputFile OpenInput(const std::string& path, InputAccess access)
         input.File.Close();
         return input;
     }
-    input.Bytes = static_cast<std::uint64_t>(info.st_size);
+    input.SizeBytes = static_cast<std::uint64_t>(info.st_size);
     return input;
 }
 
@@ -101,7 +101,7 @@ FileContent ReadWholeFile(const std::string& path)
     content.Error = input.Error;
     if (input.Error) return content;
     content.Opened = true;
-    content.Bytes.reserve(input.Bytes);
+    content.Bytes.reserve(input.SizeBytes);
     char chunk[65536];
     for (;;) {
         const ReadResult read = input.File.Read(chunk, sizeof chunk);

@@ -40,7 +40,7 @@ private:
 struct InputFile {
     FileDescriptor File;  // open when Error is none
     IoError Error;
-    std::uint64_t Bytes = 0;  // the size when opened
+    std::uint64_t SizeBytes = 0;  // when opened
 };
 
 enum class InputAccess { Read, ReadWrite };

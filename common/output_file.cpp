@@ -111,18 +111,18 @@ OutputFile OutputFile::InFolder(const std::string& folder)
 {
     RemoveLeftHiddenFiles(folder);
     OutputFile output;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        output.hiddenPath_ = folder + HiddenPrefix + RandomLetters(HiddenNameLength - (sizeof HiddenPrefix - 1));
+    do {
+        const std::string path = folder + HiddenPrefix + RandomLetters(HiddenNameLength - (sizeof HiddenPrefix - 1));
         // 0666: the user's umask decides, as for any file the user creates.
-        output.file_ = FileDescriptor(::open(output.hiddenPath_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (output.file_.IsOpen()) {
-            ::flock(output.file_.Get(), LOCK_EX | LOCK_NB);
+        const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            output.file_ = FileDescriptor(descriptor);
+            output.hiddenPath_ = path;
+            ::flock(descriptor, LOCK_EX | LOCK_NB);
             return output;
         }
-        if (errno != EEXIST) break;
-    }
-    output.openError_ = IoError::Last();
-    output.hiddenPath_.clear();
+        output.openError_ = IoError::Last();
+    } while (output.openError_.Number() == EEXIST);  // a name of another file: take another
     return output;
 }
 
@@ -210,7 +210,9 @@ IoError OutputFile::Commit()
         return error;
     }
     hiddenPath_.clear();
-    return file_.Close();
+    // After fsync and rename the content is in place; closing has nothing left to lose.
+    file_.Close();
+    return {};
 }
 
 OutputFile::FreeName OutputFile::CommitToFreeName(const std::vector<std::string>& names)

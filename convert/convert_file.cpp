@@ -47,6 +47,11 @@ ConversionOutcome ReportFailure(ConversionContext& context, const std::string& m
     return ConversionOutcome::Failed;
 }
 
+ConversionOutcome ReportFailure(ConversionContext& context, IoError error, const std::string& path)
+{
+    return ReportFailure(context, Error::Io(error, path).what());
+}
+
 class RunningFlag {
 public:
     explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
@@ -82,7 +87,7 @@ std::optional<BlockFailure> ConvertBlocks(ConversionKind kind, ConversionContext
 {
     std::vector<std::uint8_t> block(ConversionBlockBytes);
     std::uint64_t total = 0;
-    while (TgaHeaderBytes + total < input.Bytes && !context.StopRequested) {
+    while (TgaHeaderBytes + total < input.SizeBytes && !context.StopRequested) {
         context.Pump.Poll();
         context.Progress.ShowStep("Lese Datenblock ...");
         const ReadResult read = input.File.Read(block.data(), block.size());
@@ -100,12 +105,13 @@ std::optional<BlockFailure> ConvertBlocks(ConversionKind kind, ConversionContext
         }
 
         context.Progress.ShowStep("Schreibe Datenblock ...");
-        if (const IoError error = output.Write(block.data(), count)) return BlockFailure{ConvertedPath(context.SourceName), error};
+        if (const IoError error = output.Write(block.data(), count))
+            return BlockFailure{ConvertedPath(context.SourceName), error};
 
         // The header counts in the file size but not in the total.
         total += count;
         context.Progress.ShowPercent(static_cast<int>(
-            nearbyintl(static_cast<long double>(total) * 100 / static_cast<long double>(input.Bytes))));
+            nearbyintl(static_cast<long double>(total) * 100 / static_cast<long double>(input.SizeBytes))));
     }
     return std::nullopt;
 }
@@ -121,7 +127,7 @@ bool IsSameFile(const InputFile& input, const std::string& path)
 
 ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& context, InputFile& input)
 {
-    if (DiskTooFull(context, input.Bytes)) {
+    if (DiskTooFull(context, input.SizeBytes)) {
         input.File.Close();
         context.Dialogs.ShowMessage("Das Speichermedium ist voll !");
         ReportEnd(context, "");
@@ -135,26 +141,25 @@ ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& conte
         return ConversionOutcome::SameFile;
     }
     OutputFile output = OutputFile::Replacing(outputPath);
-    if (!output.IsOpen()) return ReportFailure(context, Error::Io(output.OpenError(), outputPath).what());
+    if (!output.IsOpen()) return ReportFailure(context, output.OpenError(), outputPath);
 
     std::uint8_t header[TgaHeaderBytes];
     const ReadResult headerRead = input.File.Read(header, sizeof header);
     // A file shorter than its header cannot be a TGA file; reading past its end is an I/O error.
     if (headerRead.Error || headerRead.Bytes < sizeof header)
-        return ReportFailure(context, Error::Io(headerRead.Error ? headerRead.Error : IoError(EIO), context.SourceName).what());
-    if (const IoError error = output.Write(header, sizeof header))
-        return ReportFailure(context, Error::Io(error, outputPath).what());
+        return ReportFailure(context, headerRead.Error ? headerRead.Error : IoError(EIO), context.SourceName);
+    if (const IoError error = output.Write(header, sizeof header)) return ReportFailure(context, error, outputPath);
 
     if (const std::optional<BlockFailure> failure = ConvertBlocks(kind, context, input, output))
-        return ReportFailure(context, Error::Io(failure->Error, failure->Path).what());
+        return ReportFailure(context, failure->Error, failure->Path);
     if (context.StopRequested) {
         context.Progress.ShowStep("");
         context.Progress.Hide();
         return ConversionOutcome::Stopped;
     }
 
-    if (const IoError error = input.File.Close()) return ReportFailure(context, Error::Io(error, context.SourceName).what());
-    if (const IoError error = output.Commit()) return ReportFailure(context, Error::Io(error, outputPath).what());
+    if (const IoError error = input.File.Close()) return ReportFailure(context, error, context.SourceName);
+    if (const IoError error = output.Commit()) return ReportFailure(context, error, outputPath);
     ReportEnd(context, outputPath);
     return ConversionOutcome::Converted;
 }

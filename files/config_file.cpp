@@ -133,7 +133,8 @@ void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& rec
 {
     OutputFile file = OutputFile::Replacing(fileName);
     const bool opened = file.IsOpen();
-    if (!opened) dialogs.ShowMessage(WithReason("Kann Konfiguration " + fileName + " nicht öffnen !", file.OpenError()));
+    if (!opened)
+        dialogs.ShowMessage(WithReason("Kann Konfiguration " + fileName + " nicht öffnen !", file.OpenError()));
     // A file that could not be created has nothing to say about each later step but that it failed.
     const auto report = [&](const std::string& text, IoError error) {
         dialogs.ShowMessage(opened ? WithReason(text, error) : text);
@@ -151,7 +152,8 @@ void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& rec
     write(bytes.data(), bytes.size(), notSaved);
     if (HasNodeBlock(bytes)) {
         const std::vector<std::uint8_t> nodes = NodeBlockBytes(palette);
-        if (!nodes.empty()) write(nodes.data(), nodes.size(), "Fehler beim Schreiben der Palette in " + fileName + " !");
+        const std::string failed = "Fehler beim Schreiben der Palette in " + fileName + " !";
+        if (!nodes.empty()) write(nodes.data(), nodes.size(), failed);
     }
     // After a failed write the older file stays as it was, and that failure has been told.
     const IoError closing = file.Commit();

@@ -231,7 +231,8 @@ TEST(ConvertFile, WriteFailureRemovesThePartialOutput)
     std::signal(SIGXFSZ, savedHandler);
 
     EXPECT_EQ(outcome, ConversionOutcome::Failed);
-    EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"E/A-Fehler 27\n" + f.Output() + ": die Datei wird zu groß"});
+    EXPECT_EQ(f.dialogs.Messages,
+              std::vector<std::string>{"E/A-Fehler 27\n" + f.Output() + ": die Datei wird zu groß"});
     EXPECT_EQ(f.progress.Events.back(), "hide");
     EXPECT_FALSE(FileExists(f.Output()));
 }
@@ -257,9 +258,9 @@ TEST(ConvertFile, AnOutputNameThatIsTheInputItselfIsRefused)
             std::filesystem::create_hard_link(f.context.SourceName, f.Output());
         EXPECT_EQ(ConvertFile(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::SameFile);
         EXPECT_EQ(ReadBytes(f.context.SourceName), TgaBytes({10, 20, 30}));
-        EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"Die Ausgabedatei " + f.Output() + " ist die Eingabedatei " +
-                                                               f.context.SourceName +
-                                                               " selbst: es wird nichts konvertiert !"});
+        EXPECT_EQ(f.dialogs.Messages,
+                  std::vector<std::string>{"Die Ausgabedatei " + f.Output() + " ist die Eingabedatei " +
+                                           f.context.SourceName + " selbst: es wird nichts konvertiert !"});
         EXPECT_EQ(f.progress.Events.back(), "hide");
     }
 }

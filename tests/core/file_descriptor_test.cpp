@@ -51,7 +51,8 @@ TEST(OpenInput, AFifoADeviceOrAFolderIsRefusedWithoutWaiting)
     testing::FakePlatform platform;
     std::ostringstream out, err;
     EXPECT_EQ(RunConvertCommand({"rgbcmy", fifo}, out, err, platform), 1);
-    EXPECT_EQ(err.str(), "Grafikdatei" + fifo + "kann nicht geöffnet werden !" + reason + "\nKonvertierung beendet --> \n");
+    EXPECT_EQ(err.str(),
+              "Grafikdatei" + fifo + "kann nicht geöffnet werden !" + reason + "\nKonvertierung beendet --> \n");
 }
 
 }  // namespace

@@ -117,7 +117,8 @@ TEST(PaletteFile, UnreadableFileLeavesTheListEmpty)
         PaletteList palette;
         ReadPaletteFile(c.name, palette, dialogs);
         EXPECT_TRUE(palette.Empty()) << c.name;
-        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Fehler beim Lesen der Palette " + c.name + " !" + c.reason});
+        EXPECT_EQ(dialogs.Messages,
+                  std::vector<std::string>{"Fehler beim Lesen der Palette " + c.name + " !" + c.reason});
     }
 }
 

@@ -139,7 +139,8 @@ TEST(ParamFiles, UnreadableFilesAreReportedAndNothingIsRead)
     LoadProgramSettings(folder / "nimbra.prf", viewer, dialogs, pump);
     EXPECT_EQ(dialogs.Messages,
               (Items{"Fehler beim Einlesen der Parameterdatei " + folder / "nimbra.par" + " !\nist ein Ordner",
-                     "Fehler beim Einlesen der Programmkonfiguration " + folder / "nimbra.prf" + " !\nist ein Ordner"}));
+                     "Fehler beim Einlesen der Programmkonfiguration " + folder / "nimbra.prf" +
+                         " !\nist ein Ordner"}));
     EXPECT_TRUE(real.empty() && imag.empty() && viewer.empty());
 }
 

@@ -182,6 +182,7 @@ TEST(RenderCommand, AFileThatCannotBeReadMakesNoImage)
               std::string::npos);
     const RenderResult palette = Render({"--palette", folder / "missing.pal", "-o", folder / "x.tga"});
     EXPECT_EQ(palette.ExitCode, 1);
-    EXPECT_EQ(palette.Err, "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\nDatei oder Ordner nicht vorhanden\n");
+    EXPECT_EQ(palette.Err,
+              "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\nDatei oder Ordner nicht vorhanden\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }

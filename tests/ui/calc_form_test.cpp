@@ -326,8 +326,8 @@ private slots:
         UiProgram program;
         const std::string folder = program.State.StartFolder;
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Fehler beim Einlesen der Parameterdatei " + folder +
-                            "param/nimbra.par !\nkeine gewöhnliche Datei, sondern eine Pipe, ein Gerät oder ein Socket",
+                 Texts({"Fehler beim Einlesen der Parameterdatei " + folder + "param/nimbra.par !\n"
+                            "keine gewöhnliche Datei, sondern eine Pipe, ein Gerät oder ein Socket",
                         "Fehler beim Einlesen der Programmkonfiguration " + folder +
                             "param/nimbra.prf !\nist ein Ordner"}));
     }
