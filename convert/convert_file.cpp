@@ -74,14 +74,14 @@ bool DiskTooFull(ConversionContext& context, std::uint64_t fileBytes)
     return static_cast<long double>(fileBytes) >= static_cast<long double>(freeSingle);
 }
 
-// The path of the first file that failed, or nothing when every block was converted or a stop
-// was requested.
+// The file whose read or write failed, and why.
 struct BlockFailure {
     std::string Path;
     IoError Error;
 };
 
-// Converts the blocks after the header, up to the size the input had when opened.
+// Converts the blocks after the header, up to the size the input had when opened, or until a
+// stop is requested.
 std::optional<BlockFailure> ConvertBlocks(ConversionKind kind, ConversionContext& context, InputFile& input,
                                           OutputFile& output)
 {
