@@ -87,9 +87,10 @@ struct OrbitWatch {
 };
 
 // The hot loop: passes until escape, the maximum or limit passes (more when a proof attempt
-// runs over), keeping states on the way. It looks at the kept state after every second pass,
+// runs over), keeping states on the way. It makes two passes between looks at the kept state,
 // which halves the cost of looking; cycles show up at even distances then, which is just as
-// good. A function of its own, not inlined, working on copies whose addresses stay inside, so
+// good. An escape or the limit after the first of the two ends the loop there: no pass is made
+// that the plain loop would not make. A function of its own, not inlined, working on copies whose addresses stay inside, so
 // that the x87 registers hold the kernel's values and nothing else: a value spilled and
 // reloaded in every pass would cost more than the pass. Only the state goes back, since a
 // value crosses a call through memory.
@@ -105,12 +106,21 @@ template <class Kernel>
     while (passes < limit) {
         kernel.Pass();
         ++passes;
-        ++watch.PassIndex;
         if (kernel.Escaped()) {
             end = StretchEnd::Escaped;
             break;
         }
-        if (watch.PassIndex % 2 != 0) continue;
+        if (passes == limit) {
+            ++watch.PassIndex;
+            break;
+        }
+        kernel.Pass();
+        ++passes;
+        if (kernel.Escaped()) {
+            end = StretchEnd::Escaped;
+            break;
+        }
+        watch.PassIndex += 2;
         if (!watch.MaybeNear(kernel.zr, kernel.zi)) [[likely]] {
             watch.Looked(kernel.zr, kernel.zi, kept);
             continue;
