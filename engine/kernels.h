@@ -202,17 +202,17 @@ PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t m
     }
 }
 
-// The plain loop, or the loop with the exact shortcuts when any is on.
+// The plain loop, or the loop with the exact shortcuts when any is on. Most orbits that escape
+// do so in their first passes, before a shortcut could pay for itself: plainPasses of them run
+// as in the plain loop.
 template <int HookCallsPerPass, class Kernel, class Hook>
 PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations, const std::atomic<bool>& stop,
-                    Hook& hook, EngineShortcuts shortcuts)
+                    Hook& hook, EngineShortcuts shortcuts, std::int32_t plainPasses)
 {
     if (!shortcuts.SkipRepeatingOrbits && !shortcuts.ProveBoundedOrbits)
         return IterateKernel<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook);
-    // Most orbits that escape do so in their first passes, before a shortcut could pay for
-    // itself: these passes run as in the plain loop.
     std::int32_t count = firstCount;
-    const std::int32_t plainEnd = maxIterations - count > PlainPrelude ? count + PlainPrelude : maxIterations;
+    const std::int32_t plainEnd = maxIterations - count > plainPasses ? count + plainPasses : maxIterations;
     bool escaped;
     do {
         kernel.Pass();
@@ -238,22 +238,25 @@ inline long double PointImag(const FractalParams& params, std::int32_t row)
 
 // Runs the kernel of formula for the point; a formula above 5 runs none and gives
 // PreviousPixelCount. Counts start at -1 (0 for the Burning Ship), so a point escaping in pass
-// k counts k - 1 (k).
+// k counts k - 1 (k). With shortcuts, the orbit's first plainPasses passes run as in the plain loop.
 template <class Hook>
 PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
-                         const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts = NoShortcuts)
+                         const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts = NoShortcuts,
+                         std::int32_t plainPasses = PlainPrelude)
 {
     const std::int32_t maximum = params.MaxIterations;
+    const std::int32_t plain = plainPasses;
     switch (static_cast<FormulaKind>(formula)) {
-    case FormulaKind::Mandelbrot: return Iterate<1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts);
+    case FormulaKind::Mandelbrot: return Iterate<1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
     case FormulaKind::InvertedMandelbrot:
-        return Iterate<1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts);
+        return Iterate<1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
     case FormulaKind::Julia:
-        return Iterate<1>(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop, hook, shortcuts);
-    case FormulaKind::Dragon: return Iterate<1>(DragonPass(cr, ci), -1, maximum, stop, hook, shortcuts);
-    case FormulaKind::Daisy: return Iterate<1>(DaisyPass(cr, ci), -1, maximum, stop, hook, shortcuts);
+        return Iterate<1>(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop, hook, shortcuts,
+                          plain);
+    case FormulaKind::Dragon: return Iterate<1>(DragonPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
+    case FormulaKind::Daisy: return Iterate<1>(DaisyPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
     case FormulaKind::BurningShip:
-        return Iterate<3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook, shortcuts);
+        return Iterate<3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook, shortcuts, plain);
     }
     return {PreviousPixelCount, false};
 }

@@ -25,12 +25,15 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     out.OutOfRangeColumn = -1;
     out.UniformFormula = LoadFormula(params);
     NoPassHook noHook;
+    PlainPassesChoice plainPasses(params.MaxIterations);
     const long double ci = PointImag(params, row);
     for (std::int32_t column = 0; column < params.Width; ++column) {
         const std::uint8_t formula = LoadFormula(params);
         if (formula != out.UniformFormula) out.UniformFormula = -1;
-        const PointResult result = IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook, shortcuts);
+        const PointResult result =
+            IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook, shortcuts, plainPasses.Next());
         if (stop.load(std::memory_order_relaxed)) return;
+        plainPasses.Counted(result.Count);
         if (result.OutOfRange && out.OutOfRangeColumn < 0) out.OutOfRangeColumn = column;
         out.Counts[static_cast<std::size_t>(column)] = result.Count;
         out.Columns = column + 1;
