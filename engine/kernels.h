@@ -211,6 +211,8 @@ PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIter
 {
     if (!shortcuts.SkipRepeatingOrbits && !shortcuts.ProveBoundedOrbits)
         return IterateKernel<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook);
+    const std::uint32_t hookPasses = (hook.PassesBeforePoll() - 1) / HookCallsPerPass + 1;  // the windows' turn first
+    if (static_cast<std::uint32_t>(plainPasses) > hookPasses) plainPasses = static_cast<std::int32_t>(hookPasses);
     std::int32_t count = firstCount;
     const std::int32_t plainEnd = maxIterations - count > plainPasses ? count + plainPasses : maxIterations;
     bool escaped;
