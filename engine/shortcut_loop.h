@@ -93,10 +93,10 @@ struct OrbitWatch {
 // runs over), keeping states on the way. It makes two passes between looks at the kept state,
 // which halves the cost of looking; cycles show up at even distances then, which is just as
 // good. An escape or the limit after the first of the two ends the loop there: no pass is made
-// that the plain loop would not make. A function of its own, not inlined, working on copies whose addresses stay inside, so
-// that the x87 registers hold the kernel's values and nothing else: a value spilled and
-// reloaded in every pass would cost more than the pass. Only the state goes back, since a
-// value crosses a call through memory.
+// that the plain loop would not make. A function of its own, not inlined, working on copies
+// whose addresses stay inside, so that the x87 registers hold the kernel's values and nothing
+// else: a value spilled and reloaded in every pass would cost more than the pass. Only the
+// state goes back, since a value crosses a call through memory.
 template <class Kernel>
 [[gnu::noinline]] Stretch PassUntilNear(const Kernel& start, OrbitWatch& watched, std::uint32_t limit,
                                         std::uint32_t toMaximum)

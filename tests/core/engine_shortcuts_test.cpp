@@ -128,8 +128,8 @@ TEST(EngineShortcuts, PointsNearTheBoundaryGetThePlainCounts)
     NoPassHook hook;
     for (const Point& point : points) {
         const std::int32_t plain = IteratePoint(0, params, point.Real, point.Imag, stop, hook).Count;
-        for (const EngineShortcuts shortcuts : {EngineShortcuts{true, false, false}, EngineShortcuts{false, false, true},
-                                                EngineShortcuts{true, false, true}})
+        const EngineShortcuts orbitShortcuts[] = {{true, false, false}, {false, false, true}, {true, false, true}};
+        for (const EngineShortcuts shortcuts : orbitShortcuts)
             EXPECT_EQ(IteratePoint(0, params, point.Real, point.Imag, stop, hook, shortcuts).Count, plain)
                 << static_cast<double>(point.Real) << " " << static_cast<double>(point.Imag) << " repeats "
                 << shortcuts.SkipRepeatingOrbits << " proofs " << shortcuts.ProveBoundedOrbits;
