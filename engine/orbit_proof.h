@@ -137,14 +137,16 @@ inline constexpr double StartRadiusMargin = 1 + 0x1p-6;
 // No start radius below a few thousand u: the rounding alone needs that much room.
 inline constexpr double SmallestStartRadius = 0x1p-50;
 
-// After the orbit came back near a kept state in period passes: makes period more passes of
-// the orbit, multiplying their derivatives, to guess a point of the cycle the orbit settles on
-// with one step of Newton's method; then follows the discs around the guess's own orbit for
+// After the orbit came back within nearDistance of a kept state in period passes: makes period
+// more passes of the orbit (fewer when it comes back as near to where they started sooner),
+// multiplying their derivatives, to guess a point of the cycle the orbit settles on with one
+// step of Newton's method; then follows the discs around the guess's own orbit for
 // period passes. How good the guess is decides only whether the chain closes; the chain alone
 // is the proof, and the orbit's state must lie in its first disc. Discs around the cycle rather
 // than around the orbit prove a cycle that contracts slowly or turns much passes sooner.
 template <class Kernel>
-[[gnu::noinline]] ProofAttempt AttemptProof(const Kernel& start, std::uint32_t period, std::uint32_t passesLeft)
+[[gnu::noinline]] ProofAttempt AttemptProof(const Kernel& start, std::uint32_t period, std::uint32_t passesLeft,
+                                            long double nearDistance)
 {
     Kernel kernel = start;
     PassDerivative product{1, 0, 0, 1};
@@ -153,6 +155,10 @@ template <class Kernel>
         product = kernel.Derivative().After(product);
         kernel.Pass();
         if (kernel.Escaped()) return {kernel.zr, kernel.zi, pass + 1, true};
+        // A return as near after fewer passes: the cycle is shorter than the distance it was seen at.
+        if (pass + 1 < period && fabsl(kernel.zr - start.zr) <= nearDistance &&
+            fabsl(kernel.zi - start.zi) <= nearDistance)
+            period = pass + 1;
     }
     // Areas shrink by the determinant: a chain whose discs grow cannot close.
     const double a = product.RealByReal - 1, b = product.RealByImag;

@@ -138,7 +138,7 @@ template <class Kernel>
         if constexpr (Kernel::Provable) {
             if (watched.Proofs && near <= watch.Width && period <= LongestProvenPeriod) {
                 const Kernel attempted = kernel;
-                const ProofAttempt attempt = AttemptProof(attempted, period, toMaximum - passes);
+                const ProofAttempt attempt = AttemptProof(attempted, period, toMaximum - passes, near);
                 kernel.SetState(attempt.Real, attempt.Imag);
                 passes += attempt.Passes;
                 if (attempt.Escaped || attempt.Proven) {

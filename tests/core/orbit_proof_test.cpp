@@ -40,6 +40,6 @@ TEST(DiscChain, AnAttemptProvesASettledOrbitAroundItsCycle)
 {
     MandelbrotPass settled(-1.1L, 0.1L);  // in the period-2 disc
     for (int pass = 0; pass < 60; ++pass) settled.Pass();
-    EXPECT_FALSE(AttemptProof(settled, 1, 1000).Proven);  // not a whole round of the cycle
-    EXPECT_TRUE(AttemptProof(settled, 2, 1000).Proven);
+    EXPECT_FALSE(AttemptProof(settled, 1, 1000, 0).Proven);  // not a whole round of the cycle
+    EXPECT_TRUE(AttemptProof(settled, 2, 1000, 0).Proven);
 }
