@@ -104,35 +104,43 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
 }
 
 // Points where a proof that claims too much would show: orbits that escape only after many
-// thousand passes next to cycles that contract very slowly.
+// thousand passes, or right next to points inside, and cycles that contract very slowly.
 TEST(EngineShortcuts, PointsNearTheBoundaryGetThePlainCounts)
 {
     struct Point {
+        std::uint8_t Formula;
         long double Real, Imag;
     };
     const long double bulbImag = 0.744861766619744L;  // the centre of the period-3 bulb above the axis
     const Point points[] = {
-        {0.25L + 1e-8L, 0},        // just outside the cusp of the main cardioid: escapes after 31412 passes
-        {0.25L - 1e-8L, 0},        // just inside it
-        {-0.75L, 1e-4L},           // between the cardioid and the period-2 disc: escapes after 31415 passes
-        {-0.7499L, 0},             // the cardioid next to where they touch
-        {-0.7501L, 0},             // the period-2 disc there
-        {-0.2194522069L, bulbImag},  // just inside the period-3 bulb's left edge
-        {-0.2194522079L, bulbImag},  // just outside: escapes after 10639 passes
-        {-1 + 0.2499L * cosl(1), 0.2499L * sinl(1)},  // inside the period-2 disc, near its circle
-        {-1 + 0.2501L * cosl(1), 0.2501L * sinl(1)},  // outside it
+        {0, 0.25L + 1e-8L, 0},        // just outside the cusp of the main cardioid: escapes after 31412 passes
+        {0, 0.25L - 1e-8L, 0},        // just inside it
+        {0, -0.75L, 1e-4L},           // between the cardioid and the period-2 disc: escapes after 31415 passes
+        {0, -0.7499L, 0},             // the cardioid next to where they touch
+        {0, -0.7501L, 0},             // the period-2 disc there
+        {0, -0.2194522069L, bulbImag},  // just inside the period-3 bulb's left edge
+        {0, -0.2194522079L, bulbImag},  // just outside: escapes after 10639 passes
+        {0, -1 + 0.2499L * cosl(1), 0.2499L * sinl(1)},  // inside the period-2 disc, near its circle
+        {0, -1 + 0.2501L * cosl(1), 0.2501L * sinl(1)},  // outside it
+        {2, 0.355957459334577L, 0},   // the rabbit Julia set, one step inside its boundary
+        {2, 0.355957459334578L, 0},   // one step outside: escapes after 130 passes
+        {5, -0.25L - 1e-8L, 0},       // the Burning Ship's cusp: escapes after 31417 passes
+        {5, -0.25L + 1e-8L, 0},       // just inside it
     };
     FractalParams params;
     params.MaxIterations = 100000;
+    params.JuliaReal = 0.122561166876654L;  // z squared minus this: the rabbit
+    params.JuliaImag = -bulbImag;
     const std::atomic<bool> stop = false;
     NoPassHook hook;
     for (const Point& point : points) {
-        const std::int32_t plain = IteratePoint(0, params, point.Real, point.Imag, stop, hook).Count;
+        const std::int32_t plain = IteratePoint(point.Formula, params, point.Real, point.Imag, stop, hook).Count;
         const EngineShortcuts orbitShortcuts[] = {{true, false, false}, {false, false, true}, {true, false, true}};
         for (const EngineShortcuts shortcuts : orbitShortcuts)
-            EXPECT_EQ(IteratePoint(0, params, point.Real, point.Imag, stop, hook, shortcuts).Count, plain)
-                << static_cast<double>(point.Real) << " " << static_cast<double>(point.Imag) << " repeats "
-                << shortcuts.SkipRepeatingOrbits << " proofs " << shortcuts.ProveBoundedOrbits;
+            EXPECT_EQ(IteratePoint(point.Formula, params, point.Real, point.Imag, stop, hook, shortcuts).Count, plain)
+                << int(point.Formula) << " " << static_cast<double>(point.Real) << " "
+                << static_cast<double>(point.Imag) << " repeats " << shortcuts.SkipRepeatingOrbits << " proofs "
+                << shortcuts.ProveBoundedOrbits;
     }
 }
 
