@@ -11,7 +11,7 @@ namespace nimbra {
 
 // Passes of an orbit made as in the plain loop before the shortcuts start, while orbits of
 // nearby pixels ended at the maximum.
-inline constexpr std::int32_t PlainPrelude = 16;
+inline constexpr std::int32_t PlainPrelude = 8;
 // Pixels that count as nearby.
 inline constexpr std::int32_t NearbyPixels = 64;
 // Passes between two looks at the stop flag when the hook asks for none.
