@@ -32,6 +32,7 @@ void ProgramWindows::ConnectMenu(TCalcForm& calcForm, ProgramState& state)
             state.ViewerProgram = *viewer;
     });
     QObject::connect(&calcForm, &TCalcForm::PaletteEditorRequested, &LPal, &QDialog::exec);
+    LPal.addActions(calcForm.CommandsForPaletteEditor());
     QObject::connect(&calcForm, &TCalcForm::ConversionRequested, &Convert, &TConvert::StartConversion);
     QObject::connect(&calcForm, &TCalcForm::HelpContentsRequested, &Help, &THelp::ShowContents);
     QObject::connect(&calcForm, &TCalcForm::AboutBoxRequested, &Copyright, &QDialog::exec);

@@ -5,16 +5,51 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QStringList>
+#include <QStyle>
 
 namespace nimbra {
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// A confirmation box carries the question icon; other questions show none.
-constexpr char ConfirmationCaption[] = "Bestätigung";
+// A path is one word: the box breaks its lines between words only, never inside a path.
+QString UnbrokenPaths(const QString& text)
+{
+    QStringList words = text.split(QLatin1Char(' '));
+    for (QString& word : words) {
+        word = word.toHtmlEscaped();
+        if (word.contains(QLatin1Char('/'))) word = QStringLiteral("<nobr>") + word + QStringLiteral("</nobr>");
+    }
+    return words.join(QLatin1Char(' '));
+}
+
+// The title bar shows the caption beside the window's icon and buttons; its font is the
+// desktop's, estimated here by the program's own in bold.
+int CaptionWidth(const QMessageBox& box)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const int titleBarButton = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    return QFontMetrics(font).horizontalAdvance(box.windowTitle()) + 4 * titleBarButton;
+}
+
+int ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& text,
+            QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, QString(), buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::RichText);
+    box.setText(UnbrokenPaths(Text(text)));
+    if (buttons.testFlag(QMessageBox::Yes)) box.setDefaultButton(QMessageBox::Yes);
+    // The box sizes itself by its text and buttons; a short text must not cut the caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box.exec();
+}
 
 }  // namespace
 
@@ -30,18 +65,18 @@ QString FileDialogFilter(const std::string& filter)
 
 void QtDialogs::ShowMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), Text(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
+    ShowBox(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);
+}
+
+void QtDialogs::ShowError(const std::string& text)
+{
+    ShowBox(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);
 }
 
 bool QtDialogs::AskYesNo(const std::string& text, const std::string& caption)
 {
-    const QMessageBox::Icon icon = caption == ConfirmationCaption ? QMessageBox::Question : QMessageBox::NoIcon;
-    QMessageBox box(icon, Text(caption), Text(text), QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return ShowBox(QMessageBox::Question, Text(caption), text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 std::optional<std::string> QtDialogs::ChooseFile(const FileRequest& request)

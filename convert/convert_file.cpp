@@ -93,7 +93,7 @@ ConversionOutcome ReportFailure(ConversionContext& context, int errorNumber)
 {
     context.Progress.ShowStep("");
     context.Progress.Hide();
-    context.Dialogs.ShowMessage(Error::Io(errorNumber).what());
+    context.Dialogs.ShowError(Error::Io(errorNumber).what());
     return ConversionOutcome::Failed;
 }
 

@@ -113,7 +113,7 @@ void TGetXYSize::Recalculate()
     // The digits are shown even when they could not be used.
     ShowRewritten(*DPI, QString::fromStdString(dpiText));
     if (!size) {
-        Dialogs.ShowMessage(failure);
+        Dialogs.ShowError(failure);
         return;
     }
     XSize->setText(QString::number(size->Width));

@@ -9,8 +9,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace nimbra {
@@ -42,6 +45,18 @@ void TCalcForm::ConnectMenuCommands()
     ConnectCommand(ber1, [this] { emit AboutBoxRequested(); });
 }
 
+QList<QAction*> TCalcForm::CommandsForPaletteEditor() const
+{
+    const QAction* const excluded[] = {Farbpalettegenerieren1, Beenden1};
+    QList<QAction*> commands;
+    for (const QMenu* menu : findChildren<QMenu*>())
+        for (QAction* command : menu->actions())
+            if (!command->shortcut().isEmpty() && std::find(std::begin(excluded), std::end(excluded), command) ==
+                                                       std::end(excluded))
+                commands << command;
+    return commands;
+}
+
 void TCalcForm::Auflsungermitteln1Click()
 {
     emit ImageSizeRequested();
@@ -59,7 +74,9 @@ void TCalcForm::Farbpalettegenerieren1Click()
 {
     SetGrad->setChecked(true);  // runs SetGradClick when it was not checked
     emit PaletteEditorRequested();
-    SetGradClick();  // the picture shows the edited gradient
+    // The picture shows the edited gradient, unless a configuration loaded from the editor
+    // (its F2) chose another model meanwhile.
+    if (SetGrad->isChecked()) SetGradClick();
 }
 
 void TCalcForm::ShowBtnClick()

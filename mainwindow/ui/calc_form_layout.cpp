@@ -6,6 +6,7 @@
 #include "mainwindow/ui/wrapping_check_box.h"
 #include "mainwindow/window_scale.h"
 
+#include <QAbstractItemView>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -78,6 +79,9 @@ QComboBox* NewConstantBox(const char* hint, QWidget* parent)
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->setToolTip(QString::fromUtf8(hint));
+    // The list is a window of its own and would take the desktop's larger font, while its width
+    // is measured in the box's.
+    box->view()->setFont(box->font());
     box->hide();
     return box;
 }
@@ -91,10 +95,12 @@ QToolButton* NewPictureButton(ButtonPicture picture, const char* hint, const Pla
     return button;
 }
 
+// The shortcuts belong to the program, not to this window: they work from the preview too.
 QAction* NewCommand(QMenu* menu, const char* caption, const QKeySequence& shortcut)
 {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::ApplicationShortcut);
     return action;
 }
 
@@ -164,10 +170,12 @@ void TCalcForm::BuildControls()
     c0 = NewLabel("Konstanten", GroupBox2);
     scaled.PlaceLabel(c0, 8, 120);
     c0->hide();
+    // At 72 as designed, "Konstanten" being short; i0 one pixel right of its design place, so
+    // that the boxes do not overlap.
     r0 = NewConstantBox("reeller Startwert für Julia Menge", GroupBox2);
-    scaled.Place(r0, 84, 116, 68, 21);  // 81 and 73 by design, narrowed for the later start
+    scaled.Place(r0, 72, 116, 81, 21);
     i0 = NewConstantBox("imaginärer Startwert für Julia Menge", GroupBox2);
-    scaled.Place(i0, 156, 116, 68, 21);
+    scaled.Place(i0, 153, 116, 73, 21);
     FormelName = new QLabel(GroupBox2);
     FormelName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scaled.Place(FormelName, 4, 144, 221, 13);
@@ -240,6 +248,7 @@ void TCalcForm::BuildMenu()
     Rcksetzen1 = NewCommand(fractals, "&Rücksetzen", Qt::Key_F8);
     fractals->addSeparator();
     Beenden1 = NewCommand(fractals, "&Programm beenden", QKeySequence(Qt::ALT | Qt::Key_F4));
+    Beenden1->setShortcutContext(Qt::WindowShortcut);  // in another window Alt+F4 closes that window
 
     QMenu* colours = MainMenu1->addMenu(QStringLiteral("Far&ben"));
     Farbpalettegenerieren1 = NewCommand(colours, "Farbpalette &generieren", Qt::Key_F9);

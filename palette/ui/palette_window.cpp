@@ -153,6 +153,17 @@ void TLPal::showEvent(QShowEvent* event)
     LayoutPaletteMarkers();
 }
 
+void TLPal::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A menu command run from the editor (a configuration with a gradient loaded by F2) may
+    // have changed the gradient behind it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && PaletteNodes.Nodes() != shownNodes_) {
+        PaintPaletteStrip();
+        LayoutPaletteMarkers();
+    }
+}
+
 void TLPal::closeEvent(QCloseEvent* event)
 {
     if (leaving_) {
@@ -172,6 +183,7 @@ void TLPal::PaintPaletteStrip()
         for (int row = 0; row < StripHeight; ++row) Palette->Image.setPixel(column, row, colour);
     }
     Palette->update();
+    shownNodes_ = PaletteNodes.Nodes();
 }
 
 Rgb TLPal::StripColourAt(int column) const

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -122,6 +123,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;  // no close box: Escape does not leave the editor
 
@@ -135,6 +137,7 @@ private:
     QPoint dragStart_;
     bool dragging_ = false;
     bool leaving_ = false;
+    std::vector<PaletteNode> shownNodes_;  // the gradient as the strip shows it
 };
 
 }  // namespace nimbra
