@@ -25,7 +25,8 @@ void CentreOnScreen(QWidget& window)
 }  // namespace
 
 TConvert::TConvert(UserDialogs& dialogs, Platform& platform, PumpHook& pump, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // It cannot be closed, only minimized: without any box the window manager would offer all.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint),
       CFileName(new QLabel(this)),
       Status1(new QLabel(QStringLiteral("Lese Dateiheader"), this)),
       Status2(new QLabel(QStringLiteral("Bitte warten ..."), this)),
@@ -54,7 +55,7 @@ TConvert::TConvert(UserDialogs& dialogs, Platform& platform, PumpHook& pump, QWi
 void TConvert::FormCreate()
 {
     StatBar->setRange(0, 100);
-    resize(FormSize.expandedTo(sizeHint()));
+    setFixedSize(FormSize.expandedTo(sizeHint()));
 }
 
 ConversionOutcome TConvert::StartConversion(ConversionKind kind) { return ConvertCommand(kind, Converter); }
@@ -63,9 +64,9 @@ void TConvert::ShowStarted(const std::string& fileName)
 {
     CFileName->setText(QString::fromStdString(fileName));
     // A long file name widens the window rather than being cut.
-    resize(FormSize.expandedTo(sizeHint()));
+    setFixedSize(FormSize.expandedTo(sizeHint()));
     CentreOnScreen(*this);
-    show();
+    showNormal();  // also when the user minimized it during the last conversion
 }
 
 void TConvert::ShowStep(const std::string& text) { Status1->setText(QString::fromStdString(text)); }

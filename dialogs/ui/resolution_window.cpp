@@ -40,7 +40,9 @@ void ShowRewritten(QComboBox& combo, const QString& text)
 }  // namespace
 
 TGetXYSize::TGetXYSize(UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // A close box, which cancels: without any box the window manager would offer all of them.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       Label1(new QLabel(QStringLiteral("Blattformat"), this)),
       DIN(EditableCombo({"A6", "A5", "A4", "A3", "A2", "A1", "A0"}, 2, this)),
       Label5(new QLabel(QStringLiteral("Auflösung"), this)),
@@ -82,7 +84,7 @@ TGetXYSize::TGetXYSize(UserDialogs& dialogs, QWidget* parent)
     layout->addLayout(sizes, 3, 0, 1, 2);
     layout->setRowStretch(4, 1);
     layout->addLayout(buttons, 5, 0, 1, 2);
-    resize(FormSize.expandedTo(sizeHint()));
+    setFixedSize(FormSize.expandedTo(sizeHint()));
 
     connect(DIN, &QComboBox::editTextChanged, this, &TGetXYSize::DINChange);
     connect(DPI, &QComboBox::editTextChanged, this, &TGetXYSize::DPIChange);

@@ -70,7 +70,10 @@ bool CountsAsFieldChange(const QEvent* event)
 
 TCalcForm::TCalcForm(ProgramState& state, PaletteList& palette, UserDialogs& dialogs, Platform& system,
                      PumpHook& pump, std::function<double()> timeOfDay)
-    : state_(state), palette_(palette), dialogs_(dialogs), system_(system), pump_(pump),
+    // A system menu and a minimize box; the size is fixed, so no maximize box.
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      state_(state), palette_(palette), dialogs_(dialogs), system_(system), pump_(pump),
       timeOfDay_(std::move(timeOfDay))
 {
     BuildControls();
