@@ -92,10 +92,19 @@ QToolButton* NewPictureButton(ButtonPicture picture, const char* hint, const Pla
     button->setIcon(DrawButtonPicture(picture, scaled(ButtonPictureSize)));
     button->setIconSize(QSize(scaled(ButtonPictureSize), scaled(ButtonPictureSize)));
     button->setToolTip(QString::fromUtf8(hint));
+    button->setAccessibleName(QString::fromUtf8(hint));  // it has a picture, no caption
     return button;
 }
 
 // The shortcuts belong to the program, not to this window: they work from the preview too.
+// A screen reader names a field by its label. Where the label alone says too little ("x", "bis")
+// the name adds what the row is about.
+void LabelField(QLabel* label, QWidget* field, const char* name = nullptr)
+{
+    label->setBuddy(field);
+    if (name != nullptr) field->setAccessibleName(QString::fromUtf8(name));
+}
+
 QAction* NewCommand(QMenu* menu, const char* caption, const QKeySequence& shortcut)
 {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
@@ -176,6 +185,15 @@ void TCalcForm::BuildControls()
     scaled.Place(r0, 72, 116, 81, 21);
     i0 = NewConstantBox("imaginärer Startwert für Julia Menge", GroupBox2);
     scaled.Place(i0, 153, 116, 73, 21);
+    LabelField(Label1, WidthEdit, "Auflösung Breite");
+    LabelField(Label2, HeightEdit, "Auflösung Höhe");
+    LabelField(Label5, RealFEdit);
+    LabelField(Label6, RealTEdit, "real bis");
+    LabelField(Label8, ImagFEdit);
+    LabelField(Label9, ImagTEdit, "imaginär bis");
+    LabelField(Label10, IterationEdit);
+    LabelField(c0, r0, "Konstante real");
+    i0->setAccessibleName(QStringLiteral("Konstante imaginär"));
     FormelName = new QLabel(GroupBox2);
     FormelName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scaled.Place(FormelName, 4, 144, 221, 13);
