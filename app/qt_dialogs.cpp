@@ -16,15 +16,20 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// A path is one word: the box breaks its lines between words only, never inside a path.
-QString UnbrokenPaths(const QString& text)
+// The box breaks its lines between words only: never inside a path, and never before the
+// "!" or "?" that ends a sentence after a blank. Blanks are kept as the text has them.
+QString Unbroken(const QString& text)
 {
-    QStringList words = text.split(QLatin1Char(' '));
-    for (QString& word : words) {
-        word = word.toHtmlEscaped();
-        if (word.contains(QLatin1Char('/'))) word = QStringLiteral("<nobr>") + word + QStringLiteral("</nobr>");
+    const QStringList words = text.split(QLatin1Char(' '));
+    QString html = QStringLiteral("<span style=\"white-space:pre-wrap\">");
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        const bool endsSentence = word == QStringLiteral("!") || word == QStringLiteral("?");
+        if (i > 0) html += endsSentence ? QStringLiteral("&nbsp;") : QStringLiteral(" ");
+        const QString escaped = word.toHtmlEscaped();
+        html += word.contains(QLatin1Char('/')) ? QStringLiteral("<nobr>") + escaped + QStringLiteral("</nobr>") : escaped;
     }
-    return words.join(QLatin1Char(' '));
+    return html + QStringLiteral("</span>");
 }
 
 // The title bar shows the caption beside the window's icon and buttons; its font is the
@@ -42,7 +47,7 @@ int ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& t
 {
     QMessageBox box(icon, caption, QString(), buttons, QApplication::activeWindow());
     box.setTextFormat(Qt::RichText);
-    box.setText(UnbrokenPaths(Text(text)));
+    box.setText(Unbroken(Text(text)));
     if (buttons.testFlag(QMessageBox::Yes)) box.setDefaultButton(QMessageBox::Yes);
     // The box sizes itself by its text and buttons; a short text must not cut the caption.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))

@@ -65,6 +65,6 @@ DropEffect PlannedDrop(bool fromStrip, bool accepted, int y);
 std::string DragStatusText(DropEffect effect, int x);
 // The status line when no drag is under way.
 inline constexpr char PaletteEditorHint[] =
-    "Farbe aus dem Verlauf nach unten ziehen: neuer Stützpunkt; rechte Maustaste auf einem Punkt: neue Farbe";
+    "Verlauf nach unten ziehen: neuer Stützpunkt; Rechtsklick auf einen Punkt: neue Farbe";
 
 }  // namespace nimbra

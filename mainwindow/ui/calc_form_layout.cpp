@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -79,9 +80,14 @@ QComboBox* NewConstantBox(const char* hint, QWidget* parent)
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->setToolTip(QString::fromUtf8(hint));
-    // The list is a window of its own and would take the desktop's larger font, while its width
-    // is measured in the box's.
-    box->view()->setFont(box->font());
+    // The list is a window of its own: it takes the box's font, and is as wide as its longest
+    // item (room for a scroll bar included) rather than eliding it.
+    QAbstractItemView* list = box->view();
+    list->setFont(box->font());
+    QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, list, [list] {
+        const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
+    });
     box->hide();
     return box;
 }

@@ -64,8 +64,8 @@ void PaletteMarker::contextMenuEvent(QContextMenuEvent* event)
 
 TLShape::TLShape(TLPal& editor, QWidget* parent, int left, Rgb colour) : PaletteMarker(editor, parent, left, colour)
 {
-    setToolTip(QStringLiteral("Stützpunkt des Verlaufs: entlang des Bandes ziehen verschiebt ihn, aus dem Band "
-                              "heraus ziehen löscht ihn; die rechte Maustaste wählt seine Farbe."));
+    setToolTip(QStringLiteral("Stützpunkt des Verlaufs.\nEntlang des Bandes ziehen: verschieben; aus dem Band "
+                              "heraus: löschen.\nRechtsklick: seine Farbe wählen."));
 }
 
 void TLShape::mousePressEvent(QMouseEvent* event) { Editor.DragPressed(this, event->position().toPoint()); }
@@ -146,20 +146,18 @@ TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
     Shape1->setGeometry(StripLeft, 60, 401, 5);
     Shape1->setAutoFillBackground(true);
     Shape1->setPalette(QPalette(Qt::black, Qt::black));
-    Swatch = new DragSwatch(Client);
+    Swatch = new DragSwatch(this);  // over the whole window: it may pass the status line
     StatusLine = new QStatusBar(this);
     StatusLine->setSizeGripEnabled(false);
     StatusLine->showMessage(QString::fromUtf8(PaletteEditorHint));
 
-    Palette->setToolTip(QStringLiteral("Der Farbverlauf der aktiven Palette: eine Farbe von hier in das Band "
-                                       "darunter ziehen fügt dort einen Stützpunkt dieser Farbe ein."));
-    GB->setToolTip(QStringLiteral("Das Band der Stützpunkte, zwischen Verlauf und schwarzem Balken: hier abgelegt "
-                                  "wird eine Farbe zum Stützpunkt; ein Stützpunkt, der außerhalb abgelegt wird, "
-                                  "wird gelöscht."));
-    Shape1->setToolTip(QStringLiteral("Die Skala des Verlaufs, von 0 % links bis 100 % rechts; die Stützpunkte "
-                                      "stehen darüber."));
-    StartPoint->setToolTip(QStringLiteral("Anfang des Verlaufs: die rechte Maustaste wählt die Anfangsfarbe."));
-    EndPoint->setToolTip(QStringLiteral("Ende des Verlaufs: die rechte Maustaste wählt die Endfarbe."));
+    Palette->setToolTip(QStringLiteral("Der Farbverlauf der aktiven Palette.\nEine Farbe von hier in das Band darunter "
+                                       "ziehen:\nein neuer Stützpunkt in dieser Farbe."));
+    GB->setToolTip(QStringLiteral("Das Band der Stützpunkte, zwischen Verlauf und schwarzem Balken.\nHier abgelegt wird "
+                                  "eine Farbe zum Stützpunkt;\nein Stützpunkt, der außerhalb abgelegt wird, wird gelöscht."));
+    Shape1->setToolTip(QStringLiteral("Die Skala des Verlaufs: 0 % links, 100 % rechts.\nDie Stützpunkte stehen darüber."));
+    StartPoint->setToolTip(QStringLiteral("Anfang des Verlaufs.\nRechtsklick: die Anfangsfarbe wählen."));
+    EndPoint->setToolTip(QStringLiteral("Ende des Verlaufs.\nRechtsklick: die Endfarbe wählen."));
 
     // The buttons keep their places; a caption wider than 153 pixels in the user's font widens
     // them and the window instead of being cut.
@@ -347,7 +345,7 @@ void TLPal::DragMoved(QWidget* source, QPoint local)
     const DropEffect effect = PlannedDrop(source == Palette, AcceptsDrop(target), target.y());
     const Qt::CursorShape dragCursor = source == Palette ? Qt::PointingHandCursor : Qt::DragMoveCursor;
     source->setCursor(effect == DropEffect::Refused ? Qt::ForbiddenCursor : dragCursor);
-    Swatch->Show(source->mapTo(Client, local), DraggedColour(source, target), effect == DropEffect::DeleteNode);
+    Swatch->Show(source->mapTo(this, local), DraggedColour(source, target), effect == DropEffect::DeleteNode);
     StatusLine->showMessage(QString::fromStdString(DragStatusText(effect, target.x())));
 }
 
