@@ -18,7 +18,8 @@ ProgramWindows::ProgramWindows(TCalcForm& calcForm, ProgramState& state, Palette
       Prefs(dialogs, &calcForm),
       Help()
 {
-    for (QWidget* window : std::initializer_list<QWidget*>{&GetXYSize, &PreView, &Convert, &Copyright, &LPal, &Prefs, &Help})
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&GetXYSize, &PreView, &Convert, &Copyright, &LPal, &Prefs, &Help})
         Places.Watch(*window);
     calcForm.UsePreview(PreView);
     ConnectMenu(calcForm, state);

@@ -27,7 +27,8 @@ QString Unbroken(const QString& text)
         const bool endsSentence = word == QStringLiteral("!") || word == QStringLiteral("?");
         if (i > 0) html += endsSentence ? QStringLiteral("&nbsp;") : QStringLiteral(" ");
         const QString escaped = word.toHtmlEscaped();
-        html += word.contains(QLatin1Char('/')) ? QStringLiteral("<nobr>") + escaped + QStringLiteral("</nobr>") : escaped;
+        const bool path = word.contains(QLatin1Char('/'));
+        html += path ? QStringLiteral("<nobr>") + escaped + QStringLiteral("</nobr>") : escaped;
     }
     return html + QStringLiteral("</span>");
 }

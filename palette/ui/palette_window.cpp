@@ -153,9 +153,11 @@ TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
 
     Palette->setToolTip(QStringLiteral("Der Farbverlauf der aktiven Palette.\nEine Farbe von hier in das Band darunter "
                                        "ziehen:\nein neuer Stützpunkt in dieser Farbe."));
-    GB->setToolTip(QStringLiteral("Das Band der Stützpunkte, zwischen Verlauf und schwarzem Balken.\nHier abgelegt wird "
-                                  "eine Farbe zum Stützpunkt;\nein Stützpunkt, der außerhalb abgelegt wird, wird gelöscht."));
-    Shape1->setToolTip(QStringLiteral("Die Skala des Verlaufs: 0 % links, 100 % rechts.\nDie Stützpunkte stehen darüber."));
+    GB->setToolTip(QStringLiteral("Das Band der Stützpunkte, zwischen Verlauf und schwarzem Balken.\n"
+                                  "Hier abgelegt wird eine Farbe zum Stützpunkt;\n"
+                                  "ein Stützpunkt, der außerhalb abgelegt wird, wird gelöscht."));
+    Shape1->setToolTip(
+        QStringLiteral("Die Skala des Verlaufs: 0 % links, 100 % rechts.\nDie Stützpunkte stehen darüber."));
     StartPoint->setToolTip(QStringLiteral("Anfang des Verlaufs.\nRechtsklick: die Anfangsfarbe wählen."));
     EndPoint->setToolTip(QStringLiteral("Ende des Verlaufs.\nRechtsklick: die Endfarbe wählen."));
 

@@ -127,7 +127,8 @@ private slots:
     {
         UiProgram program;
         const auto name = [&](const char* control) {
-            return QAccessible::queryAccessibleInterface(Find<QWidget>(*program.Form, control))->text(QAccessible::Name);
+            QWidget* widget = Find<QWidget>(*program.Form, control);
+            return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
         };
         QCOMPARE(name("ZOO"), QStringLiteral("Zoomt 10% aus der Vorschau heraus"));
         QCOMPARE(name("SCL"), QStringLiteral("Scrollt Vorschau um 10% des Anzeigebereiches nach links"));

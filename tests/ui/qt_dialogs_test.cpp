@@ -94,7 +94,7 @@ private slots:
         QtDialogs dialogs;
         SeenBox seen;
         AnswerNextBox(seen, QMessageBox::No);
-        QVERIFY(!dialogs.AskYesNo("Palette wurde noch nicht gespeichert ! Trotzdem beenden ?", "Paletten Editor beenden"));
+        QVERIFY(!dialogs.AskYesNo("Die aktuelle Palette wird zurückgesetzt !", "Aktuelle Palette reseten"));
         QCoreApplication::removeTranslator(german);
         delete german;
         QCOMPARE(seen.Buttons, QStringList({"&Ja", "&Nein"}));
