@@ -11,26 +11,34 @@
 #include <QStringList>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace nimbra {
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// The box breaks its lines between words only: never inside a path, and never before the
-// "!" or "?" that ends a sentence after a blank. Blanks are kept as the text has them.
+// The box breaks its lines between words only, never inside the path (from the first to the
+// last word with a "/", blanks included), nor before the "!" or "?" that ends a sentence after
+// a blank: word joiners and no-break spaces, which the reader does not see.
 QString Unbroken(const QString& text)
 {
+    const QChar wordJoiner(0x2060);
     const QStringList words = text.split(QLatin1Char(' '));
-    QString html = QStringLiteral("<span style=\"white-space:pre-wrap\">");
+    const auto isPath = [](const QString& word) { return word.contains(QLatin1Char('/')); };
+    const qsizetype pathStart = std::find_if(words.begin(), words.end(), isPath) - words.begin();
+    const qsizetype pathEnd = words.size() - (std::find_if(words.rbegin(), words.rend(), isPath) - words.rbegin());
+    QString unbroken;
     for (qsizetype i = 0; i < words.size(); ++i) {
-        const QString& word = words[i];
-        const bool endsSentence = word == QStringLiteral("!") || word == QStringLiteral("?");
-        if (i > 0) html += endsSentence ? QStringLiteral("&nbsp;") : QStringLiteral(" ");
-        const QString escaped = word.toHtmlEscaped();
-        const bool path = word.contains(QLatin1Char('/'));
-        html += path ? QStringLiteral("<nobr>") + escaped + QStringLiteral("</nobr>") : escaped;
+        const bool inPath = i >= pathStart && i < pathEnd;
+        const bool endsSentence = words[i] == QStringLiteral("!") || words[i] == QStringLiteral("?");
+        if (i > 0) unbroken += (inPath && i > pathStart) || endsSentence ? QChar(QChar::Nbsp) : QChar(u' ');
+        for (qsizetype c = 0; c < words[i].size(); ++c) {
+            if (inPath && c > 0) unbroken += wordJoiner;
+            unbroken += words[i][c];
+        }
     }
-    return html + QStringLiteral("</span>");
+    return unbroken;
 }
 
 // The title bar shows the caption beside the window's icon and buttons; its font is the
@@ -47,7 +55,7 @@ int ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& t
             QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, caption, QString(), buttons, QApplication::activeWindow());
-    box.setTextFormat(Qt::RichText);
+    box.setTextFormat(Qt::PlainText);
     box.setText(Unbroken(Text(text)));
     if (buttons.testFlag(QMessageBox::Yes)) box.setDefaultButton(QMessageBox::Yes);
     // The box sizes itself by its text and buttons; a short text must not cut the caption.

@@ -6,7 +6,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTextDocumentFragment>
 #include <QTranslator>
 #include <QTimer>
 
@@ -31,7 +30,8 @@ void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton button)
         QStringList buttons;
         for (QAbstractButton* shown : box->buttons()) buttons << shown->text();
         buttons.sort();
-        seen = {box->windowTitle(), QTextDocumentFragment::fromHtml(box->text()).toPlainText(), box->icon(), buttons};
+        const QString text = box->text().remove(QChar(0x2060)).replace(QChar(QChar::Nbsp), QLatin1Char(' '));
+        seen = {box->windowTitle(), text, box->icon(), buttons};
         box->button(button)->click();
     });
 }
