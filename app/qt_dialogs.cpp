@@ -1,5 +1,7 @@
 #include "app/qt_dialogs.h"
 
+#include "common/ui/caption_width.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
@@ -9,7 +11,6 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QStringList>
-#include <QStyle>
 
 #include <algorithm>
 
@@ -39,16 +40,6 @@ QString Unbroken(const QString& text)
         }
     }
     return unbroken;
-}
-
-// The title bar shows the caption beside the window's icon and buttons; its font is the
-// desktop's, estimated here by the program's own in bold.
-int CaptionWidth(const QMessageBox& box)
-{
-    QFont font = box.font();
-    font.setBold(true);
-    const int titleBarButton = box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
-    return QFontMetrics(font).horizontalAdvance(box.windowTitle()) + 4 * titleBarButton;
 }
 
 int ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& text,

@@ -1,6 +1,7 @@
 #include "dialogs/ui/resolution_window.h"
 
 #include "common/error.h"
+#include "common/ui/caption_width.h"
 #include "dialogs/resolution.h"
 
 #include <QComboBox>
@@ -84,7 +85,7 @@ TGetXYSize::TGetXYSize(UserDialogs& dialogs, QWidget* parent)
     layout->addLayout(sizes, 3, 0, 1, 2);
     layout->setRowStretch(4, 1);
     layout->addLayout(buttons, 5, 0, 1, 2);
-    setFixedSize(FormSize.expandedTo(sizeHint()));
+    setFixedSize(FormSize.expandedTo(sizeHint()).expandedTo(QSize(CaptionWidth(*this), 0)));
 
     connect(DIN, &QComboBox::editTextChanged, this, &TGetXYSize::DINChange);
     connect(DPI, &QComboBox::editTextChanged, this, &TGetXYSize::DPIChange);
