@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include "cli/interrupt_scope.h"
 #include "convert/convert_file.h"
 
 #include <optional>
@@ -20,6 +21,20 @@ public:
     std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
     std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
     std::vector<std::string> Texts;
+};
+
+// Passes an interrupt on to the conversion, which stops before its next block.
+class InterruptPump final : public PumpHook {
+public:
+    explicit InterruptPump(const InterruptScope& interrupts) : interrupts_(interrupts) {}
+    void Poll() override
+    {
+        if (Target != nullptr && interrupts_.Interrupted()) *Target = true;
+    }
+    std::atomic<bool>* Target = nullptr;
+
+private:
+    const InterruptScope& interrupts_;
 };
 
 struct ConvertArguments {
@@ -98,11 +113,18 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
     }
     CollectedMessages messages;
     NoConversionProgress progress;
-    NoPump pump;
+    const InterruptScope interrupts;
+    InterruptPump pump(interrupts);
     ConversionContext context{progress, messages, platform, pump, parsed->File, parsed->Tint, false};
-    const bool converted = ConvertFile(parsed->Kind, context) == ConversionOutcome::Converted;
+    pump.Target = &context.StopRequested;
+    const ConversionOutcome outcome = ConvertFile(parsed->Kind, context);
+    const bool converted = outcome == ConversionOutcome::Converted;
     std::ostream& report = converted ? out : err;
     for (const std::string& text : messages.Texts) report << text << "\n";
+    if (outcome == ConversionOutcome::Stopped) {
+        err << "Abgebrochen: es wurde keine Datei geschrieben.\n";
+        return interrupts.ExitCode();
+    }
     return converted ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/render_command.h"
 
 #include "cli/cli_dialogs.h"
+#include "cli/interrupt_scope.h"
 #include "common/error.h"
 #include "common/number_text.h"
 #include "engine/headless_targets.h"
@@ -8,10 +9,10 @@
 #include "files/config_file.h"
 #include "files/palette_file.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -166,45 +167,19 @@ std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalPar
     return fields;
 }
 
-// Ctrl+C and SIGTERM ask the run to stop, for as long as the scope lives; the run then removes
-// its partial file. The handlers found before are put back at the end, and the target cleared.
-std::atomic<bool>* InterruptTarget = nullptr;
-void OnInterrupt(int) { InterruptTarget->store(true); }
-static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
-
-class InterruptScope {
-public:
-    explicit InterruptScope(std::atomic<bool>& stopRequested)
-    {
-        InterruptTarget = &stopRequested;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigaction(SIGINT, &action, &previousInterrupt_);
-        sigaction(SIGTERM, &action, &previousTerminate_);
-    }
-    ~InterruptScope()
-    {
-        sigaction(SIGINT, &previousInterrupt_, nullptr);
-        sigaction(SIGTERM, &previousTerminate_, nullptr);
-        InterruptTarget = nullptr;
-    }
-    InterruptScope(const InterruptScope&) = delete;
-    InterruptScope& operator=(const InterruptScope&) = delete;
-
-private:
-    struct sigaction previousInterrupt_ {};
-    struct sigaction previousTerminate_ {};
-};
-
-// A progress bar on stderr, redrawn at most ten times a second.
+// Passes an interrupt on to the run, and draws a progress bar on stderr, at most ten times a
+// second.
 class ProgressPump final : public PumpHook {
 public:
-    ProgressPump(const RunState& state, const FractalParams& params, std::ostream& err, bool visible)
-        : state_(state), params_(params), err_(err), visible_(visible)
+    ProgressPump(RunState& state, const FractalParams& params, const InterruptScope& interrupts, std::ostream& err,
+                 bool visible)
+        : state_(state), params_(params), interrupts_(interrupts), err_(err), visible_(visible)
     {
     }
     void Poll() override
     {
+        // Asked again at every poll: the start of a run clears a stop that came before it.
+        if (interrupts_.Interrupted()) state_.StopRequested = true;
         const auto now = std::chrono::steady_clock::now();
         if (!visible_ || !state_.Running || now - lastDrawn_ < std::chrono::milliseconds(100)) return;
         lastDrawn_ = now;
@@ -218,12 +193,20 @@ public:
     }
 
 private:
-    const RunState& state_;
+    RunState& state_;
     const FractalParams& params_;
+    const InterruptScope& interrupts_;
     std::ostream& err_;
     bool visible_;
     std::chrono::steady_clock::time_point lastDrawn_{};
 };
+
+bool IsStandardOutput(const std::string& path)
+{
+    struct stat output {}, file {};
+    return ::fstat(STDOUT_FILENO, &output) == 0 && ::stat(path.c_str(), &file) == 0 && output.st_dev == file.st_dev &&
+           output.st_ino == file.st_ino;
+}
 
 }  // namespace
 
@@ -245,7 +228,8 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     CliDialogs dialogs(err);
     const std::optional<ParamFields> fields = GatherFields(request, params, palette, dialogs);
     if (!fields) return 1;
-    ProgressPump pump(state, params, err, isatty(STDERR_FILENO) == 1);
+    const InterruptScope interrupts;
+    ProgressPump pump(state, params, interrupts, err, isatty(STDERR_FILENO) == 1);
     std::string lastImagePath;
     const std::string startFolder = std::filesystem::current_path().string() + "/";
     if (request.OutputPath.empty()) {
@@ -265,8 +249,6 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
                        .DecimalSeparator = '.',
                        .WorkerThreads = request.Threads > 1 ? request.Threads : 0,
                        .OutputPathOverride = request.OutputPath};
-    const InterruptScope interrupts(state.StopRequested);
-
     const auto started = std::chrono::steady_clock::now();
     RunOutcome outcome = RunOutcome::Refused;
     try {
@@ -279,15 +261,16 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     pump.Clear();
     if (outcome == RunOutcome::Stopped) {
         err << "Abgebrochen: es wurde keine Datei geschrieben.\n";
-        return 1;
+        return interrupts.ExitCode();
     }
     if (outcome != RunOutcome::FileCompleted) return 1;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::ostringstream summary;
     summary.precision(2);
-    summary << std::fixed << (request.OutputPath.empty() ? lastImagePath : request.OutputPath) << ": " << params.Width
-            << " x " << params.Height << " Pixel, " << seconds << " s\n";
-    out << summary.str();
+    summary << std::fixed << lastImagePath << ": " << params.Width << " x " << params.Height << " Pixel, " << seconds
+            << " s\n";
+    // An image written to standard output must not be followed by the summary.
+    (IsStandardOutput(lastImagePath) ? err : out) << summary.str();
     return 0;
 }
 

@@ -14,6 +14,9 @@ Error Error::PointOutOfRange(int row, int column)
 }
 Error Error::IntegerOverflow() { return Error("Integerüberlauf"); }
 Error Error::RangeCheck() { return Error("Fehler bei Bereichsprüfung"); }
-Error Error::Io(int errorNumber) { return Error("E/A-Fehler " + std::to_string(errorNumber)); }
+Error Error::Io(IoError error, const std::string& path)
+{
+    return Error("E/A-Fehler " + std::to_string(error.Number()) + "\n" + path + ": " + IoReason(error));
+}
 
 }  // namespace nimbra

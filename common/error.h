@@ -1,4 +1,6 @@
 #pragma once
+#include "common/io_error.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -18,7 +20,8 @@ public:
     static Error PointOutOfRange(int row, int column);   // a value of the iteration left the extended range
     static Error IntegerOverflow();                      // "Integerüberlauf"
     static Error RangeCheck();                           // "Fehler bei Bereichsprüfung"
-    static Error Io(int errorNumber);                    // "E/A-Fehler 28"
+    // "E/A-Fehler 28", then the file and the reason: "/home/u/pix/nimbra003.tga: kein Platz mehr auf dem Datenträger"
+    static Error Io(IoError error, const std::string& path);
 };
 
 }  // namespace nimbra

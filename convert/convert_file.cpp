@@ -1,12 +1,14 @@
 #include "convert/convert_file.h"
 
 #include "common/error.h"
+#include "common/file_descriptor.h"
+#include "common/output_file.h"
+
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cmath>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
 #include <vector>
 
 namespace nimbra {
@@ -18,58 +20,6 @@ std::uint8_t SumOfOthers(std::uint8_t a, std::uint8_t b) { return static_cast<st
 std::uint8_t Scaled(std::uint8_t component, int value)
 {
     return static_cast<std::uint8_t>(nearbyintl(static_cast<long double>(component) * value / 256));
-}
-
-// An open file that is closed when it goes out of scope unless closed before.
-class OpenFile {
-public:
-    explicit OpenFile(int descriptor) : descriptor_(descriptor) {}
-    ~OpenFile() { Close(); }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-
-    int Descriptor() const { return descriptor_; }
-    bool IsOpen() const { return descriptor_ >= 0; }
-
-    // 0, or the error number of a failed close.
-    int Close()
-    {
-        if (descriptor_ < 0) return 0;
-        const int result = ::close(descriptor_);
-        descriptor_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int descriptor_;
-};
-
-// Reads until count bytes or the end of the file; the number read, or -1 with errno.
-ssize_t ReadUpTo(int descriptor, std::uint8_t* buffer, std::size_t count)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(descriptor, buffer + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return -1;
-        if (n == 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
-}
-
-// 0, or the error number of the failed write.
-int WriteAll(int descriptor, const std::uint8_t* buffer, std::size_t count)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(descriptor, buffer + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return errno;
-        if (n == 0) return EIO;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
 }
 
 std::string FileNameOf(const std::string& path)
@@ -87,24 +37,28 @@ void ReportEnd(ConversionContext& context, const std::string& outputPath)
     context.Progress.Hide();
 }
 
-// A failure is never reported as "Konvertierung beendet"; the window must not wait behind
-// the message.
-ConversionOutcome ReportFailure(ConversionContext& context, int errorNumber)
+// The window must not wait behind a failure's message.
+void HideProgress(ConversionContext& context)
 {
     context.Progress.ShowStep("");
     context.Progress.Hide();
-    context.Dialogs.ShowError(Error::Io(errorNumber).what());
+}
+
+// A failure is never reported as "Konvertierung beendet". An output not yet complete is
+// dropped with its hidden file.
+ConversionOutcome ReportFailure(ConversionContext& context, const std::string& message)
+{
+    HideProgress(context);
+    context.Dialogs.ShowMessage(message);
     return ConversionOutcome::Failed;
 }
 
-// A failure after the output was created: nothing half-written may stay.
-ConversionOutcome ReportFailure(ConversionContext& context, int errorNumber, OpenFile& input, OpenFile& output,
-                                const std::string& outputPath)
+// An input/output error is shown as the error it is.
+ConversionOutcome ReportFailure(ConversionContext& context, IoError error, const std::string& path)
 {
-    input.Close();
-    output.Close();
-    ::unlink(outputPath.c_str());
-    return ReportFailure(context, errorNumber);
+    HideProgress(context);
+    context.Dialogs.ShowError(Error::Io(error, path).what());
+    return ConversionOutcome::Failed;
 }
 
 class RunningFlag {
@@ -129,22 +83,26 @@ bool DiskTooFull(ConversionContext& context, std::uint64_t fileBytes)
     return static_cast<long double>(fileBytes) >= static_cast<long double>(freeSingle);
 }
 
-// Converts the blocks after the header; 0, or the error number of a failed read or write.
-int ConvertBlocks(ConversionKind kind, ConversionContext& context, int input, int output, std::uint64_t fileBytes)
+// The file whose read or write failed, and why.
+struct BlockFailure {
+    std::string Path;
+    IoError Error;
+};
+
+// Converts the blocks after the header, up to the size the input had when opened, or until a
+// stop is requested.
+std::optional<BlockFailure> ConvertBlocks(ConversionKind kind, ConversionContext& context, InputFile& input,
+                                          OutputFile& output)
 {
     std::vector<std::uint8_t> block(ConversionBlockBytes);
     std::uint64_t total = 0;
-    for (;;) {
-        struct stat info {};
-        if (::fstat(input, &info) != 0) return errno;
-        if (TgaHeaderBytes + total >= static_cast<std::uint64_t>(info.st_size)) return 0;
-
+    while (TgaHeaderBytes + total < input.SizeBytes && !context.StopRequested) {
         context.Pump.Poll();
         context.Progress.ShowStep("Lese Datenblock ...");
-        const ssize_t n = ReadUpTo(input, block.data(), block.size());
-        if (n < 0) return errno;
-        if (n == 0) return 0;  // the file shrank since it was measured
-        const std::size_t count = static_cast<std::size_t>(n);
+        const ReadResult read = input.File.Read(block.data(), block.size());
+        if (read.Error) return BlockFailure{context.SourceName, read.Error};
+        if (read.Bytes == 0) break;  // the file shrank since it was opened
+        const std::size_t count = read.Bytes;
 
         context.Progress.ShowStep("Konvertiere Datenblock ...");
         for (std::size_t i = 0; i + 3 <= count; i += 3) {
@@ -156,46 +114,61 @@ int ConvertBlocks(ConversionKind kind, ConversionContext& context, int input, in
         }
 
         context.Progress.ShowStep("Schreibe Datenblock ...");
-        if (const int error = WriteAll(output, block.data(), count)) return error;
+        if (const IoError error = output.Write(block.data(), count))
+            return BlockFailure{ConvertedPath(context.SourceName), error};
 
         // The header counts in the file size but not in the total.
         total += count;
-        context.Progress.ShowPercent(
-            static_cast<int>(nearbyintl(static_cast<long double>(total) * 100 / static_cast<long double>(fileBytes))));
+        context.Progress.ShowPercent(static_cast<int>(
+            nearbyintl(static_cast<long double>(total) * 100 / static_cast<long double>(input.SizeBytes))));
     }
+    return std::nullopt;
 }
 
-ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& context, OpenFile& input,
-                                   std::uint64_t fileBytes)
+// Through a symbolic or a hard link the output name can be the input file itself, which the
+// output would replace before it has been read.
+bool IsSameFile(const InputFile& input, const std::string& path)
 {
-    if (DiskTooFull(context, fileBytes)) {
-        input.Close();
+    struct stat inputInfo {}, pathInfo {};
+    return ::fstat(input.File.Get(), &inputInfo) == 0 && ::stat(path.c_str(), &pathInfo) == 0 &&
+           inputInfo.st_dev == pathInfo.st_dev && inputInfo.st_ino == pathInfo.st_ino;
+}
+
+ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& context, InputFile& input)
+{
+    if (DiskTooFull(context, input.SizeBytes)) {
+        input.File.Close();
         context.Dialogs.ShowMessage("Das Speichermedium ist voll !");
         ReportEnd(context, "");
         return ConversionOutcome::DiskFull;
     }
 
     const std::string outputPath = ConvertedPath(context.SourceName);
-    OpenFile output(::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!output.IsOpen()) {
-        const int error = errno;
-        input.Close();
-        return ReportFailure(context, error);
+    if (IsSameFile(input, outputPath)) {
+        ReportFailure(context, "Die Ausgabedatei " + outputPath + " ist die Eingabedatei " + context.SourceName +
+                                   " selbst: es wird nichts konvertiert !");
+        return ConversionOutcome::SameFile;
     }
+    OutputFile output = OutputFile::Replacing(outputPath);
+    if (!output.IsOpen()) return ReportFailure(context, output.OpenError(), outputPath);
 
     std::uint8_t header[TgaHeaderBytes];
-    const ssize_t headerRead = ReadUpTo(input.Descriptor(), header, sizeof header);
-    if (headerRead < 0) return ReportFailure(context, errno, input, output, outputPath);
+    const ReadResult headerRead = input.File.Read(header, sizeof header);
     // A file shorter than its header cannot be a TGA file; reading past its end is an I/O error.
-    if (headerRead < static_cast<ssize_t>(sizeof header)) return ReportFailure(context, EIO, input, output, outputPath);
-    if (const int error = WriteAll(output.Descriptor(), header, sizeof header))
-        return ReportFailure(context, error, input, output, outputPath);
+    if (headerRead.Error || headerRead.Bytes < sizeof header)
+        return ReportFailure(context, headerRead.Error ? headerRead.Error : IoError(EIO), context.SourceName);
+    if (const IoError error = output.Write(header, sizeof header)) return ReportFailure(context, error, outputPath);
 
-    if (const int error = ConvertBlocks(kind, context, input.Descriptor(), output.Descriptor(), fileBytes))
-        return ReportFailure(context, error, input, output, outputPath);
+    if (const std::optional<BlockFailure> failure = ConvertBlocks(kind, context, input, output))
+        return ReportFailure(context, failure->Error, failure->Path);
+    if (context.StopRequested) {
+        context.Progress.ShowStep("");
+        context.Progress.Hide();
+        return ConversionOutcome::Stopped;
+    }
 
-    if (const int error = input.Close()) return ReportFailure(context, error, input, output, outputPath);
-    if (const int error = output.Close()) return ReportFailure(context, error, input, output, outputPath);
+    if (const IoError error = input.File.Close()) return ReportFailure(context, error, context.SourceName);
+    if (const IoError error = output.Commit()) return ReportFailure(context, error, outputPath);
     ReportEnd(context, outputPath);
     return ConversionOutcome::Converted;
 }
@@ -244,18 +217,16 @@ ConversionOutcome ConvertFile(ConversionKind kind, ConversionContext& context)
     if (context.Running) return ConversionOutcome::Ignored;
     const RunningFlag running(context.Running);
 
-    // Read and write access, so a write-protected file counts as not openable.
-    OpenFile input(::open(context.SourceName.c_str(), O_RDWR | O_CLOEXEC));
-    struct stat info {};
-    const bool regular = input.IsOpen() && ::fstat(input.Descriptor(), &info) == 0 && S_ISREG(info.st_mode);
-    if (!regular) {
-        // A device or pipe would never reach its end.
-        input.Close();
-        context.Dialogs.ShowMessage("Grafikdatei" + context.SourceName + "kann nicht geöffnet werden !");
+    // Read and write access, so a write-protected file counts as not openable. A device or pipe
+    // would never reach its end.
+    InputFile input = OpenInput(context.SourceName, InputAccess::ReadWrite);
+    if (input.Error) {
+        context.Dialogs.ShowMessage(
+            WithReason("Grafikdatei" + context.SourceName + "kann nicht geöffnet werden !", input.Error));
         ReportEnd(context, "");
         return ConversionOutcome::NotOpened;
     }
-    return ConvertOpenInput(kind, context, input, static_cast<std::uint64_t>(info.st_size));
+    return ConvertOpenInput(kind, context, input);
 }
 
 ConversionOutcome ConvertCommand(ConversionKind kind, ConversionContext& context)

@@ -5,6 +5,7 @@
 #include "common/user_dialogs.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -66,6 +67,9 @@ struct ConversionContext {
     std::string SourceName;  // full path of the last input file
     Rgb TintColor;           // black until the first choice for ckToGrad; kept for ckGradRgb and ckGradCmy
     bool Running = false;    // a conversion is active: another start is ignored
+    // Set by the command line's interrupt: the conversion ends before its next block. The window
+    // has no way to stop a conversion.
+    std::atomic<bool> StopRequested = false;
 };
 
 enum class ConversionOutcome {
@@ -73,12 +77,15 @@ enum class ConversionOutcome {
     Cancelled,    // a dialog was cancelled; nothing was converted
     NotOpened,    // the input could not be opened (message shown)
     DiskFull,     // the program's volume has too little room (message shown)
-    Failed,       // creating, reading, writing or closing failed; no output is left (message shown)
+    SameFile,     // the output name is the input file itself; nothing is touched (message shown)
+    Failed,       // creating, reading, writing or closing failed; an older output is kept (message shown)
+    Stopped,      // a stop was requested; an older output is kept
     Converted,
 };
 
 // Converts context.SourceName into its "CONV_" copy with the operation of kind and
-// context.TintColor, block by block, reporting every step to context.Progress.
+// context.TintColor, block by block, reporting every step to context.Progress. The copy takes
+// its name only when complete; until then an older copy keeps its content.
 ConversionOutcome ConvertFile(ConversionKind kind, ConversionContext& context);
 
 // A menu command: for ckToGrad first the colour (stored at once), then the input file; then

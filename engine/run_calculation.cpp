@@ -188,9 +188,9 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
             ComputeOnThisThread(context, output);
         if (file) {
             if (state.StopRequested)
-                file->CloseAndRemove();
+                file->Abandon();
             else
-                file->Close();
+                context.LastImagePath = file->Finish();
         }
     }
 

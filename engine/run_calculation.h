@@ -47,7 +47,7 @@ struct RunContext {
     Platform& System;
     PumpHook& Pump;
     std::string StartFolder{};     // ends in "/"; images go to StartFolder + "pix/"
-    std::string& LastImagePath;
+    std::string& LastImagePath;    // the chosen name while a run is prepared, the file's name once complete
     char DecimalSeparator = ',';
     int WorkerThreads = 0;         // 0: the counts are computed on the calling thread
     std::function<double()> TimeOfDay{};  // fraction of a day; empty: the clock

@@ -3,17 +3,19 @@
 #include "common/error.h"
 #include "common/number_text.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <limits>
-#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace nimbra {
 namespace {
 
 const char* const LowSpaceMessage = "Freie Speicherkapazität der Festplatte zu niedrig !";
+// The name counter is a byte whose step beyond 255 is an overflow: 000 to 254 can be used.
+constexpr int MaxImageNumber = 254;
 
 std::string FolderOf(const std::string& path)
 {
@@ -55,30 +57,10 @@ std::array<std::uint8_t, TgaHeaderSize> TgaHeader(std::int32_t width, std::int32
     return header;
 }
 
-TgaFile::TgaFile(int descriptor, std::string path, std::string finalPath)
-    : descriptor_(descriptor), path_(std::move(path)), finalPath_(std::move(finalPath))
+TgaFile::TgaFile(OutputFile file, std::string path, std::string startFolder)
+    : file_(std::move(file)), path_(std::move(path)), startFolder_(std::move(startFolder))
 {
 }
-
-TgaFile::TgaFile(TgaFile&& other) noexcept
-    : descriptor_(std::exchange(other.descriptor_, -1)),
-      path_(std::move(other.path_)),
-      finalPath_(std::move(other.finalPath_))
-{
-}
-
-TgaFile& TgaFile::operator=(TgaFile&& other) noexcept
-{
-    if (this != &other) {
-        CloseAndRemove();
-        descriptor_ = std::exchange(other.descriptor_, -1);
-        path_ = std::move(other.path_);
-        finalPath_ = std::move(other.finalPath_);
-    }
-    return *this;
-}
-
-TgaFile::~TgaFile() { CloseAndRemove(); }
 
 void TgaFile::WriteTgaHeader(std::int32_t width, std::int32_t height)
 {
@@ -88,33 +70,21 @@ void TgaFile::WriteTgaHeader(std::int32_t width, std::int32_t height)
 
 void TgaFile::Write(const std::uint8_t* bytes, std::size_t count)
 {
-    while (count > 0) {
-        const ssize_t written = ::write(descriptor_, bytes, count);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throw Error::Io(errno);
-        }
-        if (written == 0) throw Error::Io(ENOSPC);
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
-    }
+    if (const IoError error = file_.Write(bytes, count)) throw Error::Io(error, path_);
 }
 
-void TgaFile::Close()
+std::string TgaFile::Finish()
 {
-    const int descriptor = std::exchange(descriptor_, -1);
-    if (::close(descriptor) != 0 || (!finalPath_.empty() && std::rename(path_.c_str(), finalPath_.c_str()) != 0)) {
-        const int error = errno;
-        std::remove(path_.c_str());
-        throw Error::Io(error);
+    if (startFolder_.empty()) {
+        if (const IoError error = file_.Commit()) throw Error::Io(error, path_);
+        return path_;
     }
-}
-
-void TgaFile::CloseAndRemove() noexcept
-{
-    if (descriptor_ < 0) return;
-    ::close(std::exchange(descriptor_, -1));
-    std::remove(path_.c_str());
+    std::vector<std::string> names;
+    for (int number = 0; number <= MaxImageNumber; ++number) names.push_back(ImageFileName(startFolder_, number));
+    const OutputFile::FreeName taken = file_.CommitToFreeName(names);
+    if (taken.Error.Number() == EEXIST) throw Error::IntegerOverflow();
+    if (taken.Error) throw Error::Io(taken.Error, path_);
+    return names[taken.Index];
 }
 
 std::string ImageFileName(const std::string& startFolder, int number)
@@ -135,41 +105,41 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
         return std::nullopt;
     }
 
-    // The numbers 000 to 254: the counter is a byte whose step beyond 255 is an overflow.
+    // Any entry counts as taken, also one that cannot be read: the finished file is linked to
+    // its name, which fails on an existing entry of any kind.
     std::string name;
     for (int number = 0;; ++number) {
-        if (number > 254) throw Error::IntegerOverflow();
+        if (number > MaxImageNumber) throw Error::IntegerOverflow();
         name = ImageFileName(startFolder, number);
-        const int probe = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat info {};
+        const bool taken = ::lstat(name.c_str(), &info) == 0;
         pump.Poll();
-        if (probe < 0) break;
-        if (::close(probe) != 0) dialogs.ShowMessage("I/O-Fehler beim schliessen der Datei " + name + " !");
+        if (!taken) break;
     }
 
     lastImagePath = name;
-    // Exclusive creation: a file that appeared since the search is never emptied.
-    const int descriptor = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (descriptor < 0) {
-        dialogs.ShowMessage("Kann die Bilddatei " + name + " nicht anlegen !");
+    OutputFile file = OutputFile::InFolder(startFolder + "pix/");
+    if (!file.IsOpen()) {
+        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
         return std::nullopt;
     }
-    return TgaFile(descriptor, name);
+    return TgaFile(std::move(file), name, startFolder);
 }
 
 std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t height, const std::string& path,
                                              UserDialogs& dialogs, Platform& platform)
 {
-    if (!EnoughSpace(SpaceNeeded(width, height), platform.FreeBytes(FolderOf(path)))) {
+    const std::int32_t needed = SpaceNeeded(width, height);
+    OutputFile file = OutputFile::Replacing(path);
+    if (!file.IsOpen()) {
+        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + path + " nicht anlegen !", file.OpenError()));
+        return std::nullopt;
+    }
+    if (!file.WritesDirectly() && !EnoughSpace(needed, platform.FreeBytes(FolderOf(path)))) {
         dialogs.ShowMessage(LowSpaceMessage);
         return std::nullopt;
     }
-    const std::string partialPath = path + ".partial";
-    const int descriptor = ::open(partialPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (descriptor < 0) {
-        dialogs.ShowMessage("Kann die Bilddatei " + path + " nicht anlegen !");
-        return std::nullopt;
-    }
-    return TgaFile(descriptor, partialPath, path);
+    return TgaFile(std::move(file), path, {});
 }
 
 }  // namespace nimbra

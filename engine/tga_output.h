@@ -1,4 +1,5 @@
 #pragma once
+#include "common/output_file.h"
 #include "common/platform.h"
 #include "common/pump_hook.h"
 #include "common/user_dialogs.h"
@@ -17,42 +18,45 @@ constexpr std::size_t TgaHeaderSize = 18;
 // Error::RangeCheck when a size does not fit the header's 16-bit fields.
 std::array<std::uint8_t, TgaHeaderSize> TgaHeader(std::int32_t width, std::int32_t height);
 
-// The open output file of a run. Unless Close() succeeded, it is removed when dropped, so
-// that no partial image is ever left behind. A file written under a temporary name takes its
-// final name only when closed.
+// The image file of a run, written to a hidden file that takes its name only when complete
+// (Finish). Dropped unfinished, it leaves nothing behind and an older file of that name keeps
+// its content.
 class TgaFile {
 public:
-    TgaFile(int descriptor, std::string path, std::string finalPath = {});
-    TgaFile(TgaFile&& other) noexcept;
-    TgaFile& operator=(TgaFile&& other) noexcept;
-    ~TgaFile();
+    // startFolder empty: the file takes path as its name; otherwise the first free number.
+    TgaFile(OutputFile file, std::string path, std::string startFolder);
 
+    // The name messages show: the one chosen for a numbered image, or the one given.
     const std::string& Path() const { return path_; }
     void WriteTgaHeader(std::int32_t width, std::int32_t height);  // throws Error
-    void Write(const std::uint8_t* bytes, std::size_t count);       // one write; throws Error::Io
-    void Close();                                                   // throws Error::Io (file removed)
-    void CloseAndRemove() noexcept;
+    void Write(const std::uint8_t* bytes, std::size_t count);       // throws Error::Io
+    // Puts the file in place and returns its name: the given one, or for a numbered image the
+    // first number free at this moment, which is the chosen one unless another program took
+    // it meanwhile. Throws Error::Io, or Error::IntegerOverflow when every number is taken.
+    std::string Finish();
+    void Abandon() noexcept { file_.Abandon(); }
 
 private:
-    int descriptor_ = -1;
+    OutputFile file_;
     std::string path_;
-    std::string finalPath_;
+    std::string startFolder_;  // empty: the file has a name of its own
 };
 
 // "pix/nimbra000.tga" .. "pix/nimbra254.tga" below startFolder.
 std::string ImageFileName(const std::string& startFolder, int number);
 
 // Checks the free space of the volume holding the program, finds the first free name and
-// creates the file. Messages go to dialogs; nothing when the file is not ready. Throws
-// Error::IntegerOverflow when the size or the name search overflows. lastImagePath, which the
-// viewer button opens, becomes empty on too little space and the chosen name otherwise, also
-// when that file cannot be created.
+// creates the hidden file in "pix". Messages go to dialogs; nothing when the file is not
+// ready. Throws Error::IntegerOverflow when the size or the name search overflows.
+// lastImagePath becomes empty on too little space and the chosen name otherwise, also when the
+// file cannot be created.
 std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height, const std::string& startFolder,
                                          std::string& lastImagePath, UserDialogs& dialogs, Platform& platform,
                                          PumpHook& pump);
 
-// The same for a file the user named: the free space of its own folder; an existing file of
-// that name is replaced only when the new image is complete.
+// The same for a file the user named: the free space of its own folder. A symbolic link is
+// followed; an existing file is replaced only when the new image is complete; a FIFO or a
+// device is written into directly, without a look at the free space; a folder is refused.
 std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t height, const std::string& path,
                                              UserDialogs& dialogs, Platform& platform);
 

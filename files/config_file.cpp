@@ -1,8 +1,9 @@
 #include "files/config_file.h"
 
-#include "common/byte_file.h"
 #include "common/error.h"
+#include "common/file_descriptor.h"
 #include "common/number_text.h"
+#include "common/output_file.h"
 #include "files/palette_file.h"
 
 #include <bit>
@@ -130,46 +131,64 @@ ConfigRecord BuildConfigRecord(const FractalParams& params)
 void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& record, const PaletteList& palette,
                             UserDialogs& dialogs)
 {
+    OutputFile file = OutputFile::Replacing(fileName);
+    const bool opened = file.IsOpen();
+    if (!opened)
+        dialogs.ShowMessage(WithReason("Kann Konfiguration " + fileName + " nicht öffnen !", file.OpenError()));
+    // A file that could not be created has nothing to say about each later step but that it failed.
+    const auto report = [&](const std::string& text, IoError error) {
+        dialogs.ShowMessage(opened ? WithReason(text, error) : text);
+    };
+    bool written = true;
+    const auto write = [&](const std::uint8_t* bytes, std::size_t count, const std::string& failed) {
+        if (const IoError error = file.Write(bytes, count)) {
+            written = false;
+            report(failed, error);
+        }
+    };
     const std::string notSaved = "Kann Konfiguration " + fileName + " nicht speichern !";
-    ByteWriter file(fileName);
-    if (!file.IsOpen()) dialogs.ShowMessage("Kann Konfiguration " + fileName + " nicht öffnen !");
-    if (!file.Write(FileMagic.data(), FileMagic.size())) dialogs.ShowMessage(notSaved);
+    write(FileMagic.data(), FileMagic.size(), notSaved);
     const std::array<std::uint8_t, ConfigRecordSize> bytes = EncodeConfigRecord(record);
-    if (!file.Write(bytes.data(), bytes.size())) dialogs.ShowMessage(notSaved);
+    write(bytes.data(), bytes.size(), notSaved);
     if (HasNodeBlock(bytes)) {
         const std::vector<std::uint8_t> nodes = NodeBlockBytes(palette);
-        if (!nodes.empty() && !file.Write(nodes.data(), nodes.size()))
-            dialogs.ShowMessage("Fehler beim Schreiben der Palette in " + fileName + " !");
+        const std::string failed = "Fehler beim Schreiben der Palette in " + fileName + " !";
+        if (!nodes.empty()) write(nodes.data(), nodes.size(), failed);
     }
-    if (!file.Close()) dialogs.ShowMessage("Kann Datei " + fileName + " nicht schließen !");
+    // After a failed write the older file stays as it was, and that failure has been told.
+    const IoError closing = file.Commit();
+    if (closing && (!opened || written)) report("Kann Datei " + fileName + " nicht schließen !", closing);
 }
 
 std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, PaletteList& palette,
                                                   UserDialogs& dialogs)
 {
     const std::string readFailed = "Fehler beim Lesen der Palette in " + fileName + " !";
-    ByteReader file(fileName);
-    std::array<std::uint8_t, FileMagic.size()> magic{};
-    const bool magicRead = file.Read(magic.data(), magic.size()) == magic.size();
-    if (!magicRead) dialogs.ShowMessage(readFailed);
+    const FileContent content = ReadWholeFile(fileName);
+    const std::string& bytes = content.Bytes;
+    const bool magicRead = bytes.size() >= FileMagic.size();
+    if (!magicRead) dialogs.ShowMessage(WithReason(readFailed, content.Error));
 
     std::optional<ConfigRecord> record;
-    if (magicRead && magic == FileMagic) {
-        std::array<std::uint8_t, ConfigRecordSize> bytes{};
-        if (file.Read(bytes.data(), bytes.size()) != bytes.size()) {
+    constexpr std::size_t NodesStart = FileMagic.size() + ConfigRecordSize;
+    if (magicRead && StartsWithFileMagic(bytes)) {
+        if (bytes.size() < NodesStart) {
             // A record cut short would put values into the fields that nobody saved.
-            dialogs.ShowMessage(readFailed);
+            dialogs.ShowMessage(WithReason(readFailed, content.Error));
         } else {
-            record = DecodeConfigRecord(bytes);
-            if (HasNodeBlock(bytes)) {
+            std::array<std::uint8_t, ConfigRecordSize> recordBytes{};
+            std::memcpy(recordBytes.data(), bytes.data() + FileMagic.size(), ConfigRecordSize);
+            record = DecodeConfigRecord(recordBytes);
+            if (HasNodeBlock(recordBytes)) {
                 palette.ClearPalette();
-                if (!ReadNodeBlock(file, palette)) dialogs.ShowMessage(readFailed);
+                if (!ReadNodeBlock(bytes, NodesStart, palette) || content.Error)
+                    dialogs.ShowMessage(WithReason(readFailed, content.Error));
             }
         }
     } else {
         dialogs.ShowMessage(fileName + " hat falsches Dateiformat !");
     }
-    if (!file.Close()) dialogs.ShowMessage("Kann Datei " + fileName + " nicht schließen !");
+    if (!content.Opened) dialogs.ShowMessage("Kann Datei " + fileName + " nicht schließen !");
     return record;
 }
 

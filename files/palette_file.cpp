@@ -1,5 +1,8 @@
 #include "files/palette_file.h"
 
+#include "common/file_descriptor.h"
+#include "common/output_file.h"
+
 #include <algorithm>
 
 namespace nimbra {
@@ -15,51 +18,54 @@ std::vector<std::uint8_t> NodeBlockBytes(const PaletteList& palette)
     return bytes;
 }
 
-bool ReadNodeBlock(ByteReader& file, PaletteList& palette)
+bool StartsWithFileMagic(const std::string& bytes)
 {
-    std::vector<PaletteNode> nodes;  // in file order until the end
-    bool complete = true;
-    while (!file.AtEnd()) {
-        std::uint8_t record[NodeRecordSize];
-        if (file.Read(record, NodeRecordSize) != NodeRecordSize) {
-            complete = false;
-            break;
-        }
-        nodes.push_back({record[0], record[1], record[2], record[3]});
+    return bytes.size() >= FileMagic.size() &&
+           std::equal(FileMagic.begin(), FileMagic.end(), bytes.begin(),
+                      [](std::uint8_t magic, char byte) { return magic == static_cast<std::uint8_t>(byte); });
+}
+
+bool ReadNodeBlock(const std::string& bytes, std::size_t offset, PaletteList& palette)
+{
+    std::vector<PaletteNode> nodes;
+    const std::size_t end = bytes.size();
+    nodes.reserve((end - offset) / NodeRecordSize);
+    // From the last complete record to the first, so that the list comes out in reverse.
+    std::size_t record = offset + (end - offset) / NodeRecordSize * NodeRecordSize;
+    while (record > offset) {
+        record -= NodeRecordSize;
+        const auto* node = reinterpret_cast<const std::uint8_t*>(bytes.data() + record);
+        nodes.push_back({node[0], node[1], node[2], node[3]});
     }
-    std::reverse(nodes.begin(), nodes.end());
     palette.AssignNodes(std::move(nodes));
-    return complete;
+    return (end - offset) % NodeRecordSize == 0;
 }
 
 void ReadPaletteFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs)
 {
     const std::string readFailed = "Fehler beim Lesen der Palette " + fileName + " !";
     palette.ClearPalette();
-    ByteReader file(fileName);
-    std::array<std::uint8_t, FileMagic.size()> magic{};
-    if (file.Read(magic.data(), magic.size()) != magic.size()) {
-        dialogs.ShowMessage(readFailed);
+    const FileContent content = ReadWholeFile(fileName);
+    if (content.Bytes.size() < FileMagic.size()) {
+        dialogs.ShowMessage(WithReason(readFailed, content.Error));
         return;
     }
-    if (magic != FileMagic) {
+    if (!StartsWithFileMagic(content.Bytes)) {
         dialogs.ShowMessage(fileName + " hat falsches Dateiformat !");
         palette.ResetPalette();
-    } else if (!ReadNodeBlock(file, palette)) {
-        dialogs.ShowMessage(readFailed);
         return;
     }
-    if (!file.Close()) dialogs.ShowMessage(readFailed);
+    if (!ReadNodeBlock(content.Bytes, FileMagic.size(), palette) || content.Error)
+        dialogs.ShowMessage(WithReason(readFailed, content.Error));
 }
 
 void WritePaletteFile(const std::string& fileName, const PaletteList& palette, UserDialogs& dialogs)
 {
-    ByteWriter file(fileName);
     const std::vector<std::uint8_t> nodes = NodeBlockBytes(palette);
-    // The first failing step ends the write; the steps after it are not tried.
-    const bool written = file.IsOpen() && file.Write(FileMagic.data(), FileMagic.size()) &&
-                         file.Write(nodes.data(), nodes.size()) && file.Close();
-    if (!written) dialogs.ShowMessage("Fehler beim Schreiben der Palette " + fileName + " !");
+    std::string content(FileMagic.begin(), FileMagic.end());
+    content.append(nodes.begin(), nodes.end());
+    if (const IoError error = WriteWholeFile(fileName, content))
+        dialogs.ShowMessage(WithReason("Fehler beim Schreiben der Palette " + fileName + " !", error));
 }
 
 }  // namespace nimbra

@@ -1,5 +1,4 @@
 #pragma once
-#include "common/byte_file.h"
 #include "common/user_dialogs.h"
 #include "palette/palette_list.h"
 
@@ -19,10 +18,11 @@ constexpr std::size_t NodeRecordSize = 4;  // red, green, blue, position
 // list order, so a reader that puts each record in front restores the list.
 std::vector<std::uint8_t> NodeBlockBytes(const PaletteList& palette);
 
-// Reads node records up to the end of the file and makes them the list, the last record first.
-// False when the file ended inside a record or could not be read; the complete records read
-// before that are kept.
-bool ReadNodeBlock(ByteReader& file, PaletteList& palette);
+bool StartsWithFileMagic(const std::string& bytes);
+
+// Makes the node records in bytes from offset on the list, the last record first. False when
+// the bytes end inside a record; the complete records before it are kept.
+bool ReadNodeBlock(const std::string& bytes, std::size_t offset, PaletteList& palette);
 
 // Replaces the list by the gradient stored in the file. A wrong magic gives the default gradient;
 // a failed read keeps the records read before it. Problems are shown, nothing is returned.

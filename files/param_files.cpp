@@ -1,12 +1,11 @@
 #include "files/param_files.h"
 
+#include "common/file_descriptor.h"
+#include "common/output_file.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <unistd.h>
+#include <utility>
 
 namespace nimbra {
 namespace {
@@ -16,40 +15,25 @@ const std::string SettingSeparator = "*=*";
 constexpr std::size_t ImagTextCharacters = 12;
 constexpr std::size_t SettingValueCharacters = 255;
 
-bool Exists(const std::string& path)
+// The whole content; nothing when the file does not exist (skipped silently) or cannot be read
+// (reported with message and the reason).
+std::optional<std::string> ReadParamFile(const std::string& path, const std::string& message, UserDialogs& dialogs)
 {
-    std::error_code ignored;
-    return std::filesystem::exists(path, ignored);
-}
-
-// The whole content, or nothing when the file cannot be opened or read (a folder, no right,
-// a read error).
-std::optional<std::string> ReadWholeFile(const std::string& path)
-{
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return std::nullopt;
-    std::string content;
-    char buffer[65536];
-    bool failed = false;
-    for (;;) {
-        const ssize_t got = ::read(descriptor, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) failed = true;
-        if (got <= 0) break;
-        content.append(buffer, static_cast<std::size_t>(got));
+    FileContent content = ReadWholeFile(path);
+    if (!content.Opened && content.Error.Number() == ENOENT) return std::nullopt;
+    if (content.Error) {
+        dialogs.ShowMessage(WithReason(message + path + " !", content.Error));
+        return std::nullopt;
     }
-    ::close(descriptor);
-    if (failed) return std::nullopt;
-    return content;
+    return std::move(content.Bytes);
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& content)
+bool WriteParamFile(const std::string& path, const std::string& content, const std::string& message,
+                    UserDialogs& dialogs)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.close();
-    return !out.fail();
+    const IoError error = WriteWholeFile(path, content);
+    if (error) dialogs.ShowMessage(WithReason(message + path + " !", error));
+    return !error;
 }
 
 // Calls lineAction for each line without its LF or CR LF; a last line without an end counts.
@@ -93,12 +77,8 @@ std::string SettingsFilePath(const std::string& startFolder) { return startFolde
 void LoadParameterFile(const std::string& path, std::vector<std::string>& realItems,
                        std::vector<std::string>& imagItems, UserDialogs& dialogs, PumpHook& pump)
 {
-    if (!Exists(path)) return;
-    const std::optional<std::string> content = ReadWholeFile(path);
-    if (!content) {
-        dialogs.ShowMessage("Fehler beim Einlesen der Parameterdatei " + path + " !");
-        return;
-    }
+    const std::optional<std::string> content = ReadParamFile(path, "Fehler beim Einlesen der Parameterdatei ", dialogs);
+    if (!content) return;
     ForEachLine(*content, [&](const std::string& line) {
         const std::size_t separator = line.find(ParameterSeparator);
         if (separator != std::string::npos) {
@@ -123,20 +103,15 @@ bool SaveParameterFile(const std::string& path, const std::vector<std::string>& 
         if (i < imagItems.size()) content += imagItems[i];
         content += "\r\n";
     }
-    if (WriteWholeFile(path, content)) return true;
-    dialogs.ShowMessage("Fehler beim Schreiben der Parameterdatei " + path + " !");
-    return false;
+    return WriteParamFile(path, content, "Fehler beim Schreiben der Parameterdatei ", dialogs);
 }
 
 void LoadProgramSettings(const std::string& path, std::string& viewerProgram, UserDialogs& dialogs,
                          PumpHook& pump)
 {
-    if (!Exists(path)) return;
-    const std::optional<std::string> content = ReadWholeFile(path);
-    if (!content) {
-        dialogs.ShowMessage("Fehler beim Einlesen der Programmkonfiguration " + path + " !");
-        return;
-    }
+    const std::optional<std::string> content =
+        ReadParamFile(path, "Fehler beim Einlesen der Programmkonfiguration ", dialogs);
+    if (!content) return;
     ForEachLine(*content, [&](const std::string& line) {
         const std::size_t separator = line.find(SettingSeparator);
         if (separator != std::string::npos && UpperCaseAscii(line.substr(0, separator)) == "VIEWER")
@@ -147,9 +122,8 @@ void LoadProgramSettings(const std::string& path, std::string& viewerProgram, Us
 
 bool SaveProgramSettings(const std::string& path, const std::string& viewerProgram, UserDialogs& dialogs)
 {
-    if (WriteWholeFile(path, "VIEWER" + SettingSeparator + viewerProgram + "\r\n")) return true;
-    dialogs.ShowMessage("Fehler beim Schreiben der Programmkonfiguration " + path + " !");
-    return false;
+    return WriteParamFile(path, "VIEWER" + SettingSeparator + viewerProgram + "\r\n",
+                          "Fehler beim Schreiben der Programmkonfiguration ", dialogs);
 }
 
 }  // namespace nimbra

@@ -8,9 +8,11 @@
 namespace nimbra {
 
 // The two text files of the folder "param": the Julia constant histories and the viewer
-// setting. Lines are written ending in CR LF; a line ending in LF alone is read as well.
-// A file that does not exist is skipped silently; one that exists but cannot be read, or
-// cannot be written, is reported with its path and nothing of it is used.
+// setting. Lines are written ending in CR LF; a line ending in LF alone is read as well. The
+// texts are bytes, written back as they were read. A file that does not exist is skipped
+// silently; one that exists but cannot be read (a FIFO or a device among them), or cannot be
+// written, is reported with its path and the reason, and nothing of it is used. A file is
+// replaced as a whole, so a failed save keeps the older one.
 
 std::string ParameterFilePath(const std::string& startFolder);  // startFolder + "param/nimbra.par"
 std::string SettingsFilePath(const std::string& startFolder);   // startFolder + "param/nimbra.prf"

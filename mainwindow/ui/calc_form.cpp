@@ -50,7 +50,24 @@ void SetFieldText(QLineEdit* field, const std::string& text)
     field->setCursorPosition(0);
 }
 
-std::vector<std::string> Items(const QComboBox* box)
+// The history files are bytes, which need not be UTF-8: each item keeps the bytes it was read
+// as beside the text it shows, and is written back as those bytes.
+constexpr int ItemBytesRole = Qt::UserRole;
+
+void AddItemBytes(QComboBox* box, const std::string& bytes)
+{
+    box->addItem(Text(bytes), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::vector<std::string> ItemBytes(const QComboBox* box)
+{
+    std::vector<std::string> items;
+    for (int i = 0; i < box->count(); ++i) items.push_back(box->itemData(i, ItemBytesRole).toByteArray().toStdString());
+    return items;
+}
+
+// What the items show, to compare with what the user typed.
+std::vector<std::string> ItemTexts(const QComboBox* box)
 {
     std::vector<std::string> items;
     for (int i = 0; i < box->count(); ++i) items.push_back(Bytes(box->itemText(i)));
@@ -133,8 +150,8 @@ void TCalcForm::FormCreate()
     std::vector<std::string> realItems;
     std::vector<std::string> imagItems;
     LoadParameterFile(ParameterFilePath(state_.StartFolder), realItems, imagItems, dialogs_, pump_);
-    for (const std::string& item : realItems) r0->addItem(Text(item));
-    for (const std::string& item : imagItems) i0->addItem(Text(item));
+    for (const std::string& item : realItems) AddItemBytes(r0, item);
+    for (const std::string& item : imagItems) AddItemBytes(i0, item);
     SetFieldText(r0->lineEdit(), realItems.empty() ? std::string() : realItems.front());
     SetFieldText(i0->lineEdit(), imagItems.empty() ? std::string() : imagItems.front());
     LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
@@ -155,7 +172,7 @@ bool TCalcForm::FormCloseQuery()
     case CloseDecision::CloseWithoutSaving: return true;
     case CloseDecision::SaveAndClose: break;
     }
-    SaveParameterFile(ParameterFilePath(state_.StartFolder), Items(r0), Items(i0), dialogs_);
+    SaveParameterFile(ParameterFilePath(state_.StartFolder), ItemBytes(r0), ItemBytes(i0), dialogs_);
     SaveProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_);
     return true;
 }
@@ -270,10 +287,10 @@ void TCalcForm::FieldExit(QWidget* field)
 void TCalcForm::AddConstantToHistory(QComboBox* box)
 {
     state_.StatusCode = StatusReady;
-    std::vector<std::string> items = Items(box);
+    std::vector<std::string> items = ItemTexts(box);
     const QString shown = box->currentText();
     if (nimbra::AddConstantToHistory(items, Bytes(shown))) {
-        box->addItem(Text(items.back()));
+        AddItemBytes(box, items.back());
         box->setEditText(shown);  // the field keeps what the user typed
     }
 }

@@ -191,7 +191,8 @@ TEST(ConfigFile, LoadFailuresShowTheirMessagesInOrderAndChangeNothing)
     const std::string read = "Fehler beim Lesen der Palette in ";
 
     const struct { std::string name; Texts messages; } cases[] = {
-        {missing, {read + missing + " !", missing + " hat falsches Dateiformat !", "Kann Datei " + missing + " nicht schließen !"}},
+        {missing, {read + missing + " !\nDatei oder Ordner nicht vorhanden", missing + " hat falsches Dateiformat !",
+                   "Kann Datei " + missing + " nicht schließen !"}},
         {tooShort, {read + tooShort + " !", tooShort + " hat falsches Dateiformat !"}},
         {shortRecord, {read + shortRecord + " !"}},
         {palette17, {read + palette17 + " !"}},
@@ -210,8 +211,11 @@ TEST(ConfigFile, SaveGoesOnAfterEachFailure)
 {
     TempFolder folder;
     const std::string missing = folder / "fehlt/neu.cfg";
-    const std::string full = "/dev/full";
-    const auto notOpened = [](const std::string& n) { return "Kann Konfiguration " + n + " nicht öffnen !"; };
+    const std::string device = "/dev/full";
+    const auto notOpened = [](const std::string& n) {
+        return "Kann Konfiguration " + n + " nicht öffnen !\nDatei oder Ordner nicht vorhanden";
+    };
+    const std::string full = "\nkein Platz mehr auf dem Datenträger";
     const auto notSaved = [](const std::string& n) { return "Kann Konfiguration " + n + " nicht speichern !"; };
     const auto nodes = [](const std::string& n) { return "Fehler beim Schreiben der Palette in " + n + " !"; };
     const auto notClosed = [](const std::string& n) { return "Kann Datei " + n + " nicht schließen !"; };
@@ -220,7 +224,7 @@ TEST(ConfigFile, SaveGoesOnAfterEachFailure)
     const struct { std::string name; ColorModel model; Texts messages; } cases[] = {
         {missing, grad, {notOpened(missing), notSaved(missing), notSaved(missing), nodes(missing), notClosed(missing)}},
         {missing, ColorModel::Rgb, {notOpened(missing), notSaved(missing), notSaved(missing), notClosed(missing)}},
-        {full, grad, {notSaved(full), notSaved(full), nodes(full)}},
+        {device, grad, {notSaved(device) + full, notSaved(device) + full, nodes(device) + full}},
     };
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;

@@ -165,7 +165,8 @@ TEST(ConvertFile, MissingInputIsReportedAndNothingWritten)
     f.context.SourceName = f.folder / "none.tga";
     EXPECT_EQ(ConvertFile(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::NotOpened);
     EXPECT_EQ(f.dialogs.Messages, (std::vector<std::string>{"Grafikdatei" + f.folder / "none.tga" +
-                                                                "kann nicht geöffnet werden !",
+                                                                "kann nicht geöffnet werden !\n"
+                                                                "Datei oder Ordner nicht vorhanden",
                                                             "Konvertierung beendet --> "}));
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
     EXPECT_FALSE(FileExists(f.folder / "CONV_none.tga"));
@@ -205,7 +206,8 @@ TEST(ConvertFile, FileShorterThanItsHeaderIsAnIoErrorAndLeavesNoOutput)
 {
     ConversionFixture f;
     EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, std::vector<std::uint8_t>(10, 1)), ConversionOutcome::Failed);
-    EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"E/A-Fehler 5"});
+    EXPECT_EQ(f.dialogs.Messages,
+              std::vector<std::string>{"E/A-Fehler 5\n" + f.folder / "a.tga" + ": Lese- oder Schreibfehler"});
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
     EXPECT_FALSE(FileExists(f.Output()));
     EXPECT_FALSE(f.context.Running);
@@ -229,7 +231,8 @@ TEST(ConvertFile, WriteFailureRemovesThePartialOutput)
     std::signal(SIGXFSZ, savedHandler);
 
     EXPECT_EQ(outcome, ConversionOutcome::Failed);
-    EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"E/A-Fehler 27"});
+    EXPECT_EQ(f.dialogs.Messages,
+              std::vector<std::string>{"E/A-Fehler 27\n" + f.Output() + ": die Datei wird zu groß"});
     EXPECT_EQ(f.progress.Events.back(), "hide");
     EXPECT_FALSE(FileExists(f.Output()));
 }
@@ -239,8 +242,39 @@ TEST(ConvertFile, OutputThatCannotBeCreatedIsNotReportedAsDone)
     ConversionFixture f;
     std::filesystem::create_directory(f.Output());
     EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes({1, 2, 3})), ConversionOutcome::Failed);
-    EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"E/A-Fehler 21"});
+    EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"E/A-Fehler 21\n" + f.Output() + ": ist ein Ordner"});
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
+}
+
+TEST(ConvertFile, AnOutputNameThatIsTheInputItselfIsRefused)
+{
+    for (const bool symbolic : {true, false}) {
+        ConversionFixture f;
+        f.context.SourceName = f.folder / "a.tga";
+        WriteBytes(f.context.SourceName, TgaBytes({10, 20, 30}));
+        if (symbolic)
+            std::filesystem::create_symlink("a.tga", f.Output());
+        else
+            std::filesystem::create_hard_link(f.context.SourceName, f.Output());
+        EXPECT_EQ(ConvertFile(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::SameFile);
+        EXPECT_EQ(ReadBytes(f.context.SourceName), TgaBytes({10, 20, 30}));
+        EXPECT_EQ(f.dialogs.Messages,
+                  std::vector<std::string>{"Die Ausgabedatei " + f.Output() + " ist die Eingabedatei " +
+                                           f.context.SourceName + " selbst: es wird nichts konvertiert !"});
+        EXPECT_EQ(f.progress.Events.back(), "hide");
+    }
+}
+
+TEST(ConvertFile, AStopKeepsTheOlderCopy)
+{
+    ConversionFixture f;
+    WriteBytes(f.Output(), {'o', 'l', 'd'});
+    f.pump.DuringPoll = [&] { f.context.StopRequested = true; };
+    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes(std::vector<std::uint8_t>(2 * ConversionBlockBytes, 1))),
+              ConversionOutcome::Stopped);
+    EXPECT_EQ(ReadBytes(f.Output()), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_TRUE(f.dialogs.Messages.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.folder.Path()), {}), 2);
 }
 
 TEST(ConvertFile, SecondStartWhileRunningIsIgnored)

@@ -107,12 +107,18 @@ TEST(PaletteFile, UnreadableFileLeavesTheListEmpty)
     TempFolder folder;
     const std::string shortFile = folder / "sechs.pal";
     WriteBytes(shortFile, Bytes{'L', 'U', 'M', 'E', 'N', '-'});
-    for (const std::string& name : {folder / "fehlt.pal", shortFile, folder.Path()}) {
+    const struct { std::string name, reason; } cases[] = {
+        {folder / "fehlt.pal", "\nDatei oder Ordner nicht vorhanden"},
+        {shortFile, ""},
+        {folder.Path(), "\nist ein Ordner"},
+    };
+    for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         PaletteList palette;
-        ReadPaletteFile(name, palette, dialogs);
-        EXPECT_TRUE(palette.Empty()) << name;
-        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Fehler beim Lesen der Palette " + name + " !"});
+        ReadPaletteFile(c.name, palette, dialogs);
+        EXPECT_TRUE(palette.Empty()) << c.name;
+        EXPECT_EQ(dialogs.Messages,
+                  std::vector<std::string>{"Fehler beim Lesen der Palette " + c.name + " !" + c.reason});
     }
 }
 
@@ -151,11 +157,16 @@ TEST(PaletteFile, ConfigurationFileReadsAsSeventeenPlusNodeRecords)
 TEST(PaletteFile, FailedWriteTellsTheUserAndKeepsTheList)
 {
     TempFolder folder;
-    for (const std::string& name : {folder / "fehlt/neu.pal", std::string("/dev/full")}) {
+    const struct { std::string name, reason; } cases[] = {
+        {folder / "fehlt/neu.pal", "Datei oder Ordner nicht vorhanden"},
+        {"/dev/full", "kein Platz mehr auf dem Datenträger"},
+    };
+    for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         const PaletteList palette;
-        WritePaletteFile(name, palette, dialogs);
-        EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Fehler beim Schreiben der Palette " + name + " !"});
+        WritePaletteFile(c.name, palette, dialogs);
+        EXPECT_EQ(dialogs.Messages,
+                  std::vector<std::string>{"Fehler beim Schreiben der Palette " + c.name + " !\n" + c.reason});
         EXPECT_EQ(palette.Nodes(), DefaultNodes);
     }
 }

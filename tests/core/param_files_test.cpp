@@ -137,8 +137,10 @@ TEST(ParamFiles, UnreadableFilesAreReportedAndNothingIsRead)
     std::string viewer;
     LoadParameterFile(folder / "nimbra.par", real, imag, dialogs, pump);
     LoadProgramSettings(folder / "nimbra.prf", viewer, dialogs, pump);
-    EXPECT_EQ(dialogs.Messages, (Items{"Fehler beim Einlesen der Parameterdatei " + folder / "nimbra.par" + " !",
-                                       "Fehler beim Einlesen der Programmkonfiguration " + folder / "nimbra.prf" + " !"}));
+    EXPECT_EQ(dialogs.Messages,
+              (Items{"Fehler beim Einlesen der Parameterdatei " + folder / "nimbra.par" + " !\nist ein Ordner",
+                     "Fehler beim Einlesen der Programmkonfiguration " + folder / "nimbra.prf" +
+                         " !\nist ein Ordner"}));
     EXPECT_TRUE(real.empty() && imag.empty() && viewer.empty());
 }
 
@@ -149,8 +151,10 @@ TEST(ParamFiles, FilesThatCannotBeCreatedAreReported)
     EXPECT_FALSE(SaveParameterFile(folder / "param/nimbra.par", {"1"}, {"2"}, dialogs));
     EXPECT_FALSE(SaveProgramSettings(folder / "param/nimbra.prf", "viewer", dialogs));
     EXPECT_EQ(dialogs.Messages,
-              (Items{"Fehler beim Schreiben der Parameterdatei " + folder / "param/nimbra.par" + " !",
-                     "Fehler beim Schreiben der Programmkonfiguration " + folder / "param/nimbra.prf" + " !"}));
+              (Items{"Fehler beim Schreiben der Parameterdatei " + folder / "param/nimbra.par" +
+                         " !\nDatei oder Ordner nicht vorhanden",
+                     "Fehler beim Schreiben der Programmkonfiguration " + folder / "param/nimbra.prf" +
+                         " !\nDatei oder Ordner nicht vorhanden"}));
     EXPECT_FALSE(FileExists(folder / "param"));
 }
 

@@ -43,14 +43,15 @@ TEST(RenderCommand, BadUsageNamesTheOptionAndShowsTheUsage)
     }
 }
 
-TEST(RenderCommand, CtrlCIsCaughtOnlyDuringTheRun)
+TEST(RenderCommand, InterruptsAreCaughtOnlyDuringTheRun)
 {
     TempFolder folder;
     const auto handlers = [] {
-        struct sigaction interrupt {}, terminate {};
+        struct sigaction interrupt {}, terminate {}, hangUp {};
         sigaction(SIGINT, nullptr, &interrupt);
         sigaction(SIGTERM, nullptr, &terminate);
-        return std::vector<void (*)(int)>{interrupt.sa_handler, terminate.sa_handler};
+        sigaction(SIGHUP, nullptr, &hangUp);
+        return std::vector<void (*)(int)>{interrupt.sa_handler, terminate.sa_handler, hangUp.sa_handler};
     };
     const std::vector<void (*)(int)> before = handlers();
     EXPECT_EQ(Render({"--size", "8x6", "-o", folder / "x.tga"}).ExitCode, 0);
@@ -66,6 +67,30 @@ TEST(RenderCommand, ARefusedValuePrintsTheProgramsMessageAndLeavesNoFile)
     EXPECT_EQ(result.ExitCode, 1);
     EXPECT_EQ(result.Err, "Gleitkommadivision durch Null\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+TEST(RenderCommand, AnOutputNameIsCheckedBeforeComputing)
+{
+    TempFolder folder;
+    // Hours of computing inside the set: a refusal has to come first.
+    const std::vector<std::string> slow = {"--size", "4000x4000", "--iterations", "1000000",
+                                           "--real", "-0.1:0.1",  "--imag",       "-0.1:0.1"};
+    const std::string tooLong = folder / std::string(256, 'n');
+    const struct { std::string path, reason; } refused[] = {
+        {folder.Path(), "ist ein Ordner"},
+        {tooLong, "der Name ist zu lang"},
+        {folder / "missing/x.tga", "Datei oder Ordner nicht vorhanden"},
+    };
+    for (const auto& c : refused) {
+        std::vector<std::string> args = slow;
+        args.insert(args.end(), {"-o", c.path});
+        const RenderResult result = Render(args);
+        EXPECT_EQ(result.ExitCode, 1);
+        EXPECT_EQ(result.Err, "Kann die Bilddatei " + c.path + " nicht anlegen !\n" + c.reason + "\n");
+    }
+    const std::string longest = folder / (std::string(251, 'n') + ".tga");  // 255 bytes, the longest name
+    EXPECT_EQ(Render({"--size", "2x2", "-o", longest}).ExitCode, 0);
+    EXPECT_EQ(ReadBytes(longest).size(), 18u + 2 * 2 * 3);
 }
 
 TEST(RenderCommand, OptionsGiveTheSameFileForAnyThreadCount)
@@ -152,9 +177,12 @@ TEST(RenderCommand, AFileThatCannotBeReadMakesNoImage)
     TempFolder folder;
     const RenderResult config = Render({"--config", folder / "missing.cfg", "-o", folder / "x.tga"});
     EXPECT_EQ(config.ExitCode, 1);
-    EXPECT_NE(config.Err.find("Fehler beim Lesen der Palette in " + folder / "missing.cfg" + " !"), std::string::npos);
+    EXPECT_NE(config.Err.find("Fehler beim Lesen der Palette in " + folder / "missing.cfg" +
+                              " !\nDatei oder Ordner nicht vorhanden"),
+              std::string::npos);
     const RenderResult palette = Render({"--palette", folder / "missing.pal", "-o", folder / "x.tga"});
     EXPECT_EQ(palette.ExitCode, 1);
-    EXPECT_EQ(palette.Err, "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\n");
+    EXPECT_EQ(palette.Err,
+              "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\nDatei oder Ordner nicht vorhanden\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }

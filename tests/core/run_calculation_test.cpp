@@ -99,6 +99,18 @@ TEST_F(RunFixture, FileRunWritesTheWholeImage)
     EXPECT_FALSE(state.Running);
 }
 
+TEST_F(RunFixture, ANumberTakenDuringTheRunGivesTheNextAndTheViewerOpensThatFile)
+{
+    const std::string taken = folder / "pix/nimbra000.tga";
+    pump.OnPoll = [&] {
+        if (state.Running && !FileExists(taken)) WriteBytes(taken, {1});
+    };
+    EXPECT_EQ(RunCalculation(FileFields("200", "150"), context), RunOutcome::FileCompleted);
+    EXPECT_EQ(ReadBytes(taken), std::vector<std::uint8_t>{1});
+    EXPECT_EQ(lastImagePath, folder / "pix/nimbra001.tga");
+    EXPECT_EQ(ReadBytes(lastImagePath).size(), 18u + 200 * 150 * 3);
+}
+
 TEST_F(RunFixture, PixelsAreStoredBlueGreenRed)
 {
     // The single pixel of a 1 x 1 image at the point 0.5 escapes with count 3 of 100.
@@ -214,7 +226,7 @@ TEST_F(RunFixture, AWriteErrorEndsTheRunInOrder)
         message = error.what();
     }
     setrlimit(RLIMIT_FSIZE, &old);
-    EXPECT_EQ(message, "E/A-Fehler 27");
+    EXPECT_EQ(message, "E/A-Fehler 27\n" + folder / "pix/nimbra000.tga" + ": die Datei wird zu groß");
     EXPECT_TRUE(std::filesystem::is_empty(folder / "pix"));
     EXPECT_EQ(display.Log, (std::vector<std::string>{"running", "idle"}));
     EXPECT_FALSE(state.Running);

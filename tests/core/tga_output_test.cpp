@@ -43,7 +43,7 @@ TEST_F(OutputFixture, TheFirstFreeNumberIsUsed)
     auto first = Prepare();
     ASSERT_TRUE(first);
     EXPECT_EQ(lastImagePath, folder / "pix/nimbra000.tga");
-    first->Close();
+    EXPECT_EQ(first->Finish(), folder / "pix/nimbra000.tga");
     WriteBytes(folder / "pix/nimbra002.tga", {1});
     auto second = Prepare();
     ASSERT_TRUE(second);
@@ -85,19 +85,35 @@ TEST_F(OutputFixture, MissingFolderCannotBeCreated)
 {
     std::filesystem::remove(folder / "pix");
     EXPECT_FALSE(Prepare());
-    EXPECT_EQ(dialogs.Messages,
-              std::vector<std::string>{"Kann die Bilddatei " + folder / "pix/nimbra000.tga" + " nicht anlegen !"});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Kann die Bilddatei " + folder / "pix/nimbra000.tga" +
+                                                         " nicht anlegen !\nDatei oder Ordner nicht vorhanden"});
     EXPECT_EQ(lastImagePath, folder / "pix/nimbra000.tga");
 }
 
-TEST_F(OutputFixture, AnUnfinishedFileIsRemoved)
+TEST_F(OutputFixture, AnUnfinishedFileLeavesNothing)
 {
     {
         auto file = Prepare();
         ASSERT_TRUE(file);
         file->WriteTgaHeader(2, 2);
+        EXPECT_FALSE(FileExists(folder / "pix/nimbra000.tga"));  // no name before the end
     }
-    EXPECT_FALSE(FileExists(folder / "pix/nimbra000.tga"));
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "pix"));
+}
+
+TEST_F(OutputFixture, RunsFinishingTogetherTakeTheNextFreeNumbers)
+{
+    auto first = Prepare();
+    auto second = Prepare();
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(second->Path(), folder / "pix/nimbra000.tga");  // both chose the same free number
+    EXPECT_EQ(second->Finish(), folder / "pix/nimbra000.tga");
+    EXPECT_EQ(first->Finish(), folder / "pix/nimbra001.tga");
+
+    auto last = Prepare();
+    for (int number = 2; number <= 254; ++number) WriteBytes(ImageFileName(folder.Path(), number), {});
+    EXPECT_THROW(last->Finish(), Error);  // "Integerüberlauf": every number was taken meanwhile
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "pix"), {}), 255);
 }
 
 TEST_F(OutputFixture, ANamedFileReplacesTheOldOneOnlyWhenComplete)
@@ -114,7 +130,7 @@ TEST_F(OutputFixture, ANamedFileReplacesTheOldOneOnlyWhenComplete)
     file->WriteTgaHeader(1, 1);
     const std::uint8_t pixel[3] = {1, 2, 3};
     file->Write(pixel, 3);
-    file->Close();
+    EXPECT_EQ(file->Finish(), path);
     EXPECT_EQ(ReadBytes(path).size(), 21u);
-    EXPECT_FALSE(FileExists(path + ".partial"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);  // out.tga and pix
 }

@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/stat.h>
+
 using namespace nimbra;
 using namespace nimbra::testing;
 
@@ -334,15 +336,31 @@ private slots:
         QVERIFY(Find<QComboBox>(*next.Form, "r0")->isHidden());
     }
 
+    void TheHistoriesComeBackByteForByte()
+    {
+        std::filesystem::create_directories("param");
+        const std::vector<std::uint8_t> bytes = {'0', ',', '3', 0xE4, '-', '!', '!', '-', 0xFF, '\r', '\n',
+                                                 0xC3, 0xA4, '-', '!', '!', '-', '\r', '\n'};
+        WriteBytes("param/nimbra.par", bytes);
+        {
+            UiProgram program;
+            QVERIFY(program.Form->close());
+        }
+        QCOMPARE(ReadBytes("param/nimbra.par"), bytes);
+    }
+
     void UnreadableParamFilesAreReportedAtStart()
     {
-        std::filesystem::create_directories("param/nimbra.par");
+        std::filesystem::create_directories("param");
+        QCOMPARE(::mkfifo("param/nimbra.par", 0600), 0);  // the window must not wait for a writer
         std::filesystem::create_directories("param/nimbra.prf");
         UiProgram program;
         const std::string folder = program.State.StartFolder;
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Fehler beim Einlesen der Parameterdatei " + folder + "param/nimbra.par !",
-                        "Fehler beim Einlesen der Programmkonfiguration " + folder + "param/nimbra.prf !"}));
+                 Texts({"Fehler beim Einlesen der Parameterdatei " + folder + "param/nimbra.par !\n"
+                            "keine gewöhnliche Datei, sondern eine Pipe, ein Gerät oder ein Socket",
+                        "Fehler beim Einlesen der Programmkonfiguration " + folder +
+                            "param/nimbra.prf !\nist ein Ordner"}));
     }
 
     void UnwritableParamFilesAreReportedAndTheWindowCloses()
@@ -353,8 +371,10 @@ private slots:
         QVERIFY(program.Form->close());
         const std::string folder = program.State.StartFolder;
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Fehler beim Schreiben der Parameterdatei " + folder + "param/nimbra.par !",
-                        "Fehler beim Schreiben der Programmkonfiguration " + folder + "param/nimbra.prf !"}));
+                 Texts({"Fehler beim Schreiben der Parameterdatei " + folder +
+                            "param/nimbra.par !\nDatei oder Ordner nicht vorhanden",
+                        "Fehler beim Schreiben der Programmkonfiguration " + folder +
+                            "param/nimbra.prf !\nDatei oder Ordner nicht vorhanden"}));
         QCOMPARE(closed.count(), 1);
         QVERIFY(program.Palette.Empty());
     }

@@ -246,7 +246,7 @@ private slots:
         const std::string path = folder_->Path() + "no folder/x.cfg";
         QVERIFY(SaveAs(program, path));
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Kann Konfiguration " + path + " nicht öffnen !",
+                 Texts({"Kann Konfiguration " + path + " nicht öffnen !\nDatei oder Ordner nicht vorhanden",
                         "Kann Konfiguration " + path + " nicht speichern !",
                         "Kann Konfiguration " + path + " nicht speichern !",
                         "Fehler beim Schreiben der Palette in " + path + " !",
@@ -262,8 +262,8 @@ private slots:
         const std::string path = folder_->Path() + "cfg/missing.cfg";
         QVERIFY(Load(program, path));
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Fehler beim Lesen der Palette in " + path + " !", path + " hat falsches Dateiformat !",
-                        "Kann Datei " + path + " nicht schließen !"}));
+                 Texts({"Fehler beim Lesen der Palette in " + path + " !\nDatei oder Ordner nicht vorhanden",
+                        path + " hat falsches Dateiformat !", "Kann Datei " + path + " nicht schließen !"}));
         QCOMPARE(ControlStates(form), before);
         QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra"));
         QVERIFY(program.State.ConfigFileName.empty());

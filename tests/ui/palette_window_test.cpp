@@ -250,7 +250,8 @@ void PaletteWindowTest::LeavingAfterAFailedSaveAsksNothing()
     const std::string name = folder / "fehlt/neu.pal";
     e.Dialogs.FileAnswers.push_back(name);
     w.Save->trigger();
-    QCOMPARE(e.Dialogs.Messages, std::vector<std::string>{"Fehler beim Schreiben der Palette " + name + " !"});
+    QCOMPARE(e.Dialogs.Messages, std::vector<std::string>{"Fehler beim Schreiben der Palette " + name +
+                                                          " !\nDatei oder Ordner nicht vorhanden"});
     QCOMPARE(w.PaletteFileName, name);
     QTest::mouseClick(w.Ende, Qt::LeftButton);
     QVERIFY(!w.isVisible());

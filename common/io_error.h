@@ -1,0 +1,34 @@
+#pragma once
+#include <cerrno>
+#include <string>
+
+namespace nimbra {
+
+// The outcome of a file operation: the system's error number (errno), or none. It means the
+// same everywhere: a read that returns fewer bytes than asked has met the end of the file, a
+// write that moves nothing is a full disk, an interrupted call has been repeated.
+class IoError {
+public:
+    IoError() = default;
+    explicit IoError(int number) : number_(number) {}
+    static IoError Last() { return IoError(errno); }
+
+    explicit operator bool() const { return number_ != 0; }
+    int Number() const { return number_; }
+    bool operator==(const IoError&) const = default;
+
+private:
+    int number_ = 0;
+};
+
+// Where a plain file is needed, a FIFO, a device or a socket is refused with this number: it
+// could block, or never end.
+constexpr int NotAPlainFile = ESPIPE;
+
+// The reason in German for a message's second line: "kein Platz mehr auf dem Datenträger".
+std::string IoReason(IoError error);
+
+// text, and the reason on a second line when there is an error.
+std::string WithReason(const std::string& text, IoError error);
+
+}  // namespace nimbra

@@ -1,0 +1,63 @@
+#pragma once
+#include "common/file_descriptor.h"
+#include "common/io_error.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace nimbra {
+
+// A file written as a whole. Its bytes go to a hidden file ".nimbra-XXXXXX" beside the target,
+// which takes its name only when finished (Commit, CommitToFreeName); dropped before that, the
+// hidden file is removed and the target keeps what it had. One left behind by a killed program
+// is removed by the next output into the same folder of a program started after that. An
+// existing FIFO or character device is written into directly instead, never replaced.
+class OutputFile {
+public:
+    // For path: a symbolic link is followed, so the link stays and its target is replaced. A
+    // folder, a block device or a write-protected file is refused before anything is written.
+    static OutputFile Replacing(const std::string& path);
+    // A hidden file in folder (ending in "/", or empty for the current one), for CommitToFreeName.
+    static OutputFile InFolder(const std::string& folder);
+
+    OutputFile(OutputFile&& other) noexcept;
+    OutputFile& operator=(OutputFile&& other) noexcept;
+    ~OutputFile();
+
+    bool IsOpen() const { return file_.IsOpen(); }
+    IoError OpenError() const { return openError_; }
+    bool WritesDirectly() const { return direct_; }
+
+    // After a failed write every later one fails alike, and nothing is put in place.
+    IoError Write(const void* data, std::size_t size);
+    // Flushes the file to the disk and renames it over the target; on any failure, also an
+    // earlier one of Write, the target is untouched and the hidden file removed.
+    IoError Commit();
+
+    struct FreeName {
+        std::size_t Index = 0;  // of the name the file took
+        IoError Error;          // EEXIST when every name exists
+    };
+    // Flushes the file and links it to the first of names that does not exist at that moment,
+    // each tried atomically, so that a name another program takes meanwhile is skipped.
+    FreeName CommitToFreeName(const std::vector<std::string>& names);
+
+    void Abandon() noexcept;
+
+private:
+    OutputFile() = default;
+    IoError Flush();  // the failure of an earlier write, or of fsync
+
+    FileDescriptor file_;
+    IoError openError_;
+    IoError writeError_;
+    std::string hiddenPath_;  // empty when writing directly
+    std::string targetPath_;
+    bool direct_ = false;
+};
+
+// Replaces path by content as a whole.
+IoError WriteWholeFile(const std::string& path, const std::string& content);
+
+}  // namespace nimbra
