@@ -12,8 +12,6 @@
 #include <QMenu>
 #include <QRadioButton>
 
-#include <algorithm>
-#include <iterator>
 #include <utility>
 
 namespace nimbra {
@@ -47,12 +45,10 @@ void TCalcForm::ConnectMenuCommands()
 
 QList<QAction*> TCalcForm::CommandsForPaletteEditor() const
 {
-    const QAction* const excluded[] = {Farbpalettegenerieren1, Beenden1};
     QList<QAction*> commands;
     for (const QMenu* menu : findChildren<QMenu*>())
         for (QAction* command : menu->actions())
-            if (!command->shortcut().isEmpty() && std::find(std::begin(excluded), std::end(excluded), command) ==
-                                                       std::end(excluded))
+            if (!command->shortcut().isEmpty() && command != Farbpalettegenerieren1 && command != Beenden1)
                 commands << command;
     return commands;
 }
