@@ -1,3 +1,4 @@
+#include "app/german_qt_texts.h"
 #include "app/program_windows.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_pump.h"
@@ -19,6 +20,8 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(nimbra::ApplicationTitle));
+    QApplication::setDesktopFileName(QStringLiteral("nimbra"));  // the menu entry of an installed program
+    nimbra::InstallGermanQtTexts(application);
     // The program ends with its main window, whichever other windows are open.
     QApplication::setQuitOnLastWindowClosed(false);
 

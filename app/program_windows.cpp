@@ -2,6 +2,7 @@
 
 #include "dialogs/web_pages.h"
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -9,14 +10,17 @@ namespace nimbra {
 
 ProgramWindows::ProgramWindows(TCalcForm& calcForm, ProgramState& state, PaletteList& palette,
                                UserDialogs& dialogs, Platform& system, PumpHook& pump)
-    : GetXYSize(dialogs),
+    : GetXYSize(dialogs, &calcForm),
       PreView(calcForm),
-      Convert(dialogs, system, pump),
-      Copyright(QStringLiteral("Nimbra 2005"), QString::fromUtf8(WebHost)),
-      LPal(palette, dialogs),
-      Prefs(dialogs),
+      Convert(dialogs, system, pump, &calcForm),
+      Copyright(QStringLiteral("Nimbra 2005"), QString::fromUtf8(WebHost), &calcForm),
+      LPal(palette, dialogs, &calcForm),
+      Prefs(dialogs, &calcForm),
       Help()
 {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&GetXYSize, &PreView, &Convert, &Copyright, &LPal, &Prefs, &Help})
+        Places.Watch(*window);
     calcForm.UsePreview(PreView);
     ConnectMenu(calcForm, state);
 }
@@ -32,6 +36,7 @@ void ProgramWindows::ConnectMenu(TCalcForm& calcForm, ProgramState& state)
             state.ViewerProgram = *viewer;
     });
     QObject::connect(&calcForm, &TCalcForm::PaletteEditorRequested, &LPal, &QDialog::exec);
+    LPal.addActions(calcForm.CommandsForPaletteEditor());
     QObject::connect(&calcForm, &TCalcForm::ConversionRequested, &Convert, &TConvert::StartConversion);
     QObject::connect(&calcForm, &TCalcForm::HelpContentsRequested, &Help, &THelp::ShowContents);
     QObject::connect(&calcForm, &TCalcForm::AboutBoxRequested, &Copyright, &QDialog::exec);

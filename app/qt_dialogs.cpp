@@ -1,20 +1,60 @@
 #include "app/qt_dialogs.h"
 
+#include "common/ui/caption_width.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace nimbra {
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// A confirmation box carries the question icon; other questions show none.
-constexpr char ConfirmationCaption[] = "Bestätigung";
+// The box breaks its lines between words only, never inside the path (from the first to the
+// last word with a "/", blanks included), nor before the "!" or "?" that ends a sentence after
+// a blank: word joiners and no-break spaces, which the reader does not see.
+QString Unbroken(const QString& text)
+{
+    const QChar wordJoiner(0x2060);
+    const QStringList words = text.split(QLatin1Char(' '));
+    const auto isPath = [](const QString& word) { return word.contains(QLatin1Char('/')); };
+    const qsizetype pathStart = std::find_if(words.begin(), words.end(), isPath) - words.begin();
+    const qsizetype pathEnd = words.size() - (std::find_if(words.rbegin(), words.rend(), isPath) - words.rbegin());
+    QString unbroken;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const bool inPath = i >= pathStart && i < pathEnd;
+        const bool endsSentence = words[i] == QStringLiteral("!") || words[i] == QStringLiteral("?");
+        if (i > 0) unbroken += (inPath && i > pathStart) || endsSentence ? QChar(QChar::Nbsp) : QChar(u' ');
+        for (qsizetype c = 0; c < words[i].size(); ++c) {
+            if (inPath && c > 0) unbroken += wordJoiner;
+            unbroken += words[i][c];
+        }
+    }
+    return unbroken;
+}
+
+int ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& text,
+            QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(icon, caption, QString(), buttons, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    box.setText(Unbroken(Text(text)));
+    if (buttons.testFlag(QMessageBox::Yes)) box.setDefaultButton(QMessageBox::Yes);
+    // The box sizes itself by its text and buttons; a short text must not cut the caption.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    return box.exec();
+}
 
 }  // namespace
 
@@ -30,18 +70,18 @@ QString FileDialogFilter(const std::string& filter)
 
 void QtDialogs::ShowMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), Text(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.exec();
+    ShowBox(QMessageBox::NoIcon, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);
+}
+
+void QtDialogs::ShowError(const std::string& text)
+{
+    ShowBox(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);
 }
 
 bool QtDialogs::AskYesNo(const std::string& text, const std::string& caption)
 {
-    const QMessageBox::Icon icon = caption == ConfirmationCaption ? QMessageBox::Question : QMessageBox::NoIcon;
-    QMessageBox box(icon, Text(caption), Text(text), QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return ShowBox(QMessageBox::Question, Text(caption), text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 std::optional<std::string> QtDialogs::ChooseFile(const FileRequest& request)

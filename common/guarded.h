@@ -14,7 +14,7 @@ void Guarded(UserDialogs& dialogs, Work&& work)
     try {
         std::forward<Work>(work)();
     } catch (const Error& error) {
-        dialogs.ShowMessage(error.what());
+        dialogs.ShowError(error.what());
     }
 }
 

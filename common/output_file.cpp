@@ -21,16 +21,22 @@ constexpr char HiddenPrefix[] = ".nimbra-";
 constexpr std::size_t HiddenNameLength = sizeof HiddenPrefix - 1 + 6;  // far below any name limit
 constexpr int MaxLinksFollowed = 40;                                      // as the kernel does
 
-timespec Now()
+// Seconds a hidden file must be older than this program's start to be taken for left behind.
+constexpr time_t LeftBehindMarginSeconds = 2;
+
+timespec LeftBehindHorizon()
 {
     timespec now {};
     clock_gettime(CLOCK_REALTIME, &now);
+    now.tv_sec -= LeftBehindMarginSeconds;
     return now;
 }
 
 // A hidden file last written before this moment, and no longer locked, was left by a killed
-// program; one written since could belong to a program that has just created it.
-const timespec ProgramStart = Now();
+// program. One written later could belong to a program that has created it but not yet locked
+// it: file times come from the kernel's coarser clock and may lag a fresh reading of the clock,
+// so the margin keeps such a file safe; a later program removes it if it was left behind.
+const timespec LeftBehindBefore = LeftBehindHorizon();
 
 bool Before(const timespec& a, const timespec& b)
 {
@@ -90,7 +96,7 @@ void RemoveLeftHiddenFiles(const std::string& folder)
         struct stat info {};
         if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
         // Its writer holds the lock for as long as it lives.
-        if (Before(info.st_mtim, ProgramStart) && ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+        if (Before(info.st_mtim, LeftBehindBefore) && ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
     }
     ::closedir(listing);
 }

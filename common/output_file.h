@@ -11,7 +11,7 @@ namespace nimbra {
 // A file written as a whole. Its bytes go to a hidden file ".nimbra-XXXXXX" beside the target,
 // which takes its name only when finished (Commit, CommitToFreeName); dropped before that, the
 // hidden file is removed and the target keeps what it had. One left behind by a killed program
-// is removed by the next output into the same folder of a program started after that. An
+// is removed by the next output into the same folder of a program started a few seconds later. An
 // existing FIFO or character device is written into directly instead, never replaced.
 class OutputFile {
 public:

@@ -23,6 +23,9 @@ class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
     virtual void ShowMessage(const std::string& text) = 0;                               // OK box, application title
+    // A command that could not go on (an Error): where there is no error icon to show, it is
+    // a message like any other.
+    virtual void ShowError(const std::string& text) { ShowMessage(text); }
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;      // only Yes is consent
     virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
     virtual std::optional<Rgb> ChooseColour(Rgb start) = 0;

@@ -37,19 +37,28 @@ void ReportEnd(ConversionContext& context, const std::string& outputPath)
     context.Progress.Hide();
 }
 
-// A failure is never reported as "Konvertierung beendet"; the window must not wait behind
-// the message. An output not yet complete is dropped with its hidden file.
-ConversionOutcome ReportFailure(ConversionContext& context, const std::string& message)
+// The window must not wait behind a failure's message.
+void HideProgress(ConversionContext& context)
 {
     context.Progress.ShowStep("");
     context.Progress.Hide();
+}
+
+// A failure is never reported as "Konvertierung beendet". An output not yet complete is
+// dropped with its hidden file.
+ConversionOutcome ReportFailure(ConversionContext& context, const std::string& message)
+{
+    HideProgress(context);
     context.Dialogs.ShowMessage(message);
     return ConversionOutcome::Failed;
 }
 
+// An input/output error is shown as the error it is.
 ConversionOutcome ReportFailure(ConversionContext& context, IoError error, const std::string& path)
 {
-    return ReportFailure(context, Error::Io(error, path).what());
+    HideProgress(context);
+    context.Dialogs.ShowError(Error::Io(error, path).what());
+    return ConversionOutcome::Failed;
 }
 
 class RunningFlag {

@@ -8,7 +8,7 @@ std::optional<std::string> SearchViewer(ViewerOpenDialog& dialog, const std::str
     dialog.FileName = viewerProgram;
     FileRequest request;
     request.DialogKind = FileRequest::Kind::Open;
-    request.Filter = "alle Dateien|*.*";
+    request.Filter = "alle Dateien|*";  // viewers have no dot in their names
     request.FileName = dialog.FileName;
     const std::optional<std::string> chosen = dialogs.ChooseFile(request);
     if (chosen) dialog.FileName = *chosen;

@@ -75,15 +75,31 @@ const RowCounts& RowPipeline::Row(std::int32_t row, PumpHook& pump)
     Slot& slot = slots_[static_cast<std::size_t>(row) % slots_.size()];
     std::unique_lock lock(mutex_);
     firstHeld_ = row;
-    workAvailable_.notify_all();
-    while (slot.ReadyRow != row) {
+    for (;;) {
+        // The formula changes only on this thread, in a poll: checked after each one.
+        RedoStaleRows(row);
+        workAvailable_.notify_all();
+        if (slot.ReadyRow == row) return slot.Counts;
         if (!rowReady_.wait_for(lock, PollInterval, [&] { return slot.ReadyRow == row; })) {
             lock.unlock();
             pump.Poll();
             lock.lock();
         }
     }
-    return slot.Counts;
+}
+
+void RowPipeline::RedoStaleRows(std::int32_t firstRow)
+{
+    const std::uint8_t formula = LoadFormula(params_);
+    const auto slotCount = static_cast<std::int32_t>(slots_.size());
+    for (std::int32_t row = firstRow; row < nextRow_ && row < firstRow + slotCount; ++row) {
+        Slot& slot = slots_[static_cast<std::size_t>(row % slotCount)];
+        // A row still being computed is judged when it is ready; a stopped one is not needed.
+        if (slot.ReadyRow != row || slot.Counts.UniformFormula == formula || stop_.load(std::memory_order_relaxed))
+            continue;
+        slot.ReadyRow = -1;
+        redo_.insert(row);
+    }
 }
 
 bool RowPipeline::TakeKeptRow(std::int32_t row, RowCounts& out)
@@ -119,12 +135,17 @@ void RowPipeline::Work()
 {
     const std::int32_t slotCount = static_cast<std::int32_t>(slots_.size());
     std::unique_lock lock(mutex_);
+    // Waits for work until the end of the run, as any row may have to be computed again.
     for (;;) {
         workAvailable_.wait(lock, [&] {
-            return shutdown_ || nextRow_ >= params_.Height || nextRow_ < firstHeld_ + slotCount;
+            return shutdown_ || !redo_.empty() || (nextRow_ < params_.Height && nextRow_ < firstHeld_ + slotCount);
         });
-        if (shutdown_ || nextRow_ >= params_.Height) return;
-        const std::int32_t row = nextRow_++;
+        if (shutdown_) return;
+        std::int32_t row = nextRow_;
+        if (redo_.empty())
+            ++nextRow_;
+        else
+            row = redo_.extract(redo_.begin()).value();
         Slot& slot = slots_[static_cast<std::size_t>(row % slotCount)];
         const bool reused = shortcuts_.ReuseMirroredRows && TakeKeptRow(row, slot.Counts);
         if (!reused) {

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -29,7 +30,8 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
 std::int32_t ExactMirrorRow(const FractalParams& params, std::int32_t row);
 
 // Worker threads compute the rows of an image a bounded number of rows ahead of the one
-// thread that takes them in order.
+// thread that takes them in order. A formula chosen meanwhile (on the taking thread) applies
+// from the next row taken: rows computed ahead with another formula are computed again.
 class RowPipeline {
 public:
     RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads, EngineShortcuts shortcuts);
@@ -37,8 +39,9 @@ public:
     RowPipeline(const RowPipeline&) = delete;
     RowPipeline& operator=(const RowPipeline&) = delete;
 
-    // The counts of row, asked for in order 0, 1, 2 ...; the previous row's slot is given back.
-    // Polls pump while waiting, so the windows stay responsive.
+    // The counts of row, asked for in order 0, 1, 2 ..., all made with the formula of the
+    // moment; the previous row's slot is given back. Polls pump while waiting, so the windows
+    // stay responsive.
     const RowCounts& Row(std::int32_t row, PumpHook& pump);
 
 private:
@@ -53,6 +56,7 @@ private:
     };
 
     void Work();
+    void RedoStaleRows(std::int32_t firstRow);  // under the lock
     bool TakeKeptRow(std::int32_t row, RowCounts& out);  // under the lock
     void KeepForMirror(std::int32_t row, const RowCounts& counts);  // under the lock
 
@@ -63,7 +67,8 @@ private:
     std::mutex mutex_;
     std::condition_variable workAvailable_;
     std::condition_variable rowReady_;
-    std::int32_t nextRow_ = 0;    // the next row a worker takes
+    std::int32_t nextRow_ = 0;    // the next new row a worker takes
+    std::set<std::int32_t> redo_;  // rows to compute again, taken before new ones
     std::int32_t firstHeld_ = 0;  // rows below this are given back
     bool shutdown_ = false;
     std::unordered_map<std::int32_t, KeptRow> keptRows_;  // by the row that will use them

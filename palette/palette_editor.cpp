@@ -43,4 +43,23 @@ void RecolourMarkerNode(PaletteList& palette, int markerLeft, Rgb colour)
     palette.SetPaletteNode(colour.Red, colour.Green, colour.Blue, PositionOfMarker(markerLeft));
 }
 
+DropEffect PlannedDrop(bool fromStrip, bool accepted, int y)
+{
+    if (!accepted) return DropEffect::Refused;
+    if (fromStrip) return DropEffect::AddNode;
+    return InMarkerBand(y) ? DropEffect::MoveNode : DropEffect::DeleteNode;
+}
+
+std::string DragStatusText(DropEffect effect, int x)
+{
+    const std::string position = std::to_string(PositionOfMarker(ClampDropX(x))) + " %";
+    switch (effect) {
+    case DropEffect::AddNode: return "Loslassen fügt bei " + position + " einen Stützpunkt in dieser Farbe ein";
+    case DropEffect::MoveNode: return "Loslassen verschiebt den Stützpunkt nach " + position;
+    case DropEffect::DeleteNode: return "Loslassen löscht den Stützpunkt (außerhalb des Bandes der Punkte)";
+    case DropEffect::Refused: break;
+    }
+    return "Hier kann nichts abgelegt werden";
+}
+
 }  // namespace nimbra

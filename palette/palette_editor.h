@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace nimbra {
@@ -55,5 +56,15 @@ std::optional<int> MoveNodeMarker(PaletteList& palette, int markerLeft, Rgb colo
 
 // The node a marker stands for takes the colour (the start marker's adds a second node at 0).
 void RecolourMarkerNode(PaletteList& palette, int markerLeft, Rgb colour);
+
+// What letting go of a drag does where the pointer is.
+enum class DropEffect { Refused, AddNode, MoveNode, DeleteNode };
+// accepted: the place takes drops (the group box's own area, no control of it); y in the group box.
+DropEffect PlannedDrop(bool fromStrip, bool accepted, int y);
+// The editor's status line while a drag is under way at x of the group box.
+std::string DragStatusText(DropEffect effect, int x);
+// The status line when no drag is under way.
+inline constexpr char PaletteEditorHint[] =
+    "Verlauf nach unten ziehen: neuer Stützpunkt; Rechtsklick auf einen Punkt: neue Farbe";
 
 }  // namespace nimbra

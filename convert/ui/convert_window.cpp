@@ -1,5 +1,7 @@
 #include "convert/ui/convert_window.h"
 
+#include "common/ui/caption_width.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -25,7 +27,8 @@ void CentreOnScreen(QWidget& window)
 }  // namespace
 
 TConvert::TConvert(UserDialogs& dialogs, Platform& platform, PumpHook& pump, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // It cannot be closed, only minimized: without any box the window manager would offer all.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint),
       CFileName(new QLabel(this)),
       Status1(new QLabel(QStringLiteral("Lese Dateiheader"), this)),
       Status2(new QLabel(QStringLiteral("Bitte warten ..."), this)),
@@ -54,7 +57,7 @@ TConvert::TConvert(UserDialogs& dialogs, Platform& platform, PumpHook& pump, QWi
 void TConvert::FormCreate()
 {
     StatBar->setRange(0, 100);
-    resize(FormSize.expandedTo(sizeHint()));
+    FitContents();
 }
 
 ConversionOutcome TConvert::StartConversion(ConversionKind kind) { return ConvertCommand(kind, Converter); }
@@ -62,10 +65,15 @@ ConversionOutcome TConvert::StartConversion(ConversionKind kind) { return Conver
 void TConvert::ShowStarted(const std::string& fileName)
 {
     CFileName->setText(QString::fromStdString(fileName));
-    // A long file name widens the window rather than being cut.
-    resize(FormSize.expandedTo(sizeHint()));
+    FitContents();
     CentreOnScreen(*this);
-    show();
+    showNormal();  // also when the user minimized it during the last conversion
+}
+
+// A long file name, or the caption, widens the window rather than being cut.
+void TConvert::FitContents()
+{
+    setFixedSize(FormSize.expandedTo(sizeHint()).expandedTo(QSize(CaptionWidth(*this), 0)));
 }
 
 void TConvert::ShowStep(const std::string& text) { Status1->setText(QString::fromStdString(text)); }

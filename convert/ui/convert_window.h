@@ -34,6 +34,7 @@ protected:
 
 private:
     void FormCreate();
+    void FitContents();
 
     ConversionContext Converter;
 };

@@ -27,6 +27,8 @@ TPrefs::TPrefs(UserDialogs& dialogs, QWidget* parent)
     setWindowTitle(QStringLiteral("Programm anpassen..."));
     Label1->setWordWrap(true);
     Label1->setBuddy(ViewerPath);
+    // It shows the viewer "Suchen" chose; a typed path would not be the one applied.
+    ViewerPath->setReadOnly(true);
     SB->setAutoDefault(false);
     CnclBtn->setAutoDefault(false);
     OKBtn->setDefault(true);

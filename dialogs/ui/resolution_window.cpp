@@ -1,6 +1,7 @@
 #include "dialogs/ui/resolution_window.h"
 
 #include "common/error.h"
+#include "common/ui/caption_width.h"
 #include "dialogs/resolution.h"
 
 #include <QComboBox>
@@ -40,7 +41,9 @@ void ShowRewritten(QComboBox& combo, const QString& text)
 }  // namespace
 
 TGetXYSize::TGetXYSize(UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // A close box, which cancels: without any box the window manager would offer all of them.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       Label1(new QLabel(QStringLiteral("Blattformat"), this)),
       DIN(EditableCombo({"A6", "A5", "A4", "A3", "A2", "A1", "A0"}, 2, this)),
       Label5(new QLabel(QStringLiteral("Auflösung"), this)),
@@ -82,7 +85,7 @@ TGetXYSize::TGetXYSize(UserDialogs& dialogs, QWidget* parent)
     layout->addLayout(sizes, 3, 0, 1, 2);
     layout->setRowStretch(4, 1);
     layout->addLayout(buttons, 5, 0, 1, 2);
-    resize(FormSize.expandedTo(sizeHint()));
+    setFixedSize(FormSize.expandedTo(sizeHint()).expandedTo(QSize(CaptionWidth(*this), 0)));
 
     connect(DIN, &QComboBox::editTextChanged, this, &TGetXYSize::DINChange);
     connect(DPI, &QComboBox::editTextChanged, this, &TGetXYSize::DPIChange);
@@ -113,7 +116,7 @@ void TGetXYSize::Recalculate()
     // The digits are shown even when they could not be used.
     ShowRewritten(*DPI, QString::fromStdString(dpiText));
     if (!size) {
-        Dialogs.ShowMessage(failure);
+        Dialogs.ShowError(failure);
         return;
     }
     XSize->setText(QString::number(size->Width));

@@ -87,7 +87,10 @@ bool CountsAsFieldChange(const QEvent* event)
 
 TCalcForm::TCalcForm(ProgramState& state, PaletteList& palette, UserDialogs& dialogs, Platform& system,
                      PumpHook& pump, std::function<double()> timeOfDay)
-    : state_(state), palette_(palette), dialogs_(dialogs), system_(system), pump_(pump),
+    // A system menu and a minimize box; the size is fixed, so no maximize box.
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      state_(state), palette_(palette), dialogs_(dialogs), system_(system), pump_(pump),
       timeOfDay_(std::move(timeOfDay))
 {
     BuildControls();
@@ -149,8 +152,8 @@ void TCalcForm::FormCreate()
     LoadParameterFile(ParameterFilePath(state_.StartFolder), realItems, imagItems, dialogs_, pump_);
     for (const std::string& item : realItems) AddItemBytes(r0, item);
     for (const std::string& item : imagItems) AddItemBytes(i0, item);
-    r0->setEditText(realItems.empty() ? QString() : Text(realItems.front()));
-    i0->setEditText(imagItems.empty() ? QString() : Text(imagItems.front()));
+    SetFieldText(r0->lineEdit(), realItems.empty() ? std::string() : realItems.front());
+    SetFieldText(i0->lineEdit(), imagItems.empty() ? std::string() : imagItems.front());
     LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
 
     StBar->showMessage(Text(*StatusLineText(StatusReady)));
@@ -254,11 +257,31 @@ void TCalcForm::FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser)
     if (byUser && (field == WidthEdit || field == HeightEdit)) SetTestMode->setChecked(false);
 }
 
+void TCalcForm::PutCursorInto(QWidget* field)
+{
+    QWidget* left = focusWidget();
+    field->setFocus(Qt::OtherFocusReason);
+    // A window that is not active yet (a file dialog has just closed) moves its focus without
+    // focus events, and gets it back later by an activation, which is no field change: the
+    // field left and the field entered are handled here.
+    if (isActiveWindow() || left == field) return;
+    for (const auto& [known, code] : fieldStatusCodes_) {
+        if (known == left) FieldExit(left);
+    }
+    for (const auto& [known, code] : fieldStatusCodes_) {
+        if (known == field) FieldEnter(field, code, false);
+    }
+}
+
 // WidthEditExit, ..., r0Exit, i0Exit.
 void TCalcForm::FieldExit(QWidget* field)
 {
     state_.StatusCode = StatusReady;
     if (field == r0 || field == i0) AddConstantToHistory(static_cast<QComboBox*>(field));
+    // Left, a field shows the start of its text, as SetFieldText does.
+    auto* box = qobject_cast<QComboBox*>(field);
+    auto* edit = box != nullptr ? box->lineEdit() : qobject_cast<QLineEdit*>(field);
+    if (edit != nullptr) edit->setCursorPosition(0);
 }
 
 void TCalcForm::AddConstantToHistory(QComboBox* box)

@@ -11,6 +11,7 @@
 #include "mainwindow/region_edit.h"
 #include "palette/palette_list.h"
 
+#include <QList>
 #include <QMainWindow>
 
 #include <functional>
@@ -50,6 +51,10 @@ public:
 
     // The preview is created after this window; runs need it from then on.
     void UsePreview(PreviewWindow& preview) { preview_ = &preview; }
+
+    // The menu's commands the palette editor offers while it is open, as it blocks the menu:
+    // all but opening the editor itself and ending the program (Alt+F4 closes the editor).
+    QList<QAction*> CommandsForPaletteEditor() const;
 
     void Timer1Timer();
     ParamFields GatherFields() const;
@@ -108,6 +113,8 @@ private:
     void WriteSelection(const SelectionCorners& corners);
     void FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser);
     void FieldExit(QWidget* field);
+    // The program moves the cursor, with the field change that means (not by the user).
+    void PutCursorInto(QWidget* field);
     void AddConstantToHistory(QComboBox* box);
     void ShowBtnClick();
     void CFGLoadClick();

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRadioButton>
 
 #include <utility>
@@ -42,6 +43,16 @@ void TCalcForm::ConnectMenuCommands()
     ConnectCommand(ber1, [this] { emit AboutBoxRequested(); });
 }
 
+QList<QAction*> TCalcForm::CommandsForPaletteEditor() const
+{
+    QList<QAction*> commands;
+    for (const QMenu* menu : findChildren<QMenu*>())
+        for (QAction* command : menu->actions())
+            if (!command->shortcut().isEmpty() && command != Farbpalettegenerieren1 && command != Beenden1)
+                commands << command;
+    return commands;
+}
+
 void TCalcForm::Auflsungermitteln1Click()
 {
     emit ImageSizeRequested();
@@ -59,7 +70,9 @@ void TCalcForm::Farbpalettegenerieren1Click()
 {
     SetGrad->setChecked(true);  // runs SetGradClick when it was not checked
     emit PaletteEditorRequested();
-    SetGradClick();  // the picture shows the edited gradient
+    // The picture shows the edited gradient, unless a configuration loaded from the editor
+    // (its F2) chose another model meanwhile.
+    if (SetGrad->isChecked()) SetGradClick();
 }
 
 void TCalcForm::ShowBtnClick()

@@ -6,6 +6,7 @@
 #include "mainwindow/ui/wrapping_check_box.h"
 #include "mainwindow/window_scale.h"
 
+#include <QAbstractItemView>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -78,6 +80,14 @@ QComboBox* NewConstantBox(const char* hint, QWidget* parent)
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->setToolTip(QString::fromUtf8(hint));
+    // The list is a window of its own: it takes the box's font, and is as wide as its longest
+    // item (room for a scroll bar included) rather than eliding it.
+    QAbstractItemView* list = box->view();
+    list->setFont(box->font());
+    QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, list, [list] {
+        const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
+    });
     box->hide();
     return box;
 }
@@ -88,13 +98,24 @@ QToolButton* NewPictureButton(ButtonPicture picture, const char* hint, const Pla
     button->setIcon(DrawButtonPicture(picture, scaled(ButtonPictureSize)));
     button->setIconSize(QSize(scaled(ButtonPictureSize), scaled(ButtonPictureSize)));
     button->setToolTip(QString::fromUtf8(hint));
+    button->setAccessibleName(QString::fromUtf8(hint));  // it has a picture, no caption
     return button;
+}
+
+// The shortcuts belong to the program, not to this window: they work from the preview too.
+// A screen reader names a field by its label. Where the label alone says too little ("x", "bis")
+// the name adds what the row is about.
+void LabelField(QLabel* label, QWidget* field, const char* name = nullptr)
+{
+    label->setBuddy(field);
+    if (name != nullptr) field->setAccessibleName(QString::fromUtf8(name));
 }
 
 QAction* NewCommand(QMenu* menu, const char* caption, const QKeySequence& shortcut)
 {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
     action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::ApplicationShortcut);
     return action;
 }
 
@@ -164,10 +185,21 @@ void TCalcForm::BuildControls()
     c0 = NewLabel("Konstanten", GroupBox2);
     scaled.PlaceLabel(c0, 8, 120);
     c0->hide();
+    // At 72 as designed, "Konstanten" being short; i0 one pixel right of its design place, so
+    // that the boxes do not overlap.
     r0 = NewConstantBox("reeller Startwert für Julia Menge", GroupBox2);
-    scaled.Place(r0, 84, 116, 68, 21);  // 81 and 73 by design, narrowed for the later start
+    scaled.Place(r0, 72, 116, 81, 21);
     i0 = NewConstantBox("imaginärer Startwert für Julia Menge", GroupBox2);
-    scaled.Place(i0, 156, 116, 68, 21);
+    scaled.Place(i0, 153, 116, 73, 21);
+    LabelField(Label1, WidthEdit, "Auflösung Breite");
+    LabelField(Label2, HeightEdit, "Auflösung Höhe");
+    LabelField(Label5, RealFEdit);
+    LabelField(Label6, RealTEdit, "real bis");
+    LabelField(Label8, ImagFEdit);
+    LabelField(Label9, ImagTEdit, "imaginär bis");
+    LabelField(Label10, IterationEdit);
+    LabelField(c0, r0, "Konstante real");
+    i0->setAccessibleName(QStringLiteral("Konstante imaginär"));
     FormelName = new QLabel(GroupBox2);
     FormelName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scaled.Place(FormelName, 4, 144, 221, 13);
@@ -240,6 +272,7 @@ void TCalcForm::BuildMenu()
     Rcksetzen1 = NewCommand(fractals, "&Rücksetzen", Qt::Key_F8);
     fractals->addSeparator();
     Beenden1 = NewCommand(fractals, "&Programm beenden", QKeySequence(Qt::ALT | Qt::Key_F4));
+    Beenden1->setShortcutContext(Qt::WindowShortcut);  // in another window Alt+F4 closes that window
 
     QMenu* colours = MainMenu1->addMenu(QStringLiteral("Far&ben"));
     Farbpalettegenerieren1 = NewCommand(colours, "Farbpalette &generieren", Qt::Key_F9);

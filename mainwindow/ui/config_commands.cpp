@@ -73,7 +73,7 @@ void TCalcForm::LoadConfiguration(const std::string& fileName)
         SelectFormula(static_cast<FormulaKind>(record->Formula));
     else
         StoreFormula(state_.Params, record->Formula);
-    WidthEdit->setFocus(Qt::OtherFocusReason);
+    PutCursorInto(WidthEdit);
     if (gradientLoaded) DrawGradientStrip();
 }
 

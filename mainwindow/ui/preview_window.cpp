@@ -44,7 +44,14 @@ void TPreView::Show()
     activateWindow();
 }
 
-void TPreView::Close() { close(); }
+void TPreView::Close()
+{
+    // A hidden window gets no close event; a stopped file run closes it by the same rule.
+    if (isVisible())
+        close();
+    else
+        FormClose();
+}
 
 // One repaint is asked for until it has happened, so that drawing pixel by pixel stays cheap.
 void TPreView::Repaint()

@@ -12,7 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -62,6 +62,12 @@ void PaletteMarker::contextMenuEvent(QContextMenuEvent* event)
     Editor.PointContextPopup(*this);
 }
 
+TLShape::TLShape(TLPal& editor, QWidget* parent, int left, Rgb colour) : PaletteMarker(editor, parent, left, colour)
+{
+    setToolTip(QStringLiteral("Stützpunkt des Verlaufs.\nEntlang des Bandes ziehen: verschieben; aus dem Band "
+                              "heraus: löschen.\nRechtsklick: seine Farbe wählen."));
+}
+
 void TLShape::mousePressEvent(QMouseEvent* event) { Editor.DragPressed(this, event->position().toPoint()); }
 void TLShape::mouseMoveEvent(QMouseEvent* event) { Editor.DragMoved(this, event->position().toPoint()); }
 void TLShape::mouseReleaseEvent(QMouseEvent* event) { Editor.DragReleased(this, event->position().toPoint()); }
@@ -85,9 +91,10 @@ DragSwatch::DragSwatch(QWidget* parent) : QWidget(parent)
     hide();
 }
 
-void DragSwatch::Show(QPoint pointer, Rgb colour)
+void DragSwatch::Show(QPoint pointer, Rgb colour, bool crossedOut)
 {
     colour_ = colour;
+    crossedOut_ = crossedOut;
     // Beside the pointer, not under it, so the place of the drop stays visible.
     move(pointer + QPoint(6, 6));
     raise();
@@ -95,10 +102,22 @@ void DragSwatch::Show(QPoint pointer, Rgb colour)
     update();
 }
 
-void DragSwatch::paintEvent(QPaintEvent*) { PaintMarker(*this, colour_, SwatchSize); }
+void DragSwatch::paintEvent(QPaintEvent*)
+{
+    PaintMarker(*this, colour_, SwatchSize);
+    if (!crossedOut_) return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::red, 2));
+    painter.drawLine(QPointF(2, 2), QPointF(SwatchSize - 2, SwatchSize - 2));
+    painter.drawLine(QPointF(2, SwatchSize - 2), QPointF(SwatchSize - 2, 2));
+}
 
 TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+    // The close box, which asks as "Paletten Editor beenden" does: without any box the window
+    // manager would offer all of them, maximizing included.
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       PaletteNodes(palette), Dialogs(dialogs)
 {
     setWindowTitle(QStringLiteral("Farbpalette generieren / bearbeiten"));
@@ -127,7 +146,20 @@ TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
     Shape1->setGeometry(StripLeft, 60, 401, 5);
     Shape1->setAutoFillBackground(true);
     Shape1->setPalette(QPalette(Qt::black, Qt::black));
-    Swatch = new DragSwatch(Client);
+    Swatch = new DragSwatch(this);  // over the whole window: it may pass the status line
+    StatusLine = new QStatusBar(this);
+    StatusLine->setSizeGripEnabled(false);
+    StatusLine->showMessage(QString::fromUtf8(PaletteEditorHint));
+
+    Palette->setToolTip(QStringLiteral("Der Farbverlauf der aktiven Palette.\nEine Farbe von hier in das Band darunter "
+                                       "ziehen:\nein neuer Stützpunkt in dieser Farbe."));
+    GB->setToolTip(QStringLiteral("Das Band der Stützpunkte, zwischen Verlauf und schwarzem Balken.\n"
+                                  "Hier abgelegt wird eine Farbe zum Stützpunkt;\n"
+                                  "ein Stützpunkt, der außerhalb abgelegt wird, wird gelöscht."));
+    Shape1->setToolTip(
+        QStringLiteral("Die Skala des Verlaufs: 0 % links, 100 % rechts.\nDie Stützpunkte stehen darüber."));
+    StartPoint->setToolTip(QStringLiteral("Anfang des Verlaufs.\nRechtsklick: die Anfangsfarbe wählen."));
+    EndPoint->setToolTip(QStringLiteral("Ende des Verlaufs.\nRechtsklick: die Endfarbe wählen."));
 
     // The buttons keep their places; a caption wider than 153 pixels in the user's font widens
     // them and the window instead of being cut.
@@ -138,19 +170,30 @@ TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
     const int clientWidth = ClientWidth + buttonWidth - ButtonWidth;
     const int clientHeight = ClientHeight + buttonHeight - ButtonHeight;
     const int menuHeight = MainMenu1->sizeHint().height();
+    const int statusHeight = StatusLine->sizeHint().height();
     MainMenu1->setGeometry(0, 0, clientWidth, menuHeight);
     Client->setGeometry(0, menuHeight, clientWidth, clientHeight);
-    setFixedSize(clientWidth, menuHeight + clientHeight);
+    StatusLine->setGeometry(0, menuHeight + clientHeight, clientWidth, statusHeight);
+    setFixedSize(clientWidth, menuHeight + clientHeight + statusHeight);
 }
 
 void TLPal::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     leaving_ = false;
     PaintPaletteStrip();
     LayoutPaletteMarkers();
+}
+
+void TLPal::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // A menu command run from the editor (a configuration with a gradient loaded by F2) may
+    // have changed the gradient behind it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && PaletteNodes.Nodes() != shownNodes_) {
+        PaintPaletteStrip();
+        LayoutPaletteMarkers();
+    }
 }
 
 void TLPal::closeEvent(QCloseEvent* event)
@@ -172,6 +215,7 @@ void TLPal::PaintPaletteStrip()
         for (int row = 0; row < StripHeight; ++row) Palette->Image.setPixel(column, row, colour);
     }
     Palette->update();
+    shownNodes_ = PaletteNodes.Nodes();
 }
 
 Rgb TLPal::StripColourAt(int column) const
@@ -183,11 +227,7 @@ Rgb TLPal::StripColourAt(int column) const
 
 void TLPal::LayoutPaletteMarkers()
 {
-    if (dragSource_ != Palette) {  // a dragged node marker is about to go: its drag ends here
-        dragSource_ = nullptr;
-        dragging_ = false;
-        Swatch->hide();
-    }
+    if (dragSource_ != nullptr && dragSource_ != Palette) EndDrag();  // the dragged marker is about to go
     for (TLShape* marker : GB->findChildren<TLShape*>()) delete marker;
     const MarkerLayout layout = PlanPaletteMarkers(PaletteNodes);
     if (layout.StartFromStrip) StartPoint->SetColour(StripColourAt(0));
@@ -304,23 +344,30 @@ void TLPal::DragMoved(QWidget* source, QPoint local)
     if (!dragging_ && (local - dragStart_).manhattanLength() < QApplication::startDragDistance()) return;
     dragging_ = true;
     const QPoint target = source->mapTo(GB, local);
-    const bool accepted = AcceptsDrop(target);
+    const DropEffect effect = PlannedDrop(source == Palette, AcceptsDrop(target), target.y());
     const Qt::CursorShape dragCursor = source == Palette ? Qt::PointingHandCursor : Qt::DragMoveCursor;
-    source->setCursor(accepted ? dragCursor : Qt::ForbiddenCursor);
-    Swatch->Show(source->mapTo(Client, local), DraggedColour(source, target));
+    source->setCursor(effect == DropEffect::Refused ? Qt::ForbiddenCursor : dragCursor);
+    Swatch->Show(source->mapTo(this, local), DraggedColour(source, target), effect == DropEffect::DeleteNode);
+    StatusLine->showMessage(QString::fromStdString(DragStatusText(effect, target.x())));
 }
 
 void TLPal::DragReleased(QWidget* source, QPoint local)
 {
     if (source != dragSource_) return;
     const bool dropped = dragging_;
-    dragSource_ = nullptr;
-    dragging_ = false;
-    Swatch->hide();
-    source->unsetCursor();
+    EndDrag();
     if (!dropped) return;
     const QPoint target = source->mapTo(GB, local);
     if (AcceptsDrop(target)) GBDragDrop(source, target.x(), target.y());
+}
+
+void TLPal::EndDrag()
+{
+    if (dragSource_ != nullptr) dragSource_->unsetCursor();
+    dragSource_ = nullptr;
+    dragging_ = false;
+    Swatch->hide();
+    StatusLine->showMessage(QString::fromUtf8(PaletteEditorHint));
 }
 
 }  // namespace nimbra

@@ -9,11 +9,13 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 class QAction;
 class QGroupBox;
 class QMenuBar;
 class QPushButton;
+class QStatusBar;
 
 namespace nimbra {
 
@@ -41,7 +43,7 @@ private:
 class TLShape final : public PaletteMarker {
     Q_OBJECT
 public:
-    using PaletteMarker::PaletteMarker;
+    TLShape(TLPal& editor, QWidget* parent, int left, Rgb colour);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -66,18 +68,20 @@ private:
     TLPal& Editor;
 };
 
-// Follows the pointer while a drag is under way, in the colour being dragged.
+// Follows the pointer while a drag is under way, in the colour being dragged; crossed out
+// where letting go deletes the node.
 class DragSwatch final : public QWidget {
     Q_OBJECT
 public:
     explicit DragSwatch(QWidget* parent);
-    void Show(QPoint pointer, Rgb colour);
+    void Show(QPoint pointer, Rgb colour, bool crossedOut);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     Rgb colour_;
+    bool crossedOut_ = false;
 };
 
 // The palette editor: edits the one gradient in place, node by node, and loads and saves it.
@@ -100,6 +104,7 @@ public:
     PaletteMarker* EndPoint;
     QWidget* Shape1;
     DragSwatch* Swatch;
+    QStatusBar* StatusLine;  // what a drag under way does when let go; a hint otherwise
 
     std::string PaletteFileName;  // the file saved last; proposed by both file dialogs
     bool PaletteModified = false;
@@ -122,11 +127,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;  // no close box: Escape does not leave the editor
+    void reject() override;  // Escape does not leave the editor; its close box asks first
 
 private:
     bool AcceptsDrop(QPoint groupBoxPoint) const;
+    void EndDrag();
     Rgb DraggedColour(QWidget* source, QPoint groupBoxPoint) const;
 
     PaletteList& PaletteNodes;
@@ -135,6 +142,7 @@ private:
     QPoint dragStart_;
     bool dragging_ = false;
     bool leaving_ = false;
+    std::vector<PaletteNode> shownNodes_;  // the gradient as the strip shows it
 };
 
 }  // namespace nimbra

@@ -36,6 +36,22 @@ TEST(PaletteEditor, MarkerBandIsRows36To59)
     EXPECT_FALSE(InMarkerBand(60));
 }
 
+TEST(PaletteEditor, StatusLineSaysWhatTheDropWillDo)
+{
+    const struct { bool fromStrip, accepted; int x, y; const char* text; } cases[] = {
+        {true, true, 108, 70, "Loslassen fügt bei 25 % einen Stützpunkt in dieser Farbe ein"},
+        {true, true, 400, 50, "Loslassen fügt bei 97 % einen Stützpunkt in dieser Farbe ein"},
+        {false, true, 5, 36, "Loslassen verschiebt den Stützpunkt nach 1 %"},
+        {false, true, 200, 59, "Loslassen verschiebt den Stützpunkt nach 48 %"},
+        {false, true, 200, 60, "Loslassen löscht den Stützpunkt (außerhalb des Bandes der Punkte)"},
+        {false, true, 200, 35, "Loslassen löscht den Stützpunkt (außerhalb des Bandes der Punkte)"},
+        {true, false, 200, 50, "Hier kann nichts abgelegt werden"},
+        {false, false, 200, 50, "Hier kann nichts abgelegt werden"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DragStatusText(PlannedDrop(c.fromStrip, c.accepted, c.y), c.x), c.text) << c.x << "," << c.y;
+}
+
 TEST(PaletteEditor, DefaultGradientShowsOneNodeMarkerAndBothEnds)
 {
     const MarkerLayout layout = PlanPaletteMarkers(PaletteList());

@@ -82,7 +82,11 @@ TEST(RenderProcess, WhateverEndsARunNoPartialImageTakesANameAndTheOlderOnesStay)
     }
 
     // Two renders started together both finish, under the next two numbers, and the hidden
-    // file of the killed one is gone.
+    // file of the killed one, by now an hour old, is gone.
+    for (const auto& entry : std::filesystem::directory_iterator(pix))
+        if (entry.path().filename().string().rfind(".nimbra-", 0) == 0)
+            std::filesystem::last_write_time(entry.path(),
+                                             std::filesystem::last_write_time(entry.path()) - std::chrono::hours(1));
     const pid_t first = StartRender(folder.Path(), {"--size", "64x48"});
     const pid_t second = StartRender(folder.Path(), {"--size", "64x48"});
     for (const pid_t render : {first, second}) {

@@ -143,6 +143,36 @@ TEST_F(RunFixture, EveryThreadCountWritesTheSameFile)
     }
 }
 
+// The workers' rows are taken whole, so a formula chosen meanwhile applies from the next row
+// drawn; on the window thread the pixel under way keeps its formula and the next takes the new.
+TEST_F(RunFixture, AFormulaChosenDuringTheRunAppliesFromTheNextPixelDrawn)
+{
+    preview.Size = {24, 16};
+    const auto picture = [&](FormulaKind kind) {
+        StoreFormula(params, static_cast<std::uint8_t>(kind));
+        EXPECT_EQ(RunCalculation(ParamFields(), context), RunOutcome::PreviewCompleted);
+        return preview.Pixels;
+    };
+    const std::vector<Rgb> mandelbrot = picture(FormulaKind::Mandelbrot);
+    const std::vector<Rgb> ship = picture(FormulaKind::BurningShip);
+    const struct { int threads; std::size_t pixelUnderWay; } cases[] = {{0, 1}, {2, 0}};
+    for (const auto& c : cases) {
+        context.WorkerThreads = c.threads;
+        std::size_t drawnBefore = 0;
+        pump.OnPoll = [&] {
+            if (drawnBefore > 0 || preview.Pixels.size() < 24 * 3 + 5) return;
+            drawnBefore = preview.Pixels.size();
+            StoreFormula(params, static_cast<std::uint8_t>(FormulaKind::BurningShip));
+        };
+        const std::vector<Rgb> mixed = picture(FormulaKind::Mandelbrot);
+        pump.OnPoll = nullptr;
+        ASSERT_GT(drawnBefore, 0u);
+        const std::size_t first = drawnBefore + c.pixelUnderWay;
+        for (std::size_t i = 0; i < mixed.size(); ++i)
+            ASSERT_EQ(mixed[i], i < first ? mandelbrot[i] : ship[i]) << c.threads << " threads, pixel " << i;
+    }
+}
+
 TEST_F(RunFixture, PreviewRunDrawsEveryPixelAndKeepsTheWindowOpen)
 {
     lastImagePath = "earlier.tga";

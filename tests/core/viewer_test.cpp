@@ -25,7 +25,7 @@ TEST(SearchViewer, DialogKeepsWhatUebernehmenApplies)
     ASSERT_EQ(dialogs.FileRequests.size(), 2u);
     const FileRequest& request = dialogs.FileRequests[0];
     EXPECT_EQ(request.DialogKind, FileRequest::Kind::Open);
-    EXPECT_EQ(request.Filter, "alle Dateien|*.*");
+    EXPECT_EQ(request.Filter, "alle Dateien|*");
     EXPECT_EQ(request.Title, "");
     EXPECT_EQ(request.InitialFolder, "");
     EXPECT_EQ(request.FileName, "/old/viewer");

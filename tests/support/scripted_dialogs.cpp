@@ -4,6 +4,12 @@ namespace nimbra::testing {
 
 void ScriptedDialogs::ShowMessage(const std::string& text) { Messages.push_back(text); }
 
+void ScriptedDialogs::ShowError(const std::string& text)
+{
+    Messages.push_back(text);
+    Errors.push_back(text);
+}
+
 bool ScriptedDialogs::AskYesNo(const std::string& text, const std::string& caption)
 {
     Questions.push_back(text);

@@ -1,10 +1,13 @@
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/mode_picture.h"
 #include "mainwindow/ui/preview_window.h"
+#include "mainwindow/ui/screen_dpi.h"
+#include "mainwindow/window_scale.h"
 #include "tests/ui/ui_program.h"
 #include "tests/ui/ui_test_registry.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,6 +100,7 @@ private slots:
         TCalcForm& form = *program.Form;
         QCOMPARE(form.width(), 640);
         QCOMPARE(form.height() - form.menuBar()->height(), 220);
+        QVERIFY(!(form.windowFlags() & Qt::WindowMaximizeButtonHint));
         form.resize(900, 500);
         QCOMPARE(form.width(), 640);
         QCOMPARE(form.height() - form.menuBar()->height(), 220);
@@ -105,6 +109,33 @@ private slots:
             const QWidget* control = Find<QAbstractButton>(form, name);
             QVERIFY2(control->width() >= control->sizeHint().width(), name);
         }
+    }
+
+    void TheJuliaConstantsAreAsWideAsDesignedAndShowTheirStart()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        auto* r0 = Find<QComboBox>(form, "r0");
+        QCOMPARE(r0->width(), ScaledLength(81, ScreenDpiFactor()));
+        QCOMPARE(Find<QComboBox>(form, "i0")->width(), ScaledLength(73, ScreenDpiFactor()));
+        program.Dialogs.YesNoAnswers = {false};
+        QVERIFY(PressKey(form, Qt::Key_3, Qt::ControlModifier));  // Julia shows them
+        QVERIFY(TypeInto(r0->lineEdit(), "0,18888712345678"));
+        TabAway(r0->lineEdit());
+        QCOMPARE(r0->lineEdit()->cursorPosition(), 0);
+    }
+
+    void ScreenReadersHearLabelsAndHints()
+    {
+        UiProgram program;
+        const auto name = [&](const char* control) {
+            QWidget* widget = Find<QWidget>(*program.Form, control);
+            return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        };
+        QCOMPARE(name("ZOO"), QStringLiteral("Zoomt 10% aus der Vorschau heraus"));
+        QCOMPARE(name("SCL"), QStringLiteral("Scrollt Vorschau um 10% des Anzeigebereiches nach links"));
+        QCOMPARE(name("RealFEdit"), QStringLiteral("real von"));
+        QCOMPARE(name("ImagTEdit"), QStringLiteral("imaginär bis"));
     }
 
     void TheMenuHoldsEveryCommand()

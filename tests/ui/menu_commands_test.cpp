@@ -234,6 +234,28 @@ private slots:
         QVERIFY(program.Windows->Convert.isHidden());
     }
 
+    // The menu's shortcuts belong to the program: they work in the preview and, but for its own
+    // F9, in the palette editor; the Return key computes only in the main window.
+    void ShortcutsWorkFromThePreviewAndThePaletteEditor()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        auto* width = Find<QLineEdit>(form, "WidthEdit");
+        QVERIFY(TypeInto(width, "800"));  // the preview is off: Return would write a file
+        program.PreView->Show();
+        QVERIFY(MakeActive(program.PreView));
+        QTest::keyClick(program.PreView, Qt::Key_Return);
+        QTest::keyClick(program.PreView, Qt::Key_F8);
+        QCOMPARE(width->text(), QStringLiteral("640"));
+        QVERIFY(std::filesystem::is_empty("pix"));
+
+        QVERIFY(TypeInto(width, "800"));
+        TLPal& editor = program.Windows->LPal;
+        WhileOpen(editor, [&] { QTest::keyClick(&editor, Qt::Key_F8); });
+        QVERIFY(PressKey(form, Qt::Key_F9));
+        QCOMPARE(width->text(), QStringLiteral("640"));
+    }
+
     // The user's whole way: a gradient built in the editor, an image computed with it, the setup
     // saved, everything reset, the setup loaded, and the same image computed again.
     void ALoadedSetupComputesTheSameImage()

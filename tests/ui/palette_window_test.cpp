@@ -90,8 +90,8 @@ void PaletteWindowTest::DefaultGradientShowsGreyStripAndOneMarker()
     TLPal& w = *e.Window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Farbpalette generieren / bearbeiten"));
     QVERIFY(w.isModal());
-    QVERIFY(!(w.windowFlags() & Qt::WindowSystemMenuHint));
-    QVERIFY(!(w.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
     QCOMPARE(w.Client->height(), 86);
     QCOMPARE(w.GB->geometry(), QRect(8, 8, 417, 73));
     QCOMPARE(w.GB->title(), QStringLiteral(" aktive Palette "));

@@ -44,7 +44,7 @@ private slots:
         QCOMPARE(Open(form, "", {form.SB, form.OKBtn}), std::optional<std::string>("/usr/bin/viewer"));
         QCOMPARE(Open(form, "/usr/bin/viewer", {form.CnclBtn}), std::nullopt);
         QCOMPARE(form.ViewerPath->text(), QStringLiteral("/usr/bin/viewer"));
-        QCOMPARE(dialogs.FileRequests.at(0).Filter, std::string("alle Dateien|*.*"));
+        QCOMPARE(dialogs.FileRequests.at(0).Filter, std::string("alle Dateien|*"));
     }
 
     void CancelledSearchAppliesTheViewerAsItWas()
@@ -58,15 +58,18 @@ private slots:
         QCOMPARE(form.ViewerPath->text(), QStringLiteral("/usr/bin/first"));  // the edit field is not changed
     }
 
-    void TypedTextIsNotApplied()
+    void TheViewerFieldTakesNoTyping()
     {
         ScriptedDialogs dialogs;
         TPrefs form(dialogs);
-        QTimer::singleShot(0, &form, [&form] {
+        QString shown = QStringLiteral("unchanged");
+        QTimer::singleShot(0, &form, [&form, &shown] {
             QTest::keyClicks(form.ViewerPath, "/typed/viewer");
+            shown = form.ViewerPath->text();
             QTest::mouseClick(form.OKBtn, Qt::LeftButton);
         });
         QCOMPARE(form.AskViewerProgram("/old"), std::optional<std::string>(""));
+        QCOMPARE(shown, QString());
     }
 
     void AbbrechenChangesNothingEvenAfterAChoice()

@@ -237,6 +237,25 @@ private slots:
         QVERIFY(std::filesystem::is_empty("pix"));  // the size did not change: no run
     }
 
+    void StoppingAFileRunMapsTheSelectionAgainThoughThePreviewIsHidden()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+        TPreView& preview = *program.PreView;
+        Drag(preview, {51, 51}, {{153, 204}});
+        QVERIFY(preview.close());  // the selection is meant for a file: the preview is off
+        DuringTheRun(program, [&] { QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton); });
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+
+        const FractalParams stopped = program.State.Params;
+        QVERIFY(preview.isHidden() && program.State.Run.StopRequested);
+        const QString real = QString::fromStdString(FormatGeneral(51 * stopped.StepReal + stopped.RealFrom, ','));
+        QCOMPARE(Find<QLineEdit>(form, "RealFEdit")->text(), real);
+        QVERIFY(std::filesystem::is_empty("pix"));
+    }
+
     void ResizingTheIdlePreviewRunsAtTheNewSize()
     {
         UiProgram program;

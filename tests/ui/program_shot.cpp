@@ -4,6 +4,7 @@
 //     sleep 3; import -window root shot.png; kill $!'
 // What: menu1|menu2|menu3|formulas|extras|conversions|F2|F3|F4|F5|F9|F1|about|convert, or
 // nothing for the main window alone.
+#include "app/german_qt_texts.h"
 #include "app/program_windows.h"
 #include "app/qt_dialogs.h"
 #include "app/qt_pump.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+    InstallGermanQtTexts(application);
     const std::string what = argc > 1 ? argv[1] : "";
     PaletteList palette;
     QtDialogs dialogs;

@@ -1,3 +1,4 @@
+#include "app/german_qt_texts.h"
 #include "app/qt_dialogs.h"
 #include "tests/ui/ui_test_registry.h"
 
@@ -5,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 #include <QTimer>
 
 using namespace nimbra;
@@ -13,8 +15,9 @@ namespace {
 
 struct SeenBox {
     QString Title;
-    QString Text;
+    QString Text;  // as the user reads it
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
+    QStringList Buttons;
 };
 
 // Answers the next message box with button, noting what it showed; without a box nothing is
@@ -24,7 +27,11 @@ void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton button)
     QTimer::singleShot(0, [&seen, button] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) return;
-        seen = {box->windowTitle(), box->text(), box->icon()};
+        QStringList buttons;
+        for (QAbstractButton* shown : box->buttons()) buttons << shown->text();
+        buttons.sort();
+        const QString text = box->text().remove(QChar(0x2060)).replace(QChar(QChar::Nbsp), QLatin1Char(' '));
+        seen = {box->windowTitle(), text, box->icon(), buttons};
         box->button(button)->click();
     });
 }
@@ -55,6 +62,17 @@ private slots:
         QCOMPARE(seen.Icon, QMessageBox::NoIcon);
     }
 
+    void ErrorsShowTheErrorIcon()
+    {
+        QtDialogs dialogs;
+        SeenBox seen;
+        AnswerNextBox(seen, QMessageBox::Ok);
+        dialogs.ShowError("'12a' ist kein gültiger Integerwert");
+        QCOMPARE(seen.Title, QStringLiteral("Nimbra 2005"));
+        QCOMPARE(seen.Text, QStringLiteral("'12a' ist kein gültiger Integerwert"));
+        QCOMPARE(seen.Icon, QMessageBox::Critical);
+    }
+
     void OnlyYesIsConsent()
     {
         QtDialogs dialogs;
@@ -66,7 +84,20 @@ private slots:
         AnswerNextBox(seen, QMessageBox::No);
         QVERIFY(!dialogs.AskYesNo("Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?", "Rücksetzen"));
         QCOMPARE(seen.Title, QStringLiteral("Rücksetzen"));
-        QCOMPARE(seen.Icon, QMessageBox::NoIcon);
+        QCOMPARE(seen.Icon, QMessageBox::Question);
+    }
+
+    void QuestionsAnswerJaOrNein()
+    {
+        QTranslator* german = InstallGermanQtTexts(*QCoreApplication::instance());
+        QVERIFY(german != nullptr);
+        QtDialogs dialogs;
+        SeenBox seen;
+        AnswerNextBox(seen, QMessageBox::No);
+        QVERIFY(!dialogs.AskYesNo("Die aktuelle Palette wird zurückgesetzt !", "Aktuelle Palette reseten"));
+        QCoreApplication::removeTranslator(german);
+        delete german;
+        QCOMPARE(seen.Buttons, QStringList({"&Ja", "&Nein"}));
     }
 };
 

@@ -1,5 +1,8 @@
 // Shows one window of the program with sample contents so that it can be photographed under
-// Xvfb: ui_screenshots convert [file name]|resolution|prefs|help [context]|about
+// Xvfb: ui_screenshots convert [file name]|resolution|prefs|help [context]|about, or one of the
+// program's boxes: ui_screenshots message|error|question TEXT
+#include "app/german_qt_texts.h"
+#include "app/qt_dialogs.h"
 #include "convert/ui/convert_window.h"
 #include "dialogs/ui/about_window.h"
 #include "dialogs/ui/help_window.h"
@@ -23,7 +26,15 @@ using namespace nimbra;
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(ApplicationTitle));
+    InstallGermanQtTexts(application);
     const std::string which = argc > 1 ? argv[1] : "";
+    const std::string text = argc > 2 ? argv[2] : "";
+    QtDialogs boxes;
+    if (which == "message") boxes.ShowMessage(text);
+    if (which == "error") boxes.ShowError(text);
+    if (which == "question") boxes.AskYesNo(text, "Rücksetzen");
+    if (which == "message" || which == "error" || which == "question") return 0;
     testing::ScriptedDialogs dialogs;
     testing::FakePlatform platform;
     NoPump pump;
@@ -49,7 +60,8 @@ int main(int argc, char** argv)
     } else if (which == "about") {
         about.show();
     } else {
-        std::cerr << "ui_screenshots convert [file name]|resolution|prefs|help [context]|about\n";
+        std::cerr << "ui_screenshots convert [file name]|resolution|prefs|help [context]|about"
+                     "|message|error|question TEXT\n";
         return 2;
     }
     return application.exec();

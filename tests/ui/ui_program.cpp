@@ -1,5 +1,6 @@
 #include "tests/ui/ui_program.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -30,11 +31,18 @@ UiProgram::~UiProgram()
     QLocale::setDefault(oldLocale_);
 }
 
+// The window counts as active while a dialog of its own is, even a hidden one (the test
+// platform does not hand the activation back as a window manager does): only the window itself will do.
+bool MakeActive(QWidget* window)
+{
+    window->activateWindow();
+    return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+}
+
 bool TypeInto(QWidget* field, const QString& text)
 {
     // Focus follows a click only in the active window; a preview run may have taken it.
-    field->window()->activateWindow();
-    if (!QTest::qWaitForWindowActive(field->window())) return false;
+    if (!MakeActive(field->window())) return false;
     QTest::mouseClick(field, Qt::LeftButton);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field, Qt::Key_Delete);
@@ -45,8 +53,7 @@ bool TypeInto(QWidget* field, const QString& text)
 bool PressKey(TCalcForm& form, Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     // A modal window that has just closed hands the activation back only through the event loop.
-    form.activateWindow();
-    if (!QTest::qWaitForWindowActive(&form)) return false;
+    if (!MakeActive(&form)) return false;
     QTest::keyClick(&form, key, modifiers);
     return true;
 }

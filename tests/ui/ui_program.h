@@ -54,6 +54,8 @@ private:
 // The helpers below give false when the window did not become active: the test checks that
 // (QVERIFY(TypeInto(...))) and so stops at the first step that could not be taken.
 
+// Makes window the active one, as a click into it does.
+[[nodiscard]] bool MakeActive(QWidget* window);
 // Types text into a field as the user does: click into it, select all, type.
 [[nodiscard]] bool TypeInto(QWidget* field, const QString& text);
 // Presses a shortcut key in the main window as the user does, once it is the active window again.
