@@ -27,8 +27,9 @@ namespace nimbra {
 // only. After n operations a result is at least the exact one times (1 - 2^-53)^n, which the
 // factor RoundUp at each step more than makes up for. A state's parts lose at most a relative
 // 2^-53, or 2^-1022 below the normal range, when rounded to double; the moduli add 2^-500 and
-// RoundUp for that. A radius is never below 2^-999 (Slack stands in for 2^-16443), so a
-// product that falls below the normal range loses a share below 2^-70 of the sum it enters.
+// RoundUp for that. A radius is never below 2^-899 (Slack stands in for 2^-16443), so a
+// product that falls below the normal range loses less than 2^-1022, a share below 2^-120 of
+// the sum it enters, even where such results are flushed to zero.
 class DiscChain {
 public:
     // The disc of radius startRadius around the state (zr, zi) starts the chain; constantsSize
@@ -75,7 +76,7 @@ public:
 private:
     static constexpr double RoundUp = 1 + 0x1p-40;
     static constexpr double Gamma = 0x1p-61;    // 8u, above the 5u needed
-    static constexpr double Slack = 0x1p-1000;  // above 2^-16443, and a normal double
+    static constexpr double Slack = 0x1p-900;   // above 2^-16443, and far above the subnormal doubles
     static constexpr double SafeShare = 1 - 0x1p-30;
 
     // At least sqrt(x^2 + y^2), whatever the parts lost to rounding or underflow.
