@@ -3,6 +3,8 @@
 #include "cli/resolution_command.h"
 #include "common/posix_platform.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,7 +27,9 @@ int main(int argc, char** argv)
     }
     const std::vector<std::string> args(words.begin() + 1, words.end());
     nimbra::PosixPlatform platform;
-    if (words[0] == "render") return nimbra::RunRenderCommand(args, std::cout, std::cerr, platform);
+    if (words[0] == "render")
+        return nimbra::RunRenderCommand(args, std::cout, std::cerr, platform,
+                                        {.ProgressVisible = isatty(STDERR_FILENO) == 1});
     if (words[0] == "convert") return nimbra::RunConvertCommand(args, std::cout, std::cerr, platform);
     if (words[0] == "resolution") return nimbra::RunResolutionCommand(args, std::cout, std::cerr);
     std::cerr << "nimbra-cli: unbekannter Befehl '" << words[0] << "'\n" << Usage;

@@ -2,6 +2,7 @@
 
 #include "cli/cli_dialogs.h"
 #include "cli/interrupt_scope.h"
+#include "cli/progress_pump.h"
 #include "common/error.h"
 #include "common/number_text.h"
 #include "engine/headless_targets.h"
@@ -24,13 +25,13 @@ namespace nimbra {
 namespace {
 
 // The defaults it names are those of a run without options: the program's default view.
-std::string RenderUsage()
+std::string RenderUsage(const std::string& program)
 {
     const auto range = [](long double from, long double to) {
         return FormatGeneral(from, '.') + ":" + FormatGeneral(to, '.');
     };
     std::ostringstream usage;
-    usage << "Aufruf: nimbra-cli render [Optionen]\n"
+    usage << "Aufruf: " << program << " render [Optionen]\n"
           << "  --config DATEI.cfg     von einer gespeicherten Konfiguration ausgehen (mit ihrem Farbverlauf)\n"
           << "  --formula NAME         mandelbrot | invmandel | julia | dragon | daisy | burningship\n"
           << "  --size BxH             Bildgröße                       (" << DefaultView::Width << "x"
@@ -69,7 +70,7 @@ struct RenderRequest {
     std::optional<FormulaKind> Formula;
     std::string ConfigPath;
     std::string PalettePath;
-    int Threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    int Threads = 0;  // all cores (of each machine)
     std::string OutputPath;
 };
 
@@ -167,40 +168,6 @@ std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalPar
     return fields;
 }
 
-// Passes an interrupt on to the run, and draws a progress bar on stderr, at most ten times a
-// second.
-class ProgressPump final : public PumpHook {
-public:
-    ProgressPump(RunState& state, const FractalParams& params, const InterruptScope& interrupts, std::ostream& err,
-                 bool visible)
-        : state_(state), params_(params), interrupts_(interrupts), err_(err), visible_(visible)
-    {
-    }
-    void Poll() override
-    {
-        // Asked again at every poll: the start of a run clears a stop that came before it.
-        if (interrupts_.Interrupted()) state_.StopRequested = true;
-        const auto now = std::chrono::steady_clock::now();
-        if (!visible_ || !state_.Running || now - lastDrawn_ < std::chrono::milliseconds(100)) return;
-        lastDrawn_ = now;
-        const int percent = params_.Height > 0 ? state_.CurrentRow * 100 / params_.Height : 0;
-        err_ << "\r[" << std::string(static_cast<std::size_t>(percent / 5), '#')
-             << std::string(static_cast<std::size_t>(20 - percent / 5), ' ') << "] " << percent << "% " << std::flush;
-    }
-    void Clear()
-    {
-        if (visible_) err_ << "\r" << std::string(30, ' ') << "\r" << std::flush;
-    }
-
-private:
-    RunState& state_;
-    const FractalParams& params_;
-    const InterruptScope& interrupts_;
-    std::ostream& err_;
-    bool visible_;
-    std::chrono::steady_clock::time_point lastDrawn_{};
-};
-
 bool IsStandardOutput(const std::string& path)
 {
     struct stat output {}, file {};
@@ -210,13 +177,14 @@ bool IsStandardOutput(const std::string& path)
 
 }  // namespace
 
-int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform)
+int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform,
+                     const RenderSetup& setup)
 {
     RenderRequest request;
     try {
         request = ParseRenderOptions(args);
     } catch (const UsageError& usage) {
-        err << usage.Text << "\n\n" << RenderUsage();
+        err << usage.Text << "\n\n" << RenderUsage(setup.Program);
         return 2;
     }
 
@@ -229,13 +197,15 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     const std::optional<ParamFields> fields = GatherFields(request, params, palette, dialogs);
     if (!fields) return 1;
     const InterruptScope interrupts;
-    ProgressPump pump(state, params, interrupts, err, isatty(STDERR_FILENO) == 1);
+    ProgressPump pump(state, params, interrupts, err, setup.ProgressVisible);
     std::string lastImagePath;
     const std::string startFolder = std::filesystem::current_path().string() + "/";
     if (request.OutputPath.empty()) {
         std::error_code ignored;
         std::filesystem::create_directory(startFolder + "pix", ignored);
     }
+    const int threads =
+        request.Threads > 0 ? request.Threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     RunContext context{.Params = params,
                        .State = state,
                        .Palette = palette,
@@ -247,8 +217,13 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
                        .StartFolder = startFolder,
                        .LastImagePath = lastImagePath,
                        .DecimalSeparator = '.',
-                       .WorkerThreads = request.Threads > 1 ? request.Threads : 0,
+                       .WorkerThreads = threads > 1 ? threads : 0,
                        .OutputPathOverride = request.OutputPath};
+    if (setup.MakeRowSource) {
+        context.MakeRowSource = [&](const FractalParams& corrected, const std::atomic<bool>& stop) {
+            return setup.MakeRowSource(corrected, stop, request.Threads, context.Shortcuts);
+        };
+    }
     const auto started = std::chrono::steady_clock::now();
     RunOutcome outcome = RunOutcome::Refused;
     try {

@@ -19,4 +19,6 @@ Error Error::Io(IoError error, const std::string& path)
     return Error("E/A-Fehler " + std::to_string(error.Number()) + "\n" + path + ": " + IoReason(error));
 }
 
+Error Error::Mpi(const std::string& reason) { return Error("MPI-Fehler: " + reason); }
+
 }  // namespace nimbra

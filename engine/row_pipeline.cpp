@@ -3,7 +3,6 @@
 #include "engine/kernels.h"
 
 #include <chrono>
-#include <cmath>
 
 namespace nimbra {
 namespace {
@@ -12,8 +11,6 @@ namespace {
 constexpr int RowsAheadPerWorker = 4;
 // How long the taking thread sleeps before it lets the windows handle their events.
 constexpr auto PollInterval = std::chrono::milliseconds(10);
-// Rows kept for their mirror rows never take more than this, whatever the image height.
-constexpr std::size_t KeptRowsByteLimit = std::size_t{128} << 20;
 
 }  // namespace
 
@@ -40,22 +37,13 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     }
 }
 
-std::int32_t ExactMirrorRow(const FractalParams& params, std::int32_t row)
-{
-    if (params.StepImag == 0) return -1;
-    const long double negated = -PointImag(params, row);
-    const long double estimate = nearbyintl((negated - params.ImagFrom) / params.StepImag);
-    if (!(estimate >= -1 && estimate <= params.Height)) return -1;
-    for (std::int32_t candidate = static_cast<std::int32_t>(estimate) - 1; candidate <= estimate + 1; ++candidate) {
-        if (candidate != row && candidate >= 0 && candidate < params.Height && PointImag(params, candidate) == negated)
-            return candidate;
-    }
-    return -1;
-}
-
 RowPipeline::RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads,
                          EngineShortcuts shortcuts)
-    : params_(params), stop_(stop), shortcuts_(shortcuts), slots_(static_cast<std::size_t>(threads * RowsAheadPerWorker))
+    : params_(params),
+      stop_(stop),
+      shortcuts_(shortcuts),
+      slots_(static_cast<std::size_t>(threads * RowsAheadPerWorker)),
+      mirrored_(params)
 {
     for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
 }
@@ -102,35 +90,6 @@ void RowPipeline::RedoStaleRows(std::int32_t firstRow)
     }
 }
 
-bool RowPipeline::TakeKeptRow(std::int32_t row, RowCounts& out)
-{
-    const auto kept = keptRows_.find(row);
-    if (kept == keptRows_.end()) return false;
-    KeptRow source = std::move(kept->second);
-    keptRows_.erase(kept);
-    keptBytes_ -= source.Counts.size() * sizeof(std::int32_t);
-    // The formula may have changed since: the counts only serve when it has not.
-    const std::uint8_t formula = LoadFormula(params_);
-    if (source.Formula != formula || !IsConjugateSymmetric(formula, params_)) return false;
-    out.Counts = std::move(source.Counts);
-    out.Columns = params_.Width;
-    out.OutOfRangeColumn = -1;
-    out.UniformFormula = formula;
-    return true;
-}
-
-void RowPipeline::KeepForMirror(std::int32_t row, const RowCounts& counts)
-{
-    if (counts.Columns != params_.Width || counts.OutOfRangeColumn >= 0 || counts.UniformFormula < 0 ||
-        !IsConjugateSymmetric(static_cast<std::uint8_t>(counts.UniformFormula), params_))
-        return;
-    const std::int32_t mirror = ExactMirrorRow(params_, row);
-    const std::size_t bytes = counts.Counts.size() * sizeof(std::int32_t);
-    if (mirror <= row || mirror < nextRow_ || keptBytes_ + bytes > KeptRowsByteLimit) return;
-    keptRows_[mirror] = KeptRow{counts.Counts, counts.UniformFormula};
-    keptBytes_ += bytes;
-}
-
 void RowPipeline::Work()
 {
     const std::int32_t slotCount = static_cast<std::int32_t>(slots_.size());
@@ -147,12 +106,12 @@ void RowPipeline::Work()
         else
             row = redo_.extract(redo_.begin()).value();
         Slot& slot = slots_[static_cast<std::size_t>(row % slotCount)];
-        const bool reused = shortcuts_.ReuseMirroredRows && TakeKeptRow(row, slot.Counts);
+        const bool reused = shortcuts_.ReuseMirroredRows && mirrored_.Take(row, slot.Counts);
         if (!reused) {
             lock.unlock();
             ComputeRowCounts(params_, row, stop_, shortcuts_, slot.Counts);
             lock.lock();
-            if (shortcuts_.ReuseMirroredRows) KeepForMirror(row, slot.Counts);
+            if (shortcuts_.ReuseMirroredRows) mirrored_.Keep(row, slot.Counts, nextRow_);
         }
         slot.ReadyRow = row;
         rowReady_.notify_one();

@@ -2,6 +2,8 @@
 #include "common/pump_hook.h"
 #include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
+#include "engine/mirrored_rows.h"
+#include "engine/row_source.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -9,30 +11,18 @@
 #include <mutex>
 #include <set>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 namespace nimbra {
-
-// The counts of one row as the workers left them; PreviousPixelCount where no kernel ran.
-struct RowCounts {
-    std::vector<std::int32_t> Counts;
-    std::int32_t Columns = 0;            // computed columns; fewer when a stop came
-    std::int32_t OutOfRangeColumn = -1;  // the first column whose values left the range
-    int UniformFormula = -1;             // the formula of every pixel; -1 when it changed within the row
-};
 
 // Computes the counts of one row (from column 0) until done or stopped; no pumping.
 void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop,
                       EngineShortcuts shortcuts, RowCounts& out);
 
-// The other row whose imaginary coordinate, as computed, is exactly the negative of row's; -1 if none.
-std::int32_t ExactMirrorRow(const FractalParams& params, std::int32_t row);
-
 // Worker threads compute the rows of an image a bounded number of rows ahead of the one
 // thread that takes them in order. A formula chosen meanwhile (on the taking thread) applies
 // from the next row taken: rows computed ahead with another formula are computed again.
-class RowPipeline {
+class RowPipeline final : public RowSource {
 public:
     RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads, EngineShortcuts shortcuts);
     ~RowPipeline();
@@ -42,23 +32,16 @@ public:
     // The counts of row, asked for in order 0, 1, 2 ..., all made with the formula of the
     // moment; the previous row's slot is given back. Polls pump while waiting, so the windows
     // stay responsive.
-    const RowCounts& Row(std::int32_t row, PumpHook& pump);
+    const RowCounts& Row(std::int32_t row, PumpHook& pump) override;
 
 private:
     struct Slot {
         RowCounts Counts;
         std::int32_t ReadyRow = -1;
     };
-    // Counts kept for the mirror row further down, with the formula they were made with.
-    struct KeptRow {
-        std::vector<std::int32_t> Counts;
-        int Formula = -1;
-    };
 
     void Work();
     void RedoStaleRows(std::int32_t firstRow);  // under the lock
-    bool TakeKeptRow(std::int32_t row, RowCounts& out);  // under the lock
-    void KeepForMirror(std::int32_t row, const RowCounts& counts);  // under the lock
 
     const FractalParams& params_;
     const std::atomic<bool>& stop_;
@@ -71,8 +54,7 @@ private:
     std::set<std::int32_t> redo_;  // rows to compute again, taken before new ones
     std::int32_t firstHeld_ = 0;  // rows below this are given back
     bool shutdown_ = false;
-    std::unordered_map<std::int32_t, KeptRow> keptRows_;  // by the row that will use them
-    std::size_t keptBytes_ = 0;
+    MirroredRows mirrored_;  // under the lock
     std::vector<std::thread> workers_;
 };
 

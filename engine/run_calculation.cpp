@@ -121,15 +121,15 @@ void ComputeOnThisThread(RunContext& context, PixelOutput& output)
     }
 }
 
-// The counts on worker threads; this thread colours, draws and writes in row order.
-void ComputeOnWorkers(RunContext& context, PixelOutput& output)
+// The counts from worker threads or other machines; this thread colours, draws and writes in
+// row order.
+void ComputeFromSource(RunContext& context, PixelOutput& output, RowSource& source)
 {
     const FractalParams& params = context.Params;
     RunState& state = context.State;
-    RowPipeline pipeline(params, state.StopRequested, context.WorkerThreads, context.Shortcuts);
     for (std::int32_t row = 0; row < params.Height; ++row) {
         state.CurrentRow = static_cast<std::uint16_t>(row);
-        const RowCounts& counts = pipeline.Row(row, context.Pump);
+        const RowCounts& counts = source.Row(row, context.Pump);
         if (counts.OutOfRangeColumn >= 0) throw Error::PointOutOfRange(row, counts.OutOfRangeColumn);
         for (std::int32_t column = 0; column < counts.Columns && !state.StopRequested; ++column)
             output.Pixel(column, row, counts.Counts[static_cast<std::size_t>(column)]);
@@ -200,10 +200,15 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
         RunningScope running(context);
         if (preview) context.Preview.Show();
         PixelOutput output(context, file);
-        if (context.WorkerThreads > 0)
-            ComputeOnWorkers(context, output);
-        else
+        if (context.MakeRowSource) {
+            const std::unique_ptr<RowSource> source = context.MakeRowSource(context.Params, state.StopRequested);
+            ComputeFromSource(context, output, *source);
+        } else if (context.WorkerThreads > 0) {
+            RowPipeline pipeline(context.Params, state.StopRequested, context.WorkerThreads, context.Shortcuts);
+            ComputeFromSource(context, output, pipeline);
+        } else {
             ComputeOnThisThread(context, output);
+        }
         if (file) {
             if (state.StopRequested)
                 file->Abandon();

@@ -3,12 +3,15 @@
 #include "common/pump_hook.h"
 #include "common/rgb.h"
 #include "common/user_dialogs.h"
+#include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
 #include "engine/read_params.h"
-#include "engine/row_pipeline.h"
+#include "engine/row_source.h"
 #include "palette/palette_list.h"
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace nimbra {
@@ -53,6 +56,9 @@ struct RunContext {
     std::function<double()> TimeOfDay{};  // fraction of a day; empty: the clock
     std::string OutputPathOverride{};     // the command-line renderer's -o; empty: the next free name
     EngineShortcuts Shortcuts{};          // mirrored rows are reused only by worker threads
+    // Where the counts come from instead (other machines), made for the corrected params once
+    // the output file is ready; empty: this thread or WorkerThreads.
+    std::function<std::unique_ptr<RowSource>(const FractalParams&, const std::atomic<bool>& stop)> MakeRowSource{};
 };
 
 // ReadParams with the preview's client size; the display shows the texts as it left them, also

@@ -1,56 +1,30 @@
+#include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <csignal>
 #include <filesystem>
 #include <thread>
 
-extern char** environ;
-
 namespace nimbra {
 namespace {
 
 using testing::FileExists;
+using testing::HiddenFiles;
 using testing::ReadBytes;
+using testing::StartProcess;
 using testing::TempFolder;
+using testing::WaitFor;
 using testing::WriteBytes;
 
 // nimbra-cli render with args, in folder, its output thrown away.
 pid_t StartRender(const std::string& folder, std::vector<std::string> args)
 {
     args.insert(args.begin(), {NIMBRA_CLI, "render"});
-    std::vector<char*> argv;
-    for (std::string& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, NIMBRA_CLI, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-int WaitFor(pid_t pid)
-{
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return status;
-}
-
-int HiddenFiles(const std::string& folder)
-{
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        count += entry.path().filename().string().rfind(".nimbra-", 0) == 0 ? 1 : 0;
-    return count;
+    return StartProcess(folder, args);
 }
 
 TEST(RenderProcess, WhateverEndsARunNoPartialImageTakesANameAndTheOlderOnesStay)

@@ -1,0 +1,89 @@
+// nimbra-mpi render: the command-line renderer across the ranks of an MPI job. Rank 0 does what
+// nimbra-cli render does and writes the same file; the other ranks compute its rows.
+#include "cli/mpi_link.h"
+#include "cli/mpi_row_source.h"
+#include "cli/mpi_worker.h"
+#include "cli/render_command.h"
+#include "common/error.h"
+#include "common/posix_platform.h"
+
+#include <mpi.h>
+#include <sched.h>
+#include <unistd.h>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char Usage[] = "Aufruf: mpiexec -n N [--hostfile DATEI] nimbra-mpi render [Optionen]\n";
+
+// mpiexec hands rank 0 a pipe as standard error: the bar shows when mpiexec's own standard
+// error is a terminal (rank 0 runs beside it, on the first host).
+bool ProgressVisible()
+{
+    if (isatty(STDERR_FILENO) == 1) return true;
+    const std::string launcher = "/proc/" + std::to_string(getppid()) + "/fd/2";
+    char target[64] = {};
+    const ssize_t length = readlink(launcher.c_str(), target, sizeof target - 1);
+    const std::string path(target, length > 0 ? static_cast<std::size_t>(length) : 0);
+    return path.rfind("/dev/pts/", 0) == 0 || path.rfind("/dev/tty", 0) == 0;
+}
+
+// Open MPI binds a rank to a core or a socket, as suits ranks of one thread; this one computes
+// with threads of its own on every core of its machine.
+void UseAllCores()
+{
+    cpu_set_t all;
+    CPU_ZERO(&all);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) CPU_SET(cpu, &all);
+    sched_setaffinity(0, sizeof all, &all);
+}
+
+int RenderOnRankZero(const std::vector<std::string>& args, int ranks)
+{
+    nimbra::PosixPlatform platform;
+    nimbra::MpiLink link;
+    nimbra::RenderSetup setup{.Program = "nimbra-mpi", .ProgressVisible = ProgressVisible()};
+    if (ranks > 1) {
+        setup.MakeRowSource = [&](const nimbra::FractalParams& params, const std::atomic<bool>& stop, int threads,
+                                  nimbra::EngineShortcuts shortcuts) {
+            const nimbra::RunOrder order{.Params = params, .Shortcuts = shortcuts, .Threads = threads};
+            return std::make_unique<nimbra::MpiRowSource>(params, stop, order, link);
+        };
+    }
+    const int code = nimbra::RunRenderCommand(args, std::cout, std::cerr, platform, setup);
+    if (ranks > 1) nimbra::EndWorkers(link);
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int provided = 0;
+    MPI_Init_thread(&argc, &argv, MPI_THREAD_FUNNELED, &provided);
+    UseAllCores();
+    // Failures come back as errors, so that rank 0 ends the run in order and removes its file.
+    MPI_Comm_set_errhandler(MPI_COMM_WORLD, MPI_ERRORS_RETURN);
+    int rank = 0, ranks = 1;
+    MPI_Comm_rank(MPI_COMM_WORLD, &rank);
+    MPI_Comm_size(MPI_COMM_WORLD, &ranks);
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    int code = 2;
+    try {
+        if (words.empty() || words[0] != "render") {
+            if (rank == 0) std::cerr << "nimbra-mpi: der Befehl render wird gebraucht\n" << Usage;
+        } else if (rank == 0) {
+            code = RenderOnRankZero({words.begin() + 1, words.end()}, ranks);
+        } else {
+            code = nimbra::RunMpiWorker();
+        }
+    } catch (const nimbra::Error& error) {
+        std::cerr << error.what() << '\n';
+        MPI_Abort(MPI_COMM_WORLD, 1);
+    }
+    MPI_Finalize();
+    return code;
+}

@@ -1,0 +1,132 @@
+#include "cli/mpi_row_source.h"
+
+#include "common/error.h"
+
+#include <chrono>
+#include <thread>
+
+namespace nimbra {
+namespace {
+
+// Rows handed out ahead of the row taken next, per row the ranks take at a time: room for a
+// slow row while the others go on.
+constexpr std::int32_t WindowPerHeldRow = 4;
+// How long rank 0 sleeps when nothing came; it never blocks in MPI, so an interrupt is seen.
+constexpr auto IdleWait = std::chrono::microseconds(100);
+
+int Ranks()
+{
+    int size = 1;
+    CheckMpi(MPI_Comm_size(MPI_COMM_WORLD, &size));
+    return size;
+}
+
+}  // namespace
+
+MpiRowSource::MpiRowSource(const FractalParams& params, const std::atomic<bool>& stop, const RunOrder& order,
+                           MpiLink& link)
+    : params_(params),
+      stop_(stop),
+      reuseMirrored_(order.Shortcuts.ReuseMirroredRows),
+      link_(link),
+      wanted_(static_cast<std::size_t>(Ranks()), 0),
+      mirrored_(params)
+{
+    for (int rank = 1; rank < static_cast<int>(wanted_.size()); ++rank)
+        link_.Send(&order, sizeof order, rank, OrderTag);
+}
+
+const RowCounts& MpiRowSource::Row(std::int32_t row, PumpHook& pump)
+{
+    ready_.erase(ready_.begin(), ready_.lower_bound(row));
+    firstHeld_ = row;
+    for (;;) {
+        const bool came = Exchange(pump);
+        const auto ready = ready_.find(row);
+        if (ready != ready_.end()) return ready->second;
+        pump.Poll();
+        if (stop_.load()) {
+            stopped_.Columns = 0;
+            return stopped_;
+        }
+        if (!came) std::this_thread::sleep_for(IdleWait);
+    }
+}
+
+bool MpiRowSource::Exchange(PumpHook& pump)
+{
+    bool came = false;
+    Message message;
+    const auto giveUp = [&] {
+        pump.Poll();
+        return stop_.load();
+    };
+    while (link_.TryReceive(MPI_ANY_SOURCE, message, giveUp)) {
+        Take(message);
+        came = true;
+    }
+    HandOut();
+    link_.Progress();
+    return came;
+}
+
+void MpiRowSource::Take(const Message& message)
+{
+    std::int32_t& wanted = wanted_[static_cast<std::size_t>(message.Source)];
+    if (message.Tag == WantTag) {
+        wanted += message.Data.at(0);
+        held_ += message.Data.at(0);
+        return;
+    }
+    if (message.Tag != CountsTag) return;
+    ++wanted;
+    const std::int32_t row = message.Data.at(0);
+    RowCounts& counts = ready_[row];
+    counts.Counts.assign(message.Data.begin() + CountsHeader, message.Data.end());
+    counts.Columns = static_cast<std::int32_t>(counts.Counts.size());
+    counts.OutOfRangeColumn = message.Data[1];
+    counts.UniformFormula = message.Data[2];
+    if (reuseMirrored_) mirrored_.Keep(row, counts, nextRow_);
+}
+
+void MpiRowSource::HandOut()
+{
+    while (nextRow_ < params_.Height && nextRow_ < firstHeld_ + WindowRows()) {
+        if (reuseMirrored_) {
+            RowCounts kept;
+            if (mirrored_.Take(nextRow_, kept)) {
+                ready_[nextRow_++] = std::move(kept);
+                continue;
+            }
+        }
+        // The rank with the most room gets the row.
+        std::size_t rank = 1;
+        for (std::size_t other = 2; other < wanted_.size(); ++other)
+            if (wanted_[other] > wanted_[rank]) rank = other;
+        if (wanted_[rank] <= 0) return;
+        --wanted_[rank];
+        link_.Send(&nextRow_, sizeof nextRow_, static_cast<int>(rank), RowTag);
+        ++nextRow_;
+    }
+}
+
+std::int32_t MpiRowSource::WindowRows() const { return WindowPerHeldRow * held_; }
+
+void EndWorkers(MpiLink& link)
+{
+    const int ranks = Ranks();
+    for (int rank = 1; rank < ranks; ++rank) link.Send(nullptr, 0, rank, EndTag);
+    int done = 1;
+    Message message;
+    while (done < ranks || link.SendsPending()) {
+        bool came = false;
+        while (link.TryReceive(MPI_ANY_SOURCE, message, [] { return false; })) {
+            came = true;
+            if (message.Tag == DoneTag) ++done;
+        }
+        link.Progress();
+        if (!came) std::this_thread::sleep_for(IdleWait);
+    }
+}
+
+}  // namespace nimbra

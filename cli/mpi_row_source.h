@@ -1,0 +1,47 @@
+#pragma once
+#include "cli/mpi_link.h"
+#include "engine/mirrored_rows.h"
+#include "engine/row_source.h"
+
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace nimbra {
+
+// Rank 0's rows, computed by the other ranks: each takes rows as it becomes free, as many as it
+// asked to hold, and every row it sends back asks for the next one. Rows are handed out only a
+// bounded window ahead of the row taken next, so that the counts held here stay bounded
+// whatever the image height. Exact mirror rows of rows received are not handed out at all.
+class MpiRowSource final : public RowSource {
+public:
+    // Sends the run to the other ranks of the job.
+    MpiRowSource(const FractalParams& params, const std::atomic<bool>& stop, const RunOrder& order, MpiLink& link);
+
+    const RowCounts& Row(std::int32_t row, PumpHook& pump) override;
+
+private:
+    bool Exchange(PumpHook& pump);  // whether a message came
+    void Take(const Message& message);
+    void HandOut();
+    std::int32_t WindowRows() const;
+
+    const FractalParams& params_;
+    const std::atomic<bool>& stop_;
+    const bool reuseMirrored_;
+    MpiLink& link_;
+    std::vector<std::int32_t> wanted_;  // by rank: rows it would take now
+    std::int32_t held_ = 0;             // rows all ranks take at a time
+    std::int32_t nextRow_ = 0;          // the next row to hand out
+    std::int32_t firstHeld_ = 0;        // the row taken next
+    std::map<std::int32_t, RowCounts> ready_;
+    MirroredRows mirrored_;
+    RowCounts stopped_;
+};
+
+// Tells every other rank that no run (or no more rows) will come and waits for their answers,
+// dropping rows still on their way.
+void EndWorkers(MpiLink& link);
+
+}  // namespace nimbra

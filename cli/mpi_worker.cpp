@@ -1,0 +1,73 @@
+#include "cli/mpi_worker.h"
+
+#include "cli/mpi_link.h"
+#include "engine/row_workers.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <thread>
+
+namespace nimbra {
+namespace {
+
+// Rows a rank holds beyond one per thread: a thread that finishes a row finds the next one
+// here while its counts travel to rank 0 and the request for another comes back.
+constexpr std::int32_t RowsInFlight = 2;
+// How long a worker waits for a row to be done before it looks for messages again.
+constexpr auto PollWait = std::chrono::microseconds(100);
+
+// The counts as rank 0 expects them: row, out-of-range column, uniform formula, counts.
+std::vector<std::int32_t> CountsMessage(std::int32_t row, const RowCounts& counts)
+{
+    std::vector<std::int32_t> data = {row, counts.OutOfRangeColumn, counts.UniformFormula};
+    data.insert(data.end(), counts.Counts.begin(), counts.Counts.end());
+    return data;
+}
+
+}  // namespace
+
+int RunMpiWorker()
+{
+    MpiLink link;
+    std::optional<RunOrder> order;
+    std::unique_ptr<RowWorkers> workers;
+    const auto never = [] { return false; };
+    Message message;
+    for (;;) {
+        while (link.TryReceive(0, message, never)) {
+            if (message.Tag == OrderTag) {
+                order.emplace();
+                std::memcpy(static_cast<void*>(&*order), message.Data.data(), sizeof(RunOrder));
+                const int threads = order->Threads > 0
+                                        ? order->Threads
+                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+                workers = std::make_unique<RowWorkers>(order->Params, threads, order->Shortcuts);
+                link.Send({threads + RowsInFlight}, 0, WantTag);
+            } else if (message.Tag == RowTag && workers) {
+                workers->Add(message.Data.at(0));
+            } else if (message.Tag == EndTag) {
+                workers.reset();
+                link.Send(nullptr, 0, 0, DoneTag);
+                while (link.SendsPending()) {
+                    link.Progress();
+                    std::this_thread::sleep_for(PollWait);
+                }
+                return 0;
+            }
+        }
+        link.Progress();
+        if (!workers) {
+            std::this_thread::sleep_for(PollWait);
+            continue;
+        }
+        std::int32_t row = 0;
+        RowCounts counts;
+        for (auto wait = PollWait; workers->TakeDone(row, counts, wait); wait = {})
+            link.Send(CountsMessage(row, counts), 0, CountsTag);
+    }
+}
+
+}  // namespace nimbra

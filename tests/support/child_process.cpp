@@ -1,0 +1,53 @@
+#include "tests/support/child_process.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace nimbra::testing {
+
+pid_t StartProcess(const std::string& folder, std::vector<std::string> command,
+                   const std::vector<std::string>& environment)
+{
+    std::vector<char*> argv;
+    for (std::string& arg : command) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> variables = environment;
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry != nullptr; ++entry) envp.push_back(*entry);
+    for (std::string& variable : variables) envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed != 0) throw std::runtime_error("cannot start " + command[0]);
+    return pid;
+}
+
+int WaitFor(pid_t pid)
+{
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+int HiddenFiles(const std::string& folder)
+{
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        count += entry.path().filename().string().rfind(".nimbra-", 0) == 0 ? 1 : 0;
+    return count;
+}
+
+}  // namespace nimbra::testing

@@ -1,0 +1,20 @@
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace nimbra::testing {
+
+// Starts command (the program's path first) in folder, its output thrown away, with this
+// process's environment and the further "NAME=value" entries.
+pid_t StartProcess(const std::string& folder, std::vector<std::string> command,
+                   const std::vector<std::string>& environment = {});
+
+// Waits for the process to end; its wait status.
+int WaitFor(pid_t pid);
+
+// The hidden files ".nimbra-XXXXXX" that outputs are written to before they take their name.
+int HiddenFiles(const std::string& folder);
+
+}  // namespace nimbra::testing
