@@ -10,11 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 using namespace nimbra;
@@ -38,16 +36,19 @@ pid_t StartMpiRender(const std::string& folder, int ranks, const std::vector<std
 
 bool ExitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
 
+bool HasLine(std::istream&& in, char separator, const std::string& wanted)
+{
+    for (std::string line; std::getline(in, line, separator);)
+        if (line == wanted) return true;
+    return false;
+}
+
 // The process that mpiexec started as rank; 0 while there is none.
 pid_t RankProcess(pid_t mpiexec, int rank)
 {
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
-        std::ifstream status(entry.path() / "status"), environment(entry.path() / "environ");
-        const std::string statusText{std::istreambuf_iterator<char>(status), {}};
-        std::string variables = "\n" + std::string{std::istreambuf_iterator<char>(environment), {}};
-        std::replace(variables.begin(), variables.end(), '\0', '\n');
-        if (statusText.find("\nPPid:\t" + std::to_string(mpiexec) + "\n") != std::string::npos &&
-            variables.find("\nOMPI_COMM_WORLD_RANK=" + std::to_string(rank) + "\n") != std::string::npos)
+        if (HasLine(std::ifstream(entry.path() / "status"), '\n', "PPid:\t" + std::to_string(mpiexec)) &&
+            HasLine(std::ifstream(entry.path() / "environ"), '\0', "OMPI_COMM_WORLD_RANK=" + std::to_string(rank)))
             return std::stoi(entry.path().filename().string());
     }
     return 0;
