@@ -18,6 +18,7 @@ namespace {
 constexpr std::int32_t RowsInFlight = 2;
 // How long a worker waits for a row to be done before it looks for messages again.
 constexpr auto PollWait = std::chrono::microseconds(100);
+constexpr auto SendingWait = std::chrono::microseconds(5);
 
 // The counts as rank 0 expects them: row, out-of-range column, uniform formula, counts.
 std::vector<std::int32_t> CountsMessage(std::int32_t row, const RowCounts& counts)
@@ -65,7 +66,9 @@ int RunMpiWorker()
         }
         std::int32_t row = 0;
         RowCounts counts;
-        for (auto wait = PollWait; workers->TakeDone(row, counts, wait); wait = {})
+        // Counts larger than MPI's eager limit travel only while this rank drives them.
+        const auto firstWait = link.SendsPending() ? SendingWait : PollWait;
+        for (auto wait = firstWait; workers->TakeDone(row, counts, wait); wait = {})
             link.Send(CountsMessage(row, counts), 0, CountsTag);
     }
 }
