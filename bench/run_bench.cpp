@@ -1,14 +1,10 @@
 #include "bench/run_bench.h"
 
-#include "cli/cli_dialogs.h"
-#include "common/posix_platform.h"
-#include "engine/headless_targets.h"
-#include "engine/run_calculation.h"
+#include "bench/file_run.h"
 
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <iostream>
 
 namespace nimbra::bench {
 namespace {
@@ -30,33 +26,15 @@ private:
 void FileRun(benchmark::State& state, PumpHook& pump, int workerThreads, const char* width, const char* height)
 {
     FractalParams params;
-    RunState runState;
-    PaletteList palette;
-    HeadlessPreview preview;
-    HeadlessDisplay display;
-    CliDialogs dialogs(std::cerr);
-    PosixPlatform platform;
-    std::string lastImagePath;
     const std::string output = (std::filesystem::temp_directory_path() / "nimbra-bench.tga").string();
-    RunContext context{.Params = params,
-                       .State = runState,
-                       .Palette = palette,
-                       .Preview = preview,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .LastImagePath = lastImagePath,
-                       .DecimalSeparator = '.',
-                       .WorkerThreads = workerThreads,
-                       .OutputPathOverride = output};
     ParamFields fields;
     fields.Preview = false;
     fields.Width = width;
     fields.Height = height;
     std::int64_t pixels = 0;
     for (auto _ : state) {
-        if (RunCalculation(fields, context) != RunOutcome::FileCompleted) state.SkipWithError("run failed");
+        if (!RunToFile(fields, params, pump, workerThreads, EngineShortcuts{}, output))
+            state.SkipWithError("run failed");
         pixels += static_cast<std::int64_t>(params.Width) * params.Height;
     }
     std::remove(output.c_str());

@@ -2,9 +2,7 @@
 // image, divided by the best wall time of a few rounds, for each thread count and each exact
 // shortcut on and off, each also as a ratio to the plain loop on one thread, with a check that
 // every configuration writes the same file.
-#include "cli/cli_dialogs.h"
-#include "common/posix_platform.h"
-#include "engine/headless_targets.h"
+#include "bench/file_run.h"
 #include "engine/kernels.h"
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
@@ -63,29 +61,9 @@ double TimedRun(const View& view, int threads, EngineShortcuts shortcuts, const 
 {
     FractalParams params;
     params.Formula = static_cast<std::uint8_t>(view.Formula);
-    RunState state;
-    PaletteList palette;
-    HeadlessPreview preview;
-    HeadlessDisplay display;
-    CliDialogs dialogs(std::cerr);
-    PosixPlatform platform;
     NoPump pump;
-    std::string lastImagePath;
-    RunContext context{.Params = params,
-                       .State = state,
-                       .Palette = palette,
-                       .Preview = preview,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .LastImagePath = lastImagePath,
-                       .DecimalSeparator = '.',
-                       .WorkerThreads = threads,
-                       .OutputPathOverride = path,
-                       .Shortcuts = shortcuts};
     const auto start = std::chrono::steady_clock::now();
-    if (RunCalculation(view.Fields, context) != RunOutcome::FileCompleted) std::cerr << "run failed\n";
+    if (!bench::RunToFile(view.Fields, params, pump, threads, shortcuts, path)) std::cerr << "run failed\n";
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
