@@ -69,8 +69,8 @@ void TCalcForm::LoadConfiguration(const std::string& fileName)
     SetInvers->setChecked(fields.Inverted);
     SetTestMode->setChecked(fields.Preview);
     ShowFieldTexts(fields);
-    if (record->Formula <= static_cast<std::uint8_t>(FormulaKind::BurningShip))
-        SelectFormula(static_cast<FormulaKind>(record->Formula));
+    if (const std::optional<FormulaKind> known = KnownFormula(record->Formula))
+        SelectFormula(*known);
     else
         StoreFormula(state_.Params, record->Formula);
     PutCursorInto(WidthEdit);
