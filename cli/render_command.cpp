@@ -149,21 +149,18 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
 }
 
 // The fields and formula of the run: the defaults or the configuration, then the options.
-// Nothing when a file could not be read (its message has been printed).
+// Nothing when a file could not be read whole (its message has been printed).
 std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalParams& params, PaletteList& palette,
-                                        CliDialogs& dialogs)
+                                        UserDialogs& dialogs)
 {
     ParamFields fields;
     if (!request.ConfigPath.empty()) {
-        const std::optional<ConfigRecord> record = ReadConfigurationFile(request.ConfigPath, palette, dialogs);
-        if (!record || dialogs.MessageCount() > 0) return std::nullopt;
-        fields = ConfigFieldTexts(*record, '.');
-        params.Formula = record->Formula;
+        const ConfigurationRead read = ReadConfigurationFile(request.ConfigPath, palette, dialogs);
+        if (!read.Complete) return std::nullopt;
+        fields = ConfigFieldTexts(*read.Record, '.');
+        params.Formula = read.Record->Formula;
     }
-    if (!request.PalettePath.empty()) {
-        ReadPaletteFile(request.PalettePath, palette, dialogs);
-        if (dialogs.MessageCount() > 0) return std::nullopt;
-    }
+    if (!request.PalettePath.empty() && !ReadPaletteFile(request.PalettePath, palette, dialogs)) return std::nullopt;
     for (const auto& change : request.FieldChanges) change(fields);
     if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
     fields.Preview = false;  // the renderer always writes a file

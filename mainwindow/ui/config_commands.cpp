@@ -57,7 +57,8 @@ void TCalcForm::SaveConfiguration(const std::string& fileName)
 void TCalcForm::LoadConfiguration(const std::string& fileName)
 {
     const std::uint64_t gradientBefore = palette_.Version();
-    const std::optional<ConfigRecord> record = ReadConfigurationFile(fileName, palette_, dialogs_);
+    // A gradient cut short is kept as far as it was read, like the record before it.
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(fileName, palette_, dialogs_).Record;
     if (!record) return;
     const bool gradientLoaded = palette_.Version() != gradientBefore;
     state_.ConfigFileName = fileName;
