@@ -1,7 +1,6 @@
 #include "dialogs/ui/about_window.h"
 
 #include "dialogs/web_pages.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QLabel>
 #include <QTest>
@@ -30,5 +29,5 @@ private slots:
     }
 };
 
-NIMBRA_UI_TEST(TCopyrightTest)
+QTEST_MAIN(TCopyrightTest)
 #include "about_window_test.moc"

@@ -3,7 +3,6 @@
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/mode_picture.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -305,5 +304,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(MenuCommandsTest)
+QTEST_MAIN(MenuCommandsTest)
 #include "menu_commands_test.moc"

@@ -3,7 +3,6 @@
 #include "files/palette_file.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -314,5 +313,5 @@ void PaletteWindowTest::CaptionsFitTheirControls()
     QVERIFY(w.GB->fontMetrics().horizontalAdvance(w.GB->title()) < 417 - 16);
 }
 
-NIMBRA_UI_TEST(PaletteWindowTest)
+QTEST_MAIN(PaletteWindowTest)
 #include "palette_window_test.moc"

@@ -4,7 +4,6 @@
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/preview_window.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -320,5 +319,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(PreviewWindowTest)
+QTEST_MAIN(PreviewWindowTest)
 #include "preview_window_test.moc"

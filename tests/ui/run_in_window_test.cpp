@@ -3,7 +3,6 @@
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/preview_window.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -307,5 +306,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(RunInWindowTest)
+QTEST_MAIN(RunInWindowTest)
 #include "run_in_window_test.moc"

@@ -1,5 +1,5 @@
 // Shows the palette editor for a screenshot, then quits:
-//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tests/palette_window_shot nodes &
+//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/palette_window_shot nodes &
 //     sleep 2; import -window root shot.png; wait'
 // Modes: default (the start gradient), nodes (several nodes, recoloured ends), drag (a node
 // marker being dragged over the group box).
