@@ -18,6 +18,14 @@ private slots:
         QVERIFY(about.CopyrightLabel->text().contains(QStringLiteral("Copyright")));
     }
 
+    void LogoShowsTheMandelbrotSetInBlack()
+    {
+        TCopyright about(QStringLiteral("Nimbra 2005"), QString());
+        const QImage logo = about.CurrentLogo();
+        QCOMPARE(logo.pixelColor(126, 60), QColor(Qt::black));  // the point 0
+        QVERIFY(logo.pixelColor(0, 60) != QColor(Qt::black));   // -2.1, outside from the start
+    }
+
     void LogoColoursCycle()
     {
         TCopyright about(QStringLiteral("Nimbra 2005"), QString());
