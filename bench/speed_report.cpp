@@ -3,10 +3,10 @@
 // shortcut on and off, each also as a ratio to the plain loop on one thread, with a check that
 // every configuration writes the same file.
 #include "bench/file_run.h"
+#include "engine/formula_defaults.h"
 #include "engine/kernels.h"
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
-#include "mainwindow/formula_defaults.h"
 
 #include <algorithm>
 #include <chrono>

@@ -9,20 +9,13 @@ namespace nimbra {
 class CliDialogs final : public UserDialogs {
 public:
     explicit CliDialogs(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::string& text) override
-    {
-        err_ << text << '\n';
-        ++messageCount_;
-    }
+    void ShowMessage(const std::string& text) override { err_ << text << '\n'; }
     bool AskYesNo(const std::string&, const std::string&) override { return false; }
     std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
     std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
 
-    int MessageCount() const { return messageCount_; }
-
 private:
     std::ostream& err_;
-    int messageCount_ = 0;
 };
 
 }  // namespace nimbra

@@ -1,9 +1,9 @@
 #include "mainwindow/ui/calc_form.h"
 
 #include "common/guarded.h"
+#include "engine/formula_defaults.h"
 #include "files/param_files.h"
 #include "mainwindow/constant_history.h"
-#include "mainwindow/formula_defaults.h"
 #include "mainwindow/mode_picture_colours.h"
 #include "mainwindow/progress_texts.h"
 #include "mainwindow/start_folder.h"
@@ -112,12 +112,10 @@ void TCalcForm::ConnectHandlers()
     connect(SetRGB, &QRadioButton::toggled, this, [this](bool selected) { if (selected) SetRGBClick(); });
     connect(SetCMY, &QRadioButton::toggled, this, [this](bool selected) { if (selected) SetCMYClick(); });
     connect(SetGrad, &QRadioButton::toggled, this, [this](bool selected) { if (selected) SetGradClick(); });
-    connect(Mandelbrot1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Mandelbrot); });
-    connect(InvMandel1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::InvertedMandelbrot); });
-    connect(Julia1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Julia); });
-    connect(Dragon1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Dragon); });
-    connect(Daisy1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::Daisy); });
-    connect(BurnShip1, &QAction::triggered, this, [this] { FormulaCommand(FormulaKind::BurningShip); });
+    for (const FormulaInfo& formula : Formulas) {
+        connect(formulaCommands_[static_cast<std::size_t>(formula.Kind)], &QAction::triggered, this,
+                [this, kind = formula.Kind] { FormulaCommand(kind); });
+    }
     connect(Rcksetzen1, &QAction::triggered, this, &TCalcForm::ResetInputs);
     connect(Beenden1, &QAction::triggered, this, &QWidget::close);
     connect(ZOO, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ZoomOut); });
@@ -328,10 +326,8 @@ void TCalcForm::DrawGradientStrip() { ModePic->PaintColumns(GradientStripColumns
 void TCalcForm::SelectFormula(FormulaKind kind)
 {
     StoreFormula(state_.Params, static_cast<std::uint8_t>(kind));
-    FormelName->setText(Text(FormulaName(static_cast<std::uint8_t>(kind))));
-    QAction* const commands[] = {Mandelbrot1, InvMandel1, Julia1, Dragon1, Daisy1, BurnShip1};
-    const auto index = static_cast<std::size_t>(kind);
-    if (index < std::size(commands)) commands[index]->setChecked(true);  // the group unchecks the others
+    FormelName->setText(Text(FormulaOf(kind).DisplayName));
+    formulaCommands_[static_cast<std::size_t>(kind)]->setChecked(true);  // the group unchecks the others
     const bool julia = kind == FormulaKind::Julia;
     c0->setVisible(julia);
     r0->setVisible(julia);
@@ -352,7 +348,7 @@ void TCalcForm::ResetInputs()
 void TCalcForm::FormulaCommand(FormulaKind kind)
 {
     if (dialogs_.AskYesNo(AskResetText, AskResetCaption)) {
-        if (EntersFullReset(kind)) {
+        if (!FormulaOf(kind).OwnDefaults) {
             ResetInputs();
         } else {
             ParamFields fields = GatherFields();

@@ -4,6 +4,7 @@
 #include "common/time_of_day.h"
 #include "common/user_dialogs.h"
 #include "convert/convert_file.h"
+#include "engine/formula_table.h"
 #include "engine/read_params.h"
 #include "engine/run_calculation.h"
 #include "mainwindow/preview_link.h"
@@ -14,6 +15,7 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <utility>
@@ -183,12 +185,8 @@ private:
     QAction* CFGLoad = nullptr;
     QAction* CFGSave = nullptr;
     QMenu* Formeln1 = nullptr;
-    QAction* Mandelbrot1 = nullptr;
-    QAction* InvMandel1 = nullptr;
-    QAction* Julia1 = nullptr;
-    QAction* Dragon1 = nullptr;
-    QAction* Daisy1 = nullptr;
-    QAction* BurnShip1 = nullptr;
+    // Mandelbrot1, InvMandel1, Julia1, Dragon1, Daisy1, BurnShip1: the formula table's commands.
+    std::array<QAction*, FormulaCount> formulaCommands_{};
     QAction* Auflsungermitteln1 = nullptr;
     QMenu* Extras1 = nullptr;
     QAction* PrgSet = nullptr;
