@@ -59,11 +59,9 @@ std::vector<char> ReadFile(const std::string& path)
 // Runs the view once into path; the wall time in seconds.
 double TimedRun(const View& view, int threads, EngineShortcuts shortcuts, const std::string& path)
 {
-    FractalParams params;
-    params.Formula = static_cast<std::uint8_t>(view.Formula);
     NoPump pump;
     const auto start = std::chrono::steady_clock::now();
-    if (!bench::RunToFile(view.Fields, params, pump, threads, shortcuts, path)) std::cerr << "run failed\n";
+    if (!bench::RunToFile(view.Fields, view.Formula, pump, threads, shortcuts, path)) std::cerr << "run failed\n";
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 

@@ -1,13 +1,12 @@
 #include "cli/render_command.h"
 
-#include "cli/cli_dialogs.h"
 #include "cli/interrupt_scope.h"
 #include "cli/progress_pump.h"
 #include "common/error.h"
 #include "common/number_text.h"
+#include "common/stream_dialogs.h"
 #include "engine/formula_table.h"
-#include "engine/headless_targets.h"
-#include "engine/run_calculation.h"
+#include "engine/headless_run.h"
 #include "files/config_file.h"
 #include "files/palette_file.h"
 
@@ -187,37 +186,22 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 2;
     }
 
-    FractalParams params;
-    RunState state;
-    PaletteList palette;
-    HeadlessPreview preview;
-    HeadlessDisplay display;
-    CliDialogs dialogs(err);
-    const std::optional<ParamFields> fields = GatherFields(request, params, palette, dialogs);
+    HeadlessRun run;
+    StreamDialogs dialogs(err);
+    const std::optional<ParamFields> fields = GatherFields(request, run.Params, run.Palette, dialogs);
     if (!fields) return 1;
     const InterruptScope interrupts;
-    ProgressPump pump(state, params, interrupts, err, setup.ProgressVisible);
-    std::string lastImagePath;
-    const std::string startFolder = std::filesystem::current_path().string() + "/";
+    ProgressPump pump(run.State, run.Params, interrupts, err, setup.ProgressVisible);
+    RunContext context = run.ContextWith(dialogs, platform, pump);
+    context.StartFolder = std::filesystem::current_path().string() + "/";
     if (request.OutputPath.empty()) {
         std::error_code ignored;
-        std::filesystem::create_directory(startFolder + "pix", ignored);
+        std::filesystem::create_directory(context.StartFolder + "pix", ignored);
     }
     const int threads =
         request.Threads > 0 ? request.Threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    RunContext context{.Params = params,
-                       .State = state,
-                       .Palette = palette,
-                       .Preview = preview,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .StartFolder = startFolder,
-                       .LastImagePath = lastImagePath,
-                       .DecimalSeparator = '.',
-                       .WorkerThreads = threads > 1 ? threads : 0,
-                       .OutputPathOverride = request.OutputPath};
+    context.WorkerThreads = threads > 1 ? threads : 0;
+    context.OutputPathOverride = request.OutputPath;
     if (setup.MakeRowSource) {
         context.MakeRowSource = [&](const FractalParams& corrected, const std::atomic<bool>& stop) {
             return setup.MakeRowSource(corrected, stop, request.Threads, context.Shortcuts);
@@ -241,10 +225,10 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::ostringstream summary;
     summary.precision(2);
-    summary << std::fixed << lastImagePath << ": " << params.Width << " x " << params.Height << " Pixel, " << seconds
-            << " s\n";
+    summary << std::fixed << run.LastImagePath << ": " << run.Params.Width << " x " << run.Params.Height
+            << " Pixel, " << seconds << " s\n";
     // An image written to standard output must not be followed by the summary.
-    (IsStandardOutput(lastImagePath) ? err : out) << summary.str();
+    (IsStandardOutput(run.LastImagePath) ? err : out) << summary.str();
     return 0;
 }
 
