@@ -40,9 +40,9 @@ namespace nimbra {
 class ModePicture;
 
 // The main window: the inputs of the next image, the run, the menu and the progress display.
-// Its state is the ProgramState it is lent. The other windows answer its signals, and the
-// preview its PreviewWindow; both are connected where the windows are composed. Its controls
-// carry their names as object names.
+// Its state is the ProgramState it is lent. The other windows answer its signals; it and the
+// preview meet through OwnedPreview and PreviewOwner; both are connected where the windows are
+// composed. Its controls carry their names as object names.
 class TCalcForm final : public QMainWindow, public RunDisplay, public PreviewOwner {
     Q_OBJECT
 
@@ -52,7 +52,7 @@ public:
     ~TCalcForm() override;
 
     // The preview is created after this window; runs need it from then on.
-    void UsePreview(PreviewWindow& preview) { preview_ = &preview; }
+    void UsePreview(OwnedPreview& preview) { preview_ = &preview; }
 
     // The menu's commands the palette editor offers while it is open, as it blocks the menu:
     // all but opening the editor itself and ending the program (Alt+F4 closes the editor).
@@ -137,7 +137,7 @@ private:
     Platform& system_;
     PumpHook& pump_;
     std::function<double()> timeOfDay_;
-    PreviewWindow* preview_ = nullptr;
+    OwnedPreview* preview_ = nullptr;
     QActionGroup* formulaGroup_ = nullptr;
     std::vector<std::pair<QWidget*, Status>> fieldStatusCodes_;  // the status code each field sets
 

@@ -4,7 +4,6 @@
 #include "mainwindow/ui/screen_dpi.h"
 #include "mainwindow/window_scale.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -384,5 +383,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(CalcFormTest)
+QTEST_MAIN(CalcFormTest)
 #include "calc_form_test.moc"

@@ -3,7 +3,6 @@
 #include "mainwindow/ui/preview_window.h"
 #include "tests/support/run_fixture.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -303,5 +302,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(PreviewWindowTest)
+QTEST_MAIN(PreviewWindowTest)
 #include "preview_window_test.moc"

@@ -2,7 +2,6 @@
 #include "mainwindow/ui/preview_window.h"
 #include "tests/support/run_fixture.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -286,5 +285,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(RunInWindowTest)
+QTEST_MAIN(RunInWindowTest)
 #include "run_in_window_test.moc"
