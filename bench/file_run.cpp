@@ -1,36 +1,24 @@
 #include "bench/file_run.h"
 
-#include "cli/cli_dialogs.h"
 #include "common/posix_platform.h"
-#include "engine/headless_targets.h"
+#include "common/stream_dialogs.h"
+#include "engine/headless_run.h"
 
 #include <iostream>
 
 namespace nimbra::bench {
 
-bool RunToFile(const ParamFields& fields, FractalParams& params, PumpHook& pump, int workerThreads,
+bool RunToFile(const ParamFields& fields, FormulaKind formula, PumpHook& pump, int workerThreads,
                EngineShortcuts shortcuts, const std::string& path)
 {
-    RunState state;
-    PaletteList palette;
-    HeadlessPreview preview;
-    HeadlessDisplay display;
-    CliDialogs dialogs(std::cerr);
+    HeadlessRun run;
+    run.Params.Formula = static_cast<std::uint8_t>(formula);
+    StreamDialogs dialogs(std::cerr);
     PosixPlatform platform;
-    std::string lastImagePath;
-    RunContext context{.Params = params,
-                       .State = state,
-                       .Palette = palette,
-                       .Preview = preview,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .LastImagePath = lastImagePath,
-                       .DecimalSeparator = '.',
-                       .WorkerThreads = workerThreads,
-                       .OutputPathOverride = path,
-                       .Shortcuts = shortcuts};
+    RunContext context = run.ContextWith(dialogs, platform, pump);
+    context.WorkerThreads = workerThreads;
+    context.OutputPathOverride = path;
+    context.Shortcuts = shortcuts;
     return RunCalculation(fields, context) == RunOutcome::FileCompleted;
 }
 

@@ -1,9 +1,10 @@
 #include "bench/kernel_bench.h"
 
 #include "common/pump_hook.h"
+#include "engine/formula_defaults.h"
+#include "engine/formula_table.h"
 #include "engine/kernels.h"
 #include "engine/read_params.h"
-#include "mainwindow/formula_defaults.h"
 
 #include <cmath>
 
@@ -139,20 +140,16 @@ void BareLoop(benchmark::State& state, FormulaKind formula)
     state.counters["rate"] = benchmark::Counter(static_cast<double>(passes), benchmark::Counter::kIsRate);
 }
 
-const char* const FormulaNames[] = {"Mandelbrot", "InvertedMandelbrot", "Julia", "Dragon", "Daisy", "BurningShip"};
-
 }  // namespace
 
 void RegisterKernelBenchmarks(std::vector<RatioGoal>& goals)
 {
-    for (int formula = 0; formula < FormulaCount; ++formula) {
-        const std::string kernel = std::string("Kernel/") + FormulaNames[formula];
-        const std::string bare = std::string("BareLoop/") + FormulaNames[formula];
-        benchmark::RegisterBenchmark(kernel.c_str(), KernelWithHook, static_cast<FormulaKind>(formula))
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(bare.c_str(), BareLoop, static_cast<FormulaKind>(formula))
-            ->Unit(benchmark::kMillisecond);
-        goals.push_back({std::string("kernel with hook / bare loop, ") + FormulaNames[formula], kernel, bare, 0.9});
+    for (const FormulaInfo& formula : Formulas) {
+        const std::string kernel = std::string("Kernel/") + formula.OptionName;
+        const std::string bare = std::string("BareLoop/") + formula.OptionName;
+        benchmark::RegisterBenchmark(kernel.c_str(), KernelWithHook, formula.Kind)->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(bare.c_str(), BareLoop, formula.Kind)->Unit(benchmark::kMillisecond);
+        goals.push_back({std::string("kernel with hook / bare loop, ") + formula.OptionName, kernel, bare, 0.9});
     }
 }
 

@@ -23,19 +23,18 @@ private:
 };
 
 // One file run of the default Mandelbrot view; the rate counts pixels per second.
-void FileRun(benchmark::State& state, PumpHook& pump, int workerThreads, const char* width, const char* height)
+void FileRun(benchmark::State& state, PumpHook& pump, int workerThreads, std::int32_t width, std::int32_t height)
 {
-    FractalParams params;
     const std::string output = (std::filesystem::temp_directory_path() / "nimbra-bench.tga").string();
     ParamFields fields;
     fields.Preview = false;
-    fields.Width = width;
-    fields.Height = height;
+    fields.Width = std::to_string(width);
+    fields.Height = std::to_string(height);
     std::int64_t pixels = 0;
     for (auto _ : state) {
-        if (!RunToFile(fields, params, pump, workerThreads, EngineShortcuts{}, output))
+        if (!RunToFile(fields, FormulaKind::Mandelbrot, pump, workerThreads, EngineShortcuts{}, output))
             state.SkipWithError("run failed");
-        pixels += static_cast<std::int64_t>(params.Width) * params.Height;
+        pixels += static_cast<std::int64_t>(width) * height;
     }
     std::remove(output.c_str());
     state.counters["rate"] = benchmark::Counter(static_cast<double>(pixels), benchmark::Counter::kIsRate);
@@ -47,21 +46,21 @@ void RegisterRunBenchmarks(std::vector<RatioGoal>& goals)
 {
     benchmark::RegisterBenchmark("Run/ClockHook", [](benchmark::State& state) {
         ClockPump pump;
-        FileRun(state, pump, 0, "320", "240");
+        FileRun(state, pump, 0, 320, 240);
     })->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("Run/EmptyHook", [](benchmark::State& state) {
         NoPump pump;
-        FileRun(state, pump, 0, "320", "240");
+        FileRun(state, pump, 0, 320, 240);
     })->Unit(benchmark::kMillisecond);
     goals.push_back({"run with the window's hook / with an empty hook", "Run/ClockHook", "Run/EmptyHook", 0.95});
 
     benchmark::RegisterBenchmark("Render1024x768/threads:1", [](benchmark::State& state) {
         NoPump pump;
-        FileRun(state, pump, 0, "1024", "768");
+        FileRun(state, pump, 0, 1024, 768);
     })->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
     benchmark::RegisterBenchmark("Render1024x768/threads:2", [](benchmark::State& state) {
         NoPump pump;
-        FileRun(state, pump, 2, "1024", "768");
+        FileRun(state, pump, 2, 1024, 768);
     })->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
     goals.push_back({"render 1024x768, 2 threads / 1 thread", "Render1024x768/threads:2",
                      "Render1024x768/threads:1", 1.8});

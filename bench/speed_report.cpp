@@ -7,10 +7,10 @@
 //
 // nimbra_speed quick: every view at a quarter of its width and height, one round.
 #include "bench/file_run.h"
+#include "engine/formula_defaults.h"
 #include "engine/kernels.h"
 #include "engine/row_pipeline.h"
 #include "engine/run_calculation.h"
-#include "mainwindow/formula_defaults.h"
 
 #include <algorithm>
 #include <chrono>
@@ -77,11 +77,9 @@ std::vector<char> ReadFile(const std::string& path)
 // Runs the view once into path; the wall time in seconds.
 double TimedRun(const View& view, int threads, EngineShortcuts shortcuts, const std::string& path)
 {
-    FractalParams params;
-    params.Formula = static_cast<std::uint8_t>(view.Formula);
     NoPump pump;
     const auto start = std::chrono::steady_clock::now();
-    if (!bench::RunToFile(view.Fields, params, pump, threads, shortcuts, path)) std::cerr << "run failed\n";
+    if (!bench::RunToFile(view.Fields, view.Formula, pump, threads, shortcuts, path)) std::cerr << "run failed\n";
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 

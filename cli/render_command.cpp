@@ -1,12 +1,12 @@
 #include "cli/render_command.h"
 
-#include "cli/cli_dialogs.h"
 #include "cli/interrupt_scope.h"
 #include "cli/progress_pump.h"
 #include "common/error.h"
 #include "common/number_text.h"
-#include "engine/headless_targets.h"
-#include "engine/run_calculation.h"
+#include "common/stream_dialogs.h"
+#include "engine/formula_table.h"
+#include "engine/headless_run.h"
 #include "files/config_file.h"
 #include "files/palette_file.h"
 
@@ -24,6 +24,14 @@
 namespace nimbra {
 namespace {
 
+// "mandelbrot | invmandel | ..."
+std::string FormulaOptionNames()
+{
+    std::string names;
+    for (const FormulaInfo& formula : Formulas) names += (names.empty() ? "" : " | ") + std::string(formula.OptionName);
+    return names;
+}
+
 // The defaults it names are those of a run without options: the program's default view.
 std::string RenderUsage(const std::string& program)
 {
@@ -33,7 +41,7 @@ std::string RenderUsage(const std::string& program)
     std::ostringstream usage;
     usage << "Aufruf: " << program << " render [Optionen]\n"
           << "  --config DATEI.cfg     von einer gespeicherten Konfiguration ausgehen (mit ihrem Farbverlauf)\n"
-          << "  --formula NAME         mandelbrot | invmandel | julia | dragon | daisy | burningship\n"
+          << "  --formula NAME         " << FormulaOptionNames() << "\n"
           << "  --size BxH             Bildgröße                       (" << DefaultView::Width << "x"
           << DefaultView::Height << ")\n"
           << "  --real VON:BIS         reeller Bereich                 ("
@@ -52,12 +60,6 @@ std::string RenderUsage(const std::string& program)
 
 const std::map<std::string, ColorModel> ColorModelNames = {
     {"rgb", ColorModel::Rgb}, {"cmy", ColorModel::Cmy}, {"grad", ColorModel::Grad}};
-
-const std::map<std::string, FormulaKind> FormulaNames = {
-    {"mandelbrot", FormulaKind::Mandelbrot}, {"invmandel", FormulaKind::InvertedMandelbrot},
-    {"julia", FormulaKind::Julia},           {"dragon", FormulaKind::Dragon},
-    {"daisy", FormulaKind::Daisy},           {"burningship", FormulaKind::BurningShip},
-};
 
 struct UsageError {
     std::string Text;
@@ -107,9 +109,8 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
         if (i + 1 >= args.size()) throw UsageError{option + ": unbekannte Option oder fehlender Wert"};
         const std::string value = args[++i];
         if (option == "--formula") {
-            const auto found = FormulaNames.find(value);
-            if (found == FormulaNames.end()) throw UsageError{"--formula: unbekannte Formel '" + value + "'"};
-            request.Formula = found->second;
+            request.Formula = FormulaByOption(value);
+            if (!request.Formula) throw UsageError{"--formula: unbekannte Formel '" + value + "'"};
         } else if (option == "--size") {
             changes.push_back(SetPair(option, value, 'x', &ParamFields::Width, &ParamFields::Height));
         } else if (option == "--real") {
@@ -147,21 +148,18 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
 }
 
 // The fields and formula of the run: the defaults or the configuration, then the options.
-// Nothing when a file could not be read (its message has been printed).
+// Nothing when a file could not be read whole (its message has been printed).
 std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalParams& params, PaletteList& palette,
-                                        CliDialogs& dialogs)
+                                        UserDialogs& dialogs)
 {
     ParamFields fields;
     if (!request.ConfigPath.empty()) {
-        const std::optional<ConfigRecord> record = ReadConfigurationFile(request.ConfigPath, palette, dialogs);
-        if (!record || dialogs.MessageCount() > 0) return std::nullopt;
-        fields = ConfigFieldTexts(*record, '.');
-        params.Formula = record->Formula;
+        const ConfigurationRead read = ReadConfigurationFile(request.ConfigPath, palette, dialogs);
+        if (!read.Complete) return std::nullopt;
+        fields = ConfigFieldTexts(*read.Record, '.');
+        params.Formula = read.Record->Formula;
     }
-    if (!request.PalettePath.empty()) {
-        ReadPaletteFile(request.PalettePath, palette, dialogs);
-        if (dialogs.MessageCount() > 0) return std::nullopt;
-    }
+    if (!request.PalettePath.empty() && !ReadPaletteFile(request.PalettePath, palette, dialogs)) return std::nullopt;
     for (const auto& change : request.FieldChanges) change(fields);
     if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
     fields.Preview = false;  // the renderer always writes a file
@@ -188,37 +186,22 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         return 2;
     }
 
-    FractalParams params;
-    RunState state;
-    PaletteList palette;
-    HeadlessPreview preview;
-    HeadlessDisplay display;
-    CliDialogs dialogs(err);
-    const std::optional<ParamFields> fields = GatherFields(request, params, palette, dialogs);
+    HeadlessRun run;
+    StreamDialogs dialogs(err);
+    const std::optional<ParamFields> fields = GatherFields(request, run.Params, run.Palette, dialogs);
     if (!fields) return 1;
     const InterruptScope interrupts;
-    ProgressPump pump(state, params, interrupts, err, setup.ProgressVisible);
-    std::string lastImagePath;
-    const std::string startFolder = std::filesystem::current_path().string() + "/";
+    ProgressPump pump(run.State, run.Params, interrupts, err, setup.ProgressVisible);
+    RunContext context = run.ContextWith(dialogs, platform, pump);
+    context.StartFolder = std::filesystem::current_path().string() + "/";
     if (request.OutputPath.empty()) {
         std::error_code ignored;
-        std::filesystem::create_directory(startFolder + "pix", ignored);
+        std::filesystem::create_directory(context.StartFolder + "pix", ignored);
     }
     const int threads =
         request.Threads > 0 ? request.Threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    RunContext context{.Params = params,
-                       .State = state,
-                       .Palette = palette,
-                       .Preview = preview,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .StartFolder = startFolder,
-                       .LastImagePath = lastImagePath,
-                       .DecimalSeparator = '.',
-                       .WorkerThreads = threads > 1 ? threads : 0,
-                       .OutputPathOverride = request.OutputPath};
+    context.WorkerThreads = threads > 1 ? threads : 0;
+    context.OutputPathOverride = request.OutputPath;
     if (setup.MakeRowSource) {
         context.MakeRowSource = [&](const FractalParams& corrected, const std::atomic<bool>& stop) {
             return setup.MakeRowSource(corrected, stop, request.Threads, context.Shortcuts);
@@ -242,10 +225,10 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::ostringstream summary;
     summary.precision(2);
-    summary << std::fixed << lastImagePath << ": " << params.Width << " x " << params.Height << " Pixel, " << seconds
-            << " s\n";
+    summary << std::fixed << run.LastImagePath << ": " << run.Params.Width << " x " << run.Params.Height
+            << " Pixel, " << seconds << " s\n";
     // An image written to standard output must not be followed by the summary.
-    (IsStandardOutput(lastImagePath) ? err : out) << summary.str();
+    (IsStandardOutput(run.LastImagePath) ? err : out) << summary.str();
     return 0;
 }
 

@@ -6,8 +6,16 @@
 
 namespace nimbra {
 
-// "This command cannot go on": carries the German text the user reads. Caught only
-// around each window handler and in the command-line renderer's main.
+// The rule for failures, the same in every part of the program:
+// - A command that cannot go on (a number that does not parse, an overflow, a failed write of
+//   the image) throws Error. It is caught in two places only: Guarded, around each window
+//   handler, and the main of the command-line programs.
+// - A failure the program handles itself (a file it cannot read or write) is told to the user
+//   through UserDialogs, and the operation says by its return type whether it succeeded: a
+//   bool, a std::optional, an outcome enum, or beside what a reader kept of a file it could
+//   not read whole, a flag. No caller infers a failure from the messages shown.
+
+// "This command cannot go on": carries the German text the user reads.
 class Error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -12,7 +12,6 @@ enum class FormulaKind : std::uint8_t {
     Daisy = 4,
     BurningShip = 5,
 };
-constexpr int FormulaCount = 6;
 
 // Unknown is the model value 3 of a configuration file: no radio button shows it, it is drawn
 // as RGB, and a save writes it back unchanged.
@@ -31,7 +30,7 @@ constexpr long double ImagTo = 1.25L;
 }  // namespace DefaultView
 
 // The parameter set of one image. Formula is a byte so that unknown values read from a
-// configuration survive; a value above 5 runs no kernel.
+// configuration survive; a value of FormulaCount (formula_table.h) or more runs no kernel.
 struct FractalParams {
     std::uint8_t Formula = 0;
     ColorModel Model = ColorModel::Rgb;

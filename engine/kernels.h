@@ -9,7 +9,7 @@
 
 namespace nimbra {
 
-// A formula above 5 runs no kernel: the pixel takes the previous pixel's count, which only
+// No kernel runs for FormulaCount and up: the pixel takes the previous pixel's count, which only
 // the thread that colours the pixels in order knows.
 inline constexpr std::int32_t PreviousPixelCount = -1;
 

@@ -36,10 +36,11 @@ public:
     virtual void EnableShowButton() = 0;         // a file run has completed
 };
 
-// Everything a run reads and writes besides the field texts; owned by the main window (or
-// the command-line renderer) and lent to each run. Built with designated initializers
-// (.Params = ...), so that two fields of the same type cannot change places unseen; the fields
-// with a value of their own may be left out.
+// Everything a run reads and writes besides the field texts, lent to one run: the main window
+// makes one for each click from its program state, HeadlessRun (headless_run.h) those of runs
+// without windows. Built with designated initializers (.Params = ...), so that two fields of
+// the same type cannot change places unseen; the fields with a value of their own may be left
+// out.
 struct RunContext {
     FractalParams& Params;
     RunState& State;

@@ -128,7 +128,7 @@ ConfigRecord BuildConfigRecord(const FractalParams& params)
     return record;
 }
 
-void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& record, const PaletteList& palette,
+bool WriteConfigurationFile(const std::string& fileName, const ConfigRecord& record, const PaletteList& palette,
                             UserDialogs& dialogs)
 {
     OutputFile file = OutputFile::Replacing(fileName);
@@ -158,10 +158,10 @@ void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& rec
     // After a failed write the older file stays as it was, and that failure has been told.
     const IoError closing = file.Commit();
     if (closing && (!opened || written)) report("Kann Datei " + fileName + " nicht schließen !", closing);
+    return opened && written && !closing;
 }
 
-std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, PaletteList& palette,
-                                                  UserDialogs& dialogs)
+ConfigurationRead ReadConfigurationFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs)
 {
     const std::string readFailed = "Fehler beim Lesen der Palette in " + fileName + " !";
     const FileContent content = ReadWholeFile(fileName);
@@ -169,7 +169,8 @@ std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, P
     const bool magicRead = bytes.size() >= FileMagic.size();
     if (!magicRead) dialogs.ShowMessage(WithReason(readFailed, content.Error));
 
-    std::optional<ConfigRecord> record;
+    ConfigurationRead read;
+    bool nodesRead = true;
     constexpr std::size_t NodesStart = FileMagic.size() + ConfigRecordSize;
     if (magicRead && StartsWithFileMagic(bytes)) {
         if (bytes.size() < NodesStart) {
@@ -178,18 +179,19 @@ std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, P
         } else {
             std::array<std::uint8_t, ConfigRecordSize> recordBytes{};
             std::memcpy(recordBytes.data(), bytes.data() + FileMagic.size(), ConfigRecordSize);
-            record = DecodeConfigRecord(recordBytes);
+            read.Record = DecodeConfigRecord(recordBytes);
             if (HasNodeBlock(recordBytes)) {
                 palette.ClearPalette();
-                if (!ReadNodeBlock(bytes, NodesStart, palette) || content.Error)
-                    dialogs.ShowMessage(WithReason(readFailed, content.Error));
+                nodesRead = ReadNodeBlock(bytes, NodesStart, palette) && !content.Error;
+                if (!nodesRead) dialogs.ShowMessage(WithReason(readFailed, content.Error));
             }
         }
     } else {
         dialogs.ShowMessage(fileName + " hat falsches Dateiformat !");
     }
     if (!content.Opened) dialogs.ShowMessage("Kann Datei " + fileName + " nicht schließen !");
-    return record;
+    read.Complete = read.Record && nodesRead && content.Opened;
+    return read;
 }
 
 ParamFields ConfigFieldTexts(const ConfigRecord& record, char decimalSeparator)

@@ -42,16 +42,22 @@ ConfigRecord DecodeConfigRecord(const std::array<std::uint8_t, ConfigRecordSize>
 ConfigRecord BuildConfigRecord(const FractalParams& params);
 
 // Magic, record and (for the palette model alone) the gradient's node records. Every step is
-// tried even after an earlier one failed, and each failure shows its own message. The list is
-// left as it was.
-void WriteConfigurationFile(const std::string& fileName, const ConfigRecord& record, const PaletteList& palette,
+// tried even after an earlier one failed, and each failure shows its own message; false when
+// any failed. The list is left as it was.
+bool WriteConfigurationFile(const std::string& fileName, const ConfigRecord& record, const PaletteList& palette,
                             UserDialogs& dialogs);
 
-// The record of a configuration file, or nothing when the file is not one or its record could
-// not be read (messages shown, nothing changed). A record of the palette model without inversion
-// and preview (its mode byte exactly 2) replaces the gradient by the node records that follow it.
-std::optional<ConfigRecord> ReadConfigurationFile(const std::string& fileName, PaletteList& palette,
-                                                  UserDialogs& dialogs);
+// What a configuration file gave: its record, when one could be read, and whether the whole
+// file could (a gradient cut short leaves a record and the nodes read before the cut).
+struct ConfigurationRead {
+    std::optional<ConfigRecord> Record;  // nothing: the file is not one, or its record could not be read
+    bool Complete = false;
+};
+
+// Messages are shown for every failure; without a record nothing is changed. A record of the
+// palette model without inversion and preview (its mode byte exactly 2) replaces the gradient
+// by the node records that follow it.
+ConfigurationRead ReadConfigurationFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs);
 
 // The texts and check states the main window shows for a loaded record; the decimal separator
 // is the user's locale's.

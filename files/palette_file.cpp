@@ -41,31 +41,35 @@ bool ReadNodeBlock(const std::string& bytes, std::size_t offset, PaletteList& pa
     return (end - offset) % NodeRecordSize == 0;
 }
 
-void ReadPaletteFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs)
+bool ReadPaletteFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs)
 {
     const std::string readFailed = "Fehler beim Lesen der Palette " + fileName + " !";
     palette.ClearPalette();
     const FileContent content = ReadWholeFile(fileName);
     if (content.Bytes.size() < FileMagic.size()) {
         dialogs.ShowMessage(WithReason(readFailed, content.Error));
-        return;
+        return false;
     }
     if (!StartsWithFileMagic(content.Bytes)) {
         dialogs.ShowMessage(fileName + " hat falsches Dateiformat !");
         palette.ResetPalette();
-        return;
+        return false;
     }
-    if (!ReadNodeBlock(content.Bytes, FileMagic.size(), palette) || content.Error)
+    if (!ReadNodeBlock(content.Bytes, FileMagic.size(), palette) || content.Error) {
         dialogs.ShowMessage(WithReason(readFailed, content.Error));
+        return false;
+    }
+    return true;
 }
 
-void WritePaletteFile(const std::string& fileName, const PaletteList& palette, UserDialogs& dialogs)
+bool WritePaletteFile(const std::string& fileName, const PaletteList& palette, UserDialogs& dialogs)
 {
     const std::vector<std::uint8_t> nodes = NodeBlockBytes(palette);
     std::string content(FileMagic.begin(), FileMagic.end());
     content.append(nodes.begin(), nodes.end());
-    if (const IoError error = WriteWholeFile(fileName, content))
-        dialogs.ShowMessage(WithReason("Fehler beim Schreiben der Palette " + fileName + " !", error));
+    const IoError error = WriteWholeFile(fileName, content);
+    if (error) dialogs.ShowMessage(WithReason("Fehler beim Schreiben der Palette " + fileName + " !", error));
+    return !error;
 }
 
 }  // namespace nimbra

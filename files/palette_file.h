@@ -24,11 +24,13 @@ bool StartsWithFileMagic(const std::string& bytes);
 // the bytes end inside a record; the complete records before it are kept.
 bool ReadNodeBlock(const std::string& bytes, std::size_t offset, PaletteList& palette);
 
-// Replaces the list by the gradient stored in the file. A wrong magic gives the default gradient;
-// a failed read keeps the records read before it. Problems are shown, nothing is returned.
-void ReadPaletteFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs);
+// Replaces the list by the gradient stored in the file; false when it could not be read whole
+// (message shown). A wrong magic gives the default gradient; a failed read keeps the records
+// read before it.
+bool ReadPaletteFile(const std::string& fileName, PaletteList& palette, UserDialogs& dialogs);
 
-// Writes the list to the file, replacing any file of that name. The list is left as it was.
-void WritePaletteFile(const std::string& fileName, const PaletteList& palette, UserDialogs& dialogs);
+// Writes the list to the file, replacing any file of that name; false when it could not be
+// written (message shown). The list is left as it was.
+bool WritePaletteFile(const std::string& fileName, const PaletteList& palette, UserDialogs& dialogs);
 
 }  // namespace nimbra

@@ -15,12 +15,12 @@ const std::string SettingSeparator = "*=*";
 constexpr std::size_t ImagTextCharacters = 12;
 constexpr std::size_t SettingValueCharacters = 255;
 
-// The whole content; nothing when the file does not exist (skipped silently) or cannot be read
-// (reported with message and the reason).
+// The whole content: empty when the file does not exist (skipped silently), nothing when it
+// cannot be read (reported with message and the reason).
 std::optional<std::string> ReadParamFile(const std::string& path, const std::string& message, UserDialogs& dialogs)
 {
     FileContent content = ReadWholeFile(path);
-    if (!content.Opened && content.Error.Number() == ENOENT) return std::nullopt;
+    if (!content.Opened && content.Error.Number() == ENOENT) return std::string();
     if (content.Error) {
         dialogs.ShowMessage(WithReason(message + path + " !", content.Error));
         return std::nullopt;
@@ -74,11 +74,11 @@ std::string UpperCaseAscii(std::string text)
 std::string ParameterFilePath(const std::string& startFolder) { return startFolder + "param/nimbra.par"; }
 std::string SettingsFilePath(const std::string& startFolder) { return startFolder + "param/nimbra.prf"; }
 
-void LoadParameterFile(const std::string& path, std::vector<std::string>& realItems,
+bool LoadParameterFile(const std::string& path, std::vector<std::string>& realItems,
                        std::vector<std::string>& imagItems, UserDialogs& dialogs, PumpHook& pump)
 {
     const std::optional<std::string> content = ReadParamFile(path, "Fehler beim Einlesen der Parameterdatei ", dialogs);
-    if (!content) return;
+    if (!content) return false;
     ForEachLine(*content, [&](const std::string& line) {
         const std::size_t separator = line.find(ParameterSeparator);
         if (separator != std::string::npos) {
@@ -90,6 +90,7 @@ void LoadParameterFile(const std::string& path, std::vector<std::string>& realIt
         }
         pump();
     });
+    return true;
 }
 
 bool SaveParameterFile(const std::string& path, const std::vector<std::string>& realItems,
@@ -106,18 +107,19 @@ bool SaveParameterFile(const std::string& path, const std::vector<std::string>& 
     return WriteParamFile(path, content, "Fehler beim Schreiben der Parameterdatei ", dialogs);
 }
 
-void LoadProgramSettings(const std::string& path, std::string& viewerProgram, UserDialogs& dialogs,
+bool LoadProgramSettings(const std::string& path, std::string& viewerProgram, UserDialogs& dialogs,
                          PumpHook& pump)
 {
     const std::optional<std::string> content =
         ReadParamFile(path, "Fehler beim Einlesen der Programmkonfiguration ", dialogs);
-    if (!content) return;
+    if (!content) return false;
     ForEachLine(*content, [&](const std::string& line) {
         const std::size_t separator = line.find(SettingSeparator);
         if (separator != std::string::npos && UpperCaseAscii(line.substr(0, separator)) == "VIEWER")
             viewerProgram = CharacterPrefix(line.substr(separator + SettingSeparator.size()), SettingValueCharacters);
         pump();
     });
+    return true;
 }
 
 bool SaveProgramSettings(const std::string& path, const std::string& viewerProgram, UserDialogs& dialogs)

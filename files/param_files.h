@@ -19,8 +19,9 @@ std::string SettingsFilePath(const std::string& startFolder);   // startFolder +
 
 // Appends, line by line, the text before the first "-!!-" to realItems and the text after
 // it, cut to 12 characters, to imagItems, each only when not empty. Lines without the
-// separator are skipped. Pumps after every line.
-void LoadParameterFile(const std::string& path, std::vector<std::string>& realItems,
+// separator are skipped. Pumps after every line. False when the file exists but could not be
+// read.
+bool LoadParameterFile(const std::string& path, std::vector<std::string>& realItems,
                        std::vector<std::string>& imagItems, UserDialogs& dialogs, PumpHook& pump);
 
 // One line real + "-!!-" + imaginary for each position of the longer list; a missing item
@@ -29,8 +30,9 @@ bool SaveParameterFile(const std::string& path, const std::vector<std::string>& 
                        const std::vector<std::string>& imagItems, UserDialogs& dialogs);
 
 // Sets viewerProgram from the last line whose key before the first "*=*" reads "VIEWER" once
-// a-z are upper case; the value is cut to 255 characters. Pumps after every line.
-void LoadProgramSettings(const std::string& path, std::string& viewerProgram, UserDialogs& dialogs,
+// a-z are upper case; the value is cut to 255 characters. Pumps after every line. False when
+// the file exists but could not be read.
+bool LoadProgramSettings(const std::string& path, std::string& viewerProgram, UserDialogs& dialogs,
                          PumpHook& pump);
 
 // Writes the single line "VIEWER*=*" + viewerProgram. False when the file could not be written.

@@ -27,7 +27,7 @@ void ReplayConfigFile(const std::string& path)
 {
     testing::ScriptedDialogs dialogs;
     PaletteList palette;
-    const std::optional<ConfigRecord> record = ReadConfigurationFile(path, palette, dialogs);
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(path, palette, dialogs).Record;
     if (record) {
         ConfigFieldTexts(*record, ',');
         ConfigCaption(path);

@@ -6,7 +6,7 @@ namespace nimbra {
 
 // The preview window as the main window sees it: the canvas of its runs, and whether it has
 // been shown yet (the zoom and scroll buttons start runs only from then on).
-class PreviewWindow : public PreviewCanvas {
+class OwnedPreview : public PreviewCanvas {
 public:
     virtual bool EverShown() const = 0;
 };

@@ -12,7 +12,12 @@ std::uint8_t PositionOfMarker(int left) { return static_cast<std::uint8_t>((left
 
 int ClampDropX(int x) { return std::clamp(x, DropMinX, DropMaxX); }
 
+namespace {
+
+// The rows of the markers, where a dropped marker stays a node.
 bool InMarkerBand(int y) { return y >= BandTop && y <= BandBottom; }
+
+}  // namespace
 
 MarkerLayout PlanPaletteMarkers(const PaletteList& palette)
 {

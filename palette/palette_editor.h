@@ -33,8 +33,6 @@ int MarkerLeftFor(std::uint8_t position);
 std::uint8_t PositionOfMarker(int left);
 // A drop's x, kept where the new position lies between 1 and 97.
 int ClampDropX(int x);
-// The rows of the markers, where a dropped marker stays a node.
-bool InMarkerBand(int y);
 
 struct NodeMarker {
     int Left = 0;

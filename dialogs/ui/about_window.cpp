@@ -1,5 +1,7 @@
 #include "dialogs/ui/about_window.h"
 
+#include "engine/kernels.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
@@ -9,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <atomic>
 #include <vector>
 
 namespace nimbra {
@@ -21,27 +24,26 @@ constexpr int LogoIterations = 48;
 constexpr int CycleColours = 32;
 constexpr int FrameIntervalMs = 80;
 
-// Escape counts of the logo's Mandelbrot region; LogoIterations marks the inside.
+// Passes from z = 0 until the point escapes, LogoIterations marking the inside. The kernel
+// starts at the first pass's value, the point itself, which may lie outside already.
+int LogoCount(long double cr, long double ci)
+{
+    const MandelbrotPass firstPass(cr, ci);
+    if (firstPass.Escaped()) return 1;
+    const std::atomic<bool> never{false};
+    NoPassHook hook;
+    return IterateKernel<1>(firstPass, 1, LogoIterations, never, hook).Count;
+}
+
+// Escape counts of the logo's Mandelbrot region.
 std::vector<int> LogoCounts()
 {
     std::vector<int> counts(LogoWidth * LogoHeight);
     const long double step = 2.8L / LogoWidth;
-    for (int row = 0; row < LogoHeight; ++row) {
-        for (int column = 0; column < LogoWidth; ++column) {
-            const long double cr = -2.1L + column * step;
-            const long double ci = -1.0L + row * step;
-            long double zr = 0;
-            long double zi = 0;
-            int count = 0;
-            while (count < LogoIterations && zr * zr + zi * zi < 4) {
-                const long double next = zr * zr - zi * zi + cr;
-                zi = 2 * zr * zi + ci;
-                zr = next;
-                ++count;
-            }
-            counts[static_cast<std::size_t>(row * LogoWidth + column)] = count;
-        }
-    }
+    for (int row = 0; row < LogoHeight; ++row)
+        for (int column = 0; column < LogoWidth; ++column)
+            counts[static_cast<std::size_t>(row * LogoWidth + column)] =
+                LogoCount(-2.1L + column * step, -1.0L + row * step);
     return counts;
 }
 

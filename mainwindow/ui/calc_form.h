@@ -4,6 +4,7 @@
 #include "common/time_of_day.h"
 #include "common/user_dialogs.h"
 #include "convert/convert_file.h"
+#include "engine/formula_table.h"
 #include "engine/read_params.h"
 #include "engine/run_calculation.h"
 #include "mainwindow/preview_link.h"
@@ -14,6 +15,7 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <utility>
@@ -38,9 +40,9 @@ namespace nimbra {
 class ModePicture;
 
 // The main window: the inputs of the next image, the run, the menu and the progress display.
-// Its state is the ProgramState it is lent. The other windows answer its signals, and the
-// preview its PreviewWindow; both are connected where the windows are composed. Its controls
-// carry their names as object names.
+// Its state is the ProgramState it is lent. The other windows answer its signals; it and the
+// preview meet through OwnedPreview and PreviewOwner; both are connected where the windows are
+// composed. Its controls carry their names as object names.
 class TCalcForm final : public QMainWindow, public RunDisplay, public PreviewOwner {
     Q_OBJECT
 
@@ -50,7 +52,7 @@ public:
     ~TCalcForm() override;
 
     // The preview is created after this window; runs need it from then on.
-    void UsePreview(PreviewWindow& preview) { preview_ = &preview; }
+    void UsePreview(OwnedPreview& preview) { preview_ = &preview; }
 
     // The menu's commands the palette editor offers while it is open, as it blocks the menu:
     // all but opening the editor itself and ending the program (Alt+F4 closes the editor).
@@ -111,7 +113,7 @@ private:
     void RegionButtonClick(RegionButton button);
     // The rubber band of the preview mapped onto the region of the most recent run.
     void WriteSelection(const SelectionCorners& corners);
-    void FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser);
+    void FieldEnter(QWidget* field, Status status, bool byUser);
     void FieldExit(QWidget* field);
     // The program moves the cursor, with the field change that means (not by the user).
     void PutCursorInto(QWidget* field);
@@ -135,9 +137,9 @@ private:
     Platform& system_;
     PumpHook& pump_;
     std::function<double()> timeOfDay_;
-    PreviewWindow* preview_ = nullptr;
+    OwnedPreview* preview_ = nullptr;
     QActionGroup* formulaGroup_ = nullptr;
-    std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets
+    std::vector<std::pair<QWidget*, Status>> fieldStatusCodes_;  // the status code each field sets
 
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;
@@ -183,12 +185,8 @@ private:
     QAction* CFGLoad = nullptr;
     QAction* CFGSave = nullptr;
     QMenu* Formeln1 = nullptr;
-    QAction* Mandelbrot1 = nullptr;
-    QAction* InvMandel1 = nullptr;
-    QAction* Julia1 = nullptr;
-    QAction* Dragon1 = nullptr;
-    QAction* Daisy1 = nullptr;
-    QAction* BurnShip1 = nullptr;
+    // Mandelbrot1, InvMandel1, Julia1, Dragon1, Daisy1, BurnShip1: the formula table's commands.
+    std::array<QAction*, FormulaCount> formulaCommands_{};
     QAction* Auflsungermitteln1 = nullptr;
     QMenu* Extras1 = nullptr;
     QAction* PrgSet = nullptr;

@@ -252,18 +252,18 @@ void TCalcForm::BuildMenu()
     CFGSave = NewCommand(fractals, "Konfiguration &speichern", Qt::Key_F3);
     Formeln1 = fractals->addMenu(QStringLiteral("&Formeln"));
     formulaGroup_ = new QActionGroup(this);
-    const std::pair<QAction**, const char*> formulas[] = {
-        {&Mandelbrot1, "&Mandelbrot"}, {&InvMandel1, "&Mandelbrot Invertiert"}, {&Julia1, "&Julia"},
-        {&Dragon1, "&Dragon"},         {&Daisy1, "&Dais&y"},                    {&BurnShip1, "&Burning Ship"},
-    };
     int key = Qt::Key_1;
-    for (const auto& [action, caption] : formulas) {
-        *action = NewCommand(Formeln1, caption, QKeySequence(Qt::CTRL | static_cast<Qt::Key>(key++)));
-        (*action)->setCheckable(true);
-        formulaGroup_->addAction(*action);
+    for (const FormulaInfo& formula : Formulas) {
+        QAction* command =
+            NewCommand(Formeln1, formula.MenuCaption, QKeySequence(Qt::CTRL | static_cast<Qt::Key>(key++)));
+        command->setObjectName(QString::fromLatin1(formula.CommandName));
+        command->setCheckable(true);
+        formulaGroup_->addAction(command);
+        formulaCommands_[static_cast<std::size_t>(formula.Kind)] = command;
     }
-    Mandelbrot1->setChecked(true);
-    Formeln1->setDefaultAction(Mandelbrot1);
+    QAction* mandelbrot = formulaCommands_[static_cast<std::size_t>(FormulaKind::Mandelbrot)];
+    mandelbrot->setChecked(true);
+    Formeln1->setDefaultAction(mandelbrot);
     Auflsungermitteln1 = NewCommand(fractals, "&Bildauflösung ermitteln", Qt::Key_F4);
     fractals->addSeparator();
     Extras1 = fractals->addMenu(QStringLiteral("&Extras"));
@@ -342,12 +342,6 @@ void TCalcForm::NameControls()
         {CFGLoad, "CFGLoad"},
         {CFGSave, "CFGSave"},
         {Formeln1, "Formeln1"},
-        {Mandelbrot1, "Mandelbrot1"},
-        {InvMandel1, "InvMandel1"},
-        {Julia1, "Julia1"},
-        {Dragon1, "Dragon1"},
-        {Daisy1, "Daisy1"},
-        {BurnShip1, "BurnShip1"},
         {Auflsungermitteln1, "Auflsungermitteln1"},
         {Extras1, "Extras1"},
         {PrgSet, "PrgSet"},

@@ -57,7 +57,8 @@ void TCalcForm::SaveConfiguration(const std::string& fileName)
 void TCalcForm::LoadConfiguration(const std::string& fileName)
 {
     const std::uint64_t gradientBefore = palette_.Version();
-    const std::optional<ConfigRecord> record = ReadConfigurationFile(fileName, palette_, dialogs_);
+    // A gradient cut short is kept as far as it was read, like the record before it.
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(fileName, palette_, dialogs_).Record;
     if (!record) return;
     const bool gradientLoaded = palette_.Version() != gradientBefore;
     state_.ConfigFileName = fileName;
@@ -69,8 +70,8 @@ void TCalcForm::LoadConfiguration(const std::string& fileName)
     SetInvers->setChecked(fields.Inverted);
     SetTestMode->setChecked(fields.Preview);
     ShowFieldTexts(fields);
-    if (record->Formula <= static_cast<std::uint8_t>(FormulaKind::BurningShip))
-        SelectFormula(static_cast<FormulaKind>(record->Formula));
+    if (const std::optional<FormulaKind> known = KnownFormula(record->Formula))
+        SelectFormula(*known);
     else
         StoreFormula(state_.Params, record->Formula);
     PutCursorInto(WidthEdit);

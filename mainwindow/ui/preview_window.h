@@ -11,7 +11,7 @@ namespace nimbra {
 
 // The preview window: shows a run as it computes, and lets the user drag a rectangle over
 // the picture that becomes the region of the next run. Created hidden, lives to the end.
-class TPreView final : public QWidget, public PreviewWindow {
+class TPreView final : public QWidget, public OwnedPreview {
     Q_OBJECT
 
 public:

@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -15,6 +14,8 @@
 #include <QStatusBar>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 namespace nimbra {
 
@@ -42,8 +43,7 @@ void PaintMarker(QWidget& widget, Rgb colour, int size)
 
 }  // namespace
 
-PaletteMarker::PaletteMarker(TLPal& editor, QWidget* parent, int left, Rgb colour)
-    : QWidget(parent), Editor(editor), colour_(colour)
+PaletteMarker::PaletteMarker(QWidget* parent, int left, Rgb colour) : QWidget(parent), colour_(colour)
 {
     setGeometry(left, MarkerTop, MarkerSize, MarkerSize);
 }
@@ -56,33 +56,19 @@ void PaletteMarker::SetColour(Rgb colour)
 
 void PaletteMarker::paintEvent(QPaintEvent*) { PaintMarker(*this, colour_, MarkerSize); }
 
-void PaletteMarker::contextMenuEvent(QContextMenuEvent* event)
-{
-    event->accept();
-    Editor.PointContextPopup(*this);
-}
-
-TLShape::TLShape(TLPal& editor, QWidget* parent, int left, Rgb colour) : PaletteMarker(editor, parent, left, colour)
+TLShape::TLShape(QWidget* parent, int left, Rgb colour) : PaletteMarker(parent, left, colour)
 {
     setToolTip(QStringLiteral("Stützpunkt des Verlaufs.\nEntlang des Bandes ziehen: verschieben; aus dem Band "
                               "heraus: löschen.\nRechtsklick: seine Farbe wählen."));
 }
 
-void TLShape::mousePressEvent(QMouseEvent* event) { Editor.DragPressed(this, event->position().toPoint()); }
-void TLShape::mouseMoveEvent(QMouseEvent* event) { Editor.DragMoved(this, event->position().toPoint()); }
-void TLShape::mouseReleaseEvent(QMouseEvent* event) { Editor.DragReleased(this, event->position().toPoint()); }
-
-PaletteStrip::PaletteStrip(TLPal& editor, QWidget* parent)
-    : QWidget(parent), Image(StripWidth, StripHeight, QImage::Format_RGB32), Editor(editor)
+PaletteStrip::PaletteStrip(QWidget* parent) : QWidget(parent), Image(StripWidth, StripHeight, QImage::Format_RGB32)
 {
     Image.fill(Qt::black);
     setGeometry(StripLeft, StripTop, StripWidth, StripHeight);
 }
 
 void PaletteStrip::paintEvent(QPaintEvent*) { QPainter(this).drawImage(0, 0, Image); }
-void PaletteStrip::mousePressEvent(QMouseEvent* event) { Editor.DragPressed(this, event->position().toPoint()); }
-void PaletteStrip::mouseMoveEvent(QMouseEvent* event) { Editor.DragMoved(this, event->position().toPoint()); }
-void PaletteStrip::mouseReleaseEvent(QMouseEvent* event) { Editor.DragReleased(this, event->position().toPoint()); }
 
 DragSwatch::DragSwatch(QWidget* parent) : QWidget(parent)
 {
@@ -113,16 +99,22 @@ void DragSwatch::paintEvent(QPaintEvent*)
     painter.drawLine(QPointF(2, SwatchSize - 2), QPointF(SwatchSize - 2, 2));
 }
 
-TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
+TLPal::TLPal(PaletteList& gradient, UserDialogs& dialogs, QWidget* parent)
     // The close box, which asks as "Paletten Editor beenden" does: without any box the window
     // manager would offer all of them, maximizing included.
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      PaletteNodes(palette), Dialogs(dialogs)
+      Gradient(gradient), Dialogs(dialogs)
 {
     setWindowTitle(QStringLiteral("Farbpalette generieren / bearbeiten"));
     setModal(true);
+    BuildControls();
+    NameControls();
+    PlaceControls();
+}
 
+void TLPal::BuildControls()
+{
     MainMenu1 = new QMenuBar(this);
     Load = MainMenu1->addAction(QStringLiteral("&Laden"));
     Save = MainMenu1->addAction(QStringLiteral("&Speichern"));
@@ -138,12 +130,12 @@ TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
     connect(Ende, &QPushButton::clicked, this, [this] { EndeClick(); });
 
     GB = new QGroupBox(QStringLiteral(" aktive Palette "), Client);
-    GB->setGeometry(8, 8, 417, 73);
-    Palette = new PaletteStrip(*this, GB);
-    StartPoint = new PaletteMarker(*this, GB, StartMarkerLeft, {0, 0, 0});
-    EndPoint = new PaletteMarker(*this, GB, EndMarkerLeft, {255, 255, 255});
+    Palette = new PaletteStrip(GB);
+    StartPoint = new PaletteMarker(GB, StartMarkerLeft, {0, 0, 0});
+    EndPoint = new PaletteMarker(GB, EndMarkerLeft, {255, 255, 255});
+    for (QWidget* watched : std::initializer_list<QWidget*>{Palette, StartPoint, EndPoint})
+        watched->installEventFilter(this);
     Shape1 = new QWidget(GB);
-    Shape1->setGeometry(StripLeft, 60, 401, 5);
     Shape1->setAutoFillBackground(true);
     Shape1->setPalette(QPalette(Qt::black, Qt::black));
     Swatch = new DragSwatch(this);  // over the whole window: it may pass the status line
@@ -160,7 +152,23 @@ TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
         QStringLiteral("Die Skala des Verlaufs: 0 % links, 100 % rechts.\nDie Stützpunkte stehen darüber."));
     StartPoint->setToolTip(QStringLiteral("Anfang des Verlaufs.\nRechtsklick: die Anfangsfarbe wählen."));
     EndPoint->setToolTip(QStringLiteral("Ende des Verlaufs.\nRechtsklick: die Endfarbe wählen."));
+}
 
+void TLPal::NameControls()
+{
+    const std::pair<QObject*, const char*> names[] = {
+        {MainMenu1, "MainMenu1"}, {Load, "Load"},         {Save, "Save"},         {Client, "Client"},
+        {Reset, "Reset"},         {Ende, "Ende"},         {GB, "GB"},             {Palette, "Palette"},
+        {StartPoint, "StartPoint"}, {EndPoint, "EndPoint"}, {Shape1, "Shape1"},   {Swatch, "Swatch"},
+        {StatusLine, "StatusLine"},
+    };
+    for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
+}
+
+void TLPal::PlaceControls()
+{
+    GB->setGeometry(8, 8, 417, 73);
+    Shape1->setGeometry(StripLeft, 60, 401, 5);
     // The buttons keep their places; a caption wider than 153 pixels in the user's font widens
     // them and the window instead of being cut.
     const int buttonWidth = std::max({ButtonWidth, Reset->sizeHint().width(), Ende->sizeHint().width()});
@@ -177,6 +185,39 @@ TLPal::TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent)
     setFixedSize(clientWidth, menuHeight + clientHeight + statusHeight);
 }
 
+// The strip and the markers are plain widgets: their mouse and context-menu events are the
+// editor's drags and colour choices.
+bool TLPal::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* marker = qobject_cast<PaletteMarker*>(watched); marker && event->type() == QEvent::ContextMenu) {
+        event->accept();
+        PointContextPopup(*marker);
+        return true;
+    }
+    auto* source = static_cast<QWidget*>(watched);
+    const bool draggable = source == Palette || qobject_cast<TLShape*>(source) != nullptr;
+    const QEvent::Type type = event->type();
+    // A double click is a press too, as for any widget: the drag may start with its second press.
+    const bool pressed = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (!draggable || !(pressed || type == QEvent::MouseMove || type == QEvent::MouseButtonRelease))
+        return QDialog::eventFilter(watched, event);
+    const QPoint local = static_cast<QMouseEvent*>(event)->position().toPoint();
+    if (pressed)
+        DragPressed(source, local);
+    else if (type == QEvent::MouseMove)
+        DragMoved(source, local);
+    else
+        DragReleased(source, local);
+    return true;
+}
+
+void TLPal::AddNodeMarker(int left, Rgb colour)
+{
+    auto* marker = new TLShape(GB, left, colour);
+    marker->installEventFilter(this);
+    marker->show();
+}
+
 void TLPal::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
@@ -190,7 +231,7 @@ void TLPal::changeEvent(QEvent* event)
     QDialog::changeEvent(event);
     // A menu command run from the editor (a configuration with a gradient loaded by F2) may
     // have changed the gradient behind it.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && PaletteNodes.Nodes() != shownNodes_) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && Gradient.Nodes() != shownNodes_) {
         PaintPaletteStrip();
         LayoutPaletteMarkers();
     }
@@ -211,11 +252,11 @@ void TLPal::reject() {}
 void TLPal::PaintPaletteStrip()
 {
     for (int column = 0; column < StripWidth; ++column) {
-        const QRgb colour = ToQColor(PaletteColourAt(PaletteNodes, column, StripWidth)).rgb();
+        const QRgb colour = ToQColor(PaletteColourAt(Gradient, column, StripWidth)).rgb();
         for (int row = 0; row < StripHeight; ++row) Palette->Image.setPixel(column, row, colour);
     }
     Palette->update();
-    shownNodes_ = PaletteNodes.Nodes();
+    shownNodes_ = Gradient.Nodes();
 }
 
 Rgb TLPal::StripColourAt(int column) const
@@ -229,10 +270,10 @@ void TLPal::LayoutPaletteMarkers()
 {
     if (dragSource_ != nullptr && dragSource_ != Palette) EndDrag();  // the dragged marker is about to go
     for (TLShape* marker : GB->findChildren<TLShape*>()) delete marker;
-    const MarkerLayout layout = PlanPaletteMarkers(PaletteNodes);
+    const MarkerLayout layout = PlanPaletteMarkers(Gradient);
     if (layout.StartFromStrip) StartPoint->SetColour(StripColourAt(0));
     if (layout.EndFromStrip) EndPoint->SetColour(StripColourAt(StripWidth - 1));
-    for (const NodeMarker& node : layout.Nodes) (new TLShape(*this, GB, node.Left, node.Colour))->show();
+    for (const NodeMarker& node : layout.Nodes) AddNodeMarker(node.Left, node.Colour);
 }
 
 void TLPal::ResetClick()
@@ -240,7 +281,7 @@ void TLPal::ResetClick()
     if (!Dialogs.AskYesNo("Die aktuelle Palette wird auf eine Graustufen-Palette zurückgesetzt !",
                           "Aktuelle Palette reseten"))
         return;
-    PaletteNodes.ResetPalette();
+    Gradient.ResetPalette();
     PaintPaletteStrip();
     LayoutPaletteMarkers();
 }
@@ -275,7 +316,7 @@ void TLPal::LoadClick()
     const std::optional<std::string> fileName =
         Dialogs.ChooseFile(PaletteFileRequest(FileRequest::Kind::Open, PaletteFileName));
     if (!fileName) return;
-    ReadPaletteFile(*fileName, PaletteNodes, Dialogs);
+    ReadPaletteFile(*fileName, Gradient, Dialogs);
     PaintPaletteStrip();
     LayoutPaletteMarkers();
 }
@@ -285,7 +326,7 @@ void TLPal::SaveClick()
     const std::optional<std::string> fileName =
         Dialogs.ChooseFile(PaletteFileRequest(FileRequest::Kind::Save, PaletteFileName));
     if (!fileName) return;
-    WritePaletteFile(*fileName, PaletteNodes, Dialogs);
+    WritePaletteFile(*fileName, Gradient, Dialogs);
     // Taken as saved even after a failed write: the user has been told, and may still leave.
     PaletteFileName = *fileName;
     PaletteModified = false;
@@ -298,10 +339,10 @@ void TLPal::GBDragDrop(QWidget* source, int x, int y)
         const int left = ClampDropX(x);
         // The drop's x is taken as a strip column as it is, though the strip starts 8 pixels in.
         const Rgb colour = StripColourAt(left);
-        (new TLShape(*this, GB, left, colour))->show();
-        PaletteNodes.SetPaletteNode(colour.Red, colour.Green, colour.Blue, PositionOfMarker(left));
+        AddNodeMarker(left, colour);
+        Gradient.SetPaletteNode(colour.Red, colour.Green, colour.Blue, PositionOfMarker(left));
     } else if (auto* marker = qobject_cast<TLShape*>(source)) {
-        const std::optional<int> left = MoveNodeMarker(PaletteNodes, marker->x(), marker->Colour(), x, y);
+        const std::optional<int> left = MoveNodeMarker(Gradient, marker->x(), marker->Colour(), x, y);
         if (left) {
             marker->move(*left, MarkerTop);
         } else {
@@ -315,7 +356,7 @@ void TLPal::PointContextPopup(PaletteMarker& marker)
 {
     PaletteModified = true;
     if (const std::optional<Rgb> chosen = Dialogs.ChooseColour(marker.Colour())) marker.SetColour(*chosen);
-    RecolourMarkerNode(PaletteNodes, marker.x(), marker.Colour());
+    RecolourMarkerNode(Gradient, marker.x(), marker.Colour());
     PaintPaletteStrip();
 }
 

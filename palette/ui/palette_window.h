@@ -19,20 +19,16 @@ class QStatusBar;
 
 namespace nimbra {
 
-class TLPal;
-
-// A round marker under the gradient strip; a right click recolours the node it stands for.
+// A round marker under the gradient strip; the editor handles its right click.
 class PaletteMarker : public QWidget {
     Q_OBJECT
 public:
-    PaletteMarker(TLPal& editor, QWidget* parent, int left, Rgb colour);
+    PaletteMarker(QWidget* parent, int left, Rgb colour);
     Rgb Colour() const { return colour_; }
     void SetColour(Rgb colour);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    TLPal& Editor;
 
 private:
     Rgb colour_;
@@ -43,29 +39,18 @@ private:
 class TLShape final : public PaletteMarker {
     Q_OBJECT
 public:
-    TLShape(TLPal& editor, QWidget* parent, int left, Rgb colour);
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    TLShape(QWidget* parent, int left, Rgb colour);
 };
 
 // The 400-pixel gradient strip; dragging out of it adds a node with the colour where it is dropped.
 class PaletteStrip final : public QWidget {
     Q_OBJECT
 public:
-    PaletteStrip(TLPal& editor, QWidget* parent);
+    explicit PaletteStrip(QWidget* parent);
     QImage Image;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    TLPal& Editor;
 };
 
 // Follows the pointer while a drag is under way, in the colour being dragged; crossed out
@@ -85,30 +70,28 @@ private:
 };
 
 // The palette editor: edits the one gradient in place, node by node, and loads and saves it.
-// The drags are plain mouse handling: press on the strip or a node marker, move, release over
-// the group box.
+// The drags are plain mouse handling of the strip and the node markers, which the editor
+// watches: press, move, release over the group box. Its controls carry their names as object names.
 class TLPal final : public QDialog {
     Q_OBJECT
 public:
-    TLPal(PaletteList& palette, UserDialogs& dialogs, QWidget* parent = nullptr);
+    TLPal(PaletteList& gradient, UserDialogs& dialogs, QWidget* parent = nullptr);
 
-    QMenuBar* MainMenu1;
-    QAction* Load;
-    QAction* Save;
-    QWidget* Client;  // the client area under the menu bar
-    QPushButton* Reset;
-    QPushButton* Ende;
-    QGroupBox* GB;
-    PaletteStrip* Palette;
-    PaletteMarker* StartPoint;
-    PaletteMarker* EndPoint;
-    QWidget* Shape1;
-    DragSwatch* Swatch;
-    QStatusBar* StatusLine;  // what a drag under way does when let go; a hint otherwise
+    // The gradient was edited since the last save: leaving then asks first.
+    bool EditedSinceSave() const { return PaletteModified; }
 
-    std::string PaletteFileName;  // the file saved last; proposed by both file dialogs
-    bool PaletteModified = false;
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;  // Escape does not leave the editor; its close box asks first
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
+private:
+    void BuildControls();
+    void NameControls();
+    void PlaceControls();
+    void AddNodeMarker(int left, Rgb colour);
     void PaintPaletteStrip();
     void LayoutPaletteMarkers();
     void ResetClick();
@@ -122,27 +105,34 @@ public:
     void DragPressed(QWidget* source, QPoint local);
     void DragMoved(QWidget* source, QPoint local);
     void DragReleased(QWidget* source, QPoint local);
-
-    Rgb StripColourAt(int column) const;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void reject() override;  // Escape does not leave the editor; its close box asks first
-
-private:
     bool AcceptsDrop(QPoint groupBoxPoint) const;
     void EndDrag();
     Rgb DraggedColour(QWidget* source, QPoint groupBoxPoint) const;
+    Rgb StripColourAt(int column) const;
 
-    PaletteList& PaletteNodes;
+    PaletteList& Gradient;
     UserDialogs& Dialogs;
+    std::string PaletteFileName;  // the file saved last; proposed by both file dialogs
+    bool PaletteModified = false;
     QWidget* dragSource_ = nullptr;
     QPoint dragStart_;
     bool dragging_ = false;
     bool leaving_ = false;
     std::vector<PaletteNode> shownNodes_;  // the gradient as the strip shows it
+
+    QMenuBar* MainMenu1 = nullptr;
+    QAction* Load = nullptr;
+    QAction* Save = nullptr;
+    QWidget* Client = nullptr;  // the client area under the menu bar
+    QPushButton* Reset = nullptr;
+    QPushButton* Ende = nullptr;
+    QGroupBox* GB = nullptr;
+    PaletteStrip* Palette = nullptr;  // the gradient strip
+    PaletteMarker* StartPoint = nullptr;
+    PaletteMarker* EndPoint = nullptr;
+    QWidget* Shape1 = nullptr;
+    DragSwatch* Swatch = nullptr;
+    QStatusBar* StatusLine = nullptr;  // what a drag under way does when let go; a hint otherwise
 };
 
 }  // namespace nimbra

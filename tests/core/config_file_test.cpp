@@ -54,7 +54,8 @@ TEST(ConfigFile, RgbRecordBytesAreLittleEndianWithExtendedFloats)
     TempFolder folder;
     ScriptedDialogs dialogs;
     const PaletteList palette;
-    WriteConfigurationFile(folder / "rgb.cfg", BuildConfigRecord(StartParams(ColorModel::Rgb)), palette, dialogs);
+    EXPECT_TRUE(
+        WriteConfigurationFile(folder / "rgb.cfg", BuildConfigRecord(StartParams(ColorModel::Rgb)), palette, dialogs));
 
     const Bytes file = ReadBytes(folder / "rgb.cfg");
     ASSERT_EQ(file.size(), 77u);
@@ -96,7 +97,7 @@ TEST(ConfigFile, PaletteModelRoundTripsTheGradient)
 
     PaletteList loaded;
     loaded.SetPaletteNode(1, 2, 3, 50);
-    const std::optional<ConfigRecord> record = ReadConfigurationFile(folder / "grad.cfg", loaded, dialogs);
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(folder / "grad.cfg", loaded, dialogs).Record;
     ASSERT_TRUE(record);
     EXPECT_EQ(record->Model, ColorModel::Grad);
     EXPECT_EQ(record->RealFrom, -2.0L);
@@ -137,7 +138,7 @@ TEST(ConfigFile, PaletteModelWithEmptyNodeBlockLeavesTheGradientEmpty)
     palette.ClearPalette();
     WriteConfigurationFile(folder / "leer.cfg", BuildConfigRecord(StartParams(ColorModel::Grad)), palette, dialogs);
     PaletteList loaded;
-    EXPECT_TRUE(ReadConfigurationFile(folder / "leer.cfg", loaded, dialogs));
+    EXPECT_TRUE(ReadConfigurationFile(folder / "leer.cfg", loaded, dialogs).Complete);
     EXPECT_TRUE(loaded.Empty());
     EXPECT_TRUE(dialogs.Messages.empty());
 }
@@ -151,7 +152,7 @@ TEST(ConfigFile, PaletteModelWithPreviewLeavesTheGradientAlone)
     PaletteList loaded;
     loaded.SetPaletteNode(1, 2, 3, 50);
     const std::vector<PaletteNode> before = loaded.Nodes();
-    const std::optional<ConfigRecord> record = ReadConfigurationFile(folder / "vorschau.cfg", loaded, dialogs);
+    const std::optional<ConfigRecord> record = ReadConfigurationFile(folder / "vorschau.cfg", loaded, dialogs).Record;
     ASSERT_TRUE(record);
     EXPECT_EQ(loaded.Nodes(), before);
     const ParamFields fields = ConfigFieldTexts(*record, ',');
@@ -171,7 +172,9 @@ TEST(ConfigFile, IncompleteNodeRecordKeepsTheCompleteOnesAndGoesOn)
     file.insert(file.end(), {9, 9, 9, 100, 1, 2, 3, 0, 5, 5});
     WriteBytes(name, file);
     PaletteList palette;
-    EXPECT_TRUE(ReadConfigurationFile(name, palette, dialogs));
+    const ConfigurationRead read = ReadConfigurationFile(name, palette, dialogs);
+    EXPECT_TRUE(read.Record);
+    EXPECT_FALSE(read.Complete);
     EXPECT_EQ(palette.Nodes(), (std::vector<PaletteNode>{{1, 2, 3, 0}, {9, 9, 9, 100}}));
     EXPECT_EQ(dialogs.Messages, Texts{"Fehler beim Lesen der Palette in " + name + " !"});
 }
@@ -201,7 +204,8 @@ TEST(ConfigFile, LoadFailuresShowTheirMessagesInOrderAndChangeNothing)
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         PaletteList palette;
-        EXPECT_FALSE(ReadConfigurationFile(c.name, palette, dialogs)) << c.name;
+        const ConfigurationRead result = ReadConfigurationFile(c.name, palette, dialogs);
+        EXPECT_FALSE(result.Record || result.Complete) << c.name;
         EXPECT_EQ(dialogs.Messages, c.messages);
         EXPECT_EQ(palette.Nodes(), DefaultNodes);
     }
@@ -229,7 +233,7 @@ TEST(ConfigFile, SaveGoesOnAfterEachFailure)
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         const PaletteList palette;
-        WriteConfigurationFile(c.name, BuildConfigRecord(StartParams(c.model)), palette, dialogs);
+        EXPECT_FALSE(WriteConfigurationFile(c.name, BuildConfigRecord(StartParams(c.model)), palette, dialogs));
         EXPECT_EQ(dialogs.Messages, c.messages);
         EXPECT_EQ(palette.Nodes(), DefaultNodes);
     }
@@ -317,7 +321,8 @@ TEST(ConfigFile, UnknownModelSurvivesLoadAndSave)
     file.insert(file.end(), record.begin(), record.end());
     WriteBytes(folder / "drei.cfg", file);
 
-    const std::optional<ConfigRecord> loaded = ReadConfigurationFile(folder / "drei.cfg", palette, dialogs);
+    const std::optional<ConfigRecord> loaded =
+        ReadConfigurationFile(folder / "drei.cfg", palette, dialogs).Record;
     ASSERT_TRUE(loaded);
     ParamFields fields = ConfigFieldTexts(*loaded, ',');
     FractalParams params;

@@ -1,13 +1,9 @@
-#include "engine/headless_targets.h"
 #include "engine/kernels.h"
 #include "engine/pixel_colour.h"
 #include "engine/read_params.h"
 #include "engine/row_pipeline.h"
-#include "engine/run_calculation.h"
 #include "engine/tga_output.h"
-#include "tests/support/fake_platform.h"
-#include "tests/support/scripted_dialogs.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/run_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,35 +17,16 @@ struct Engine {
     EngineShortcuts Shortcuts;
 };
 
-std::vector<std::uint8_t> Render(std::uint8_t formula, const ParamFields& fields, Engine engine, TempFolder& folder)
+std::vector<std::uint8_t> Render(std::uint8_t formula, const ParamFields& fields, Engine engine)
 {
-    FractalParams params;
-    params.Formula = formula;
-    RunState state;
-    PaletteList palette;
-    palette.SetPaletteNode(200, 30, 90, 50);
-    HeadlessPreview preview;
-    HeadlessDisplay display;
-    ScriptedDialogs dialogs;
-    FakePlatform platform;
-    NoPump pump;
-    std::string lastImagePath;
-    const std::string path = folder / "image.tga";
-    RunContext context{.Params = params,
-                       .State = state,
-                       .Palette = palette,
-                       .Preview = preview,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .StartFolder = folder.Path(),
-                       .LastImagePath = lastImagePath,
-                       .WorkerThreads = engine.WorkerThreads,
-                       .OutputPathOverride = path,
-                       .Shortcuts = engine.Shortcuts};
-    EXPECT_EQ(RunCalculation(fields, context), RunOutcome::FileCompleted);
-    return ReadBytes(path);
+    RunFixture fixture;
+    fixture.Headless.Params.Formula = formula;
+    fixture.Headless.Palette.SetPaletteNode(200, 30, 90, 50);
+    fixture.Context.WorkerThreads = engine.WorkerThreads;
+    fixture.Context.OutputPathOverride = fixture.Folder / "image.tga";
+    fixture.Context.Shortcuts = engine.Shortcuts;
+    EXPECT_EQ(RunCalculation(fields, fixture.Context), RunOutcome::FileCompleted);
+    return ReadBytes(fixture.Context.OutputPathOverride);
 }
 
 struct View {
@@ -78,7 +55,6 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
         {0, {true, false, false}}, {2, {false, true, false}}, {0, {false, false, true}}, {2, {true, false, true}},
         {1, {true, true, true}},   {2, {true, true, true}},
     };
-    TempFolder folder;
     for (const View& view : views) {
         for (const ColorModel model : {ColorModel::Rgb, ColorModel::Cmy, ColorModel::Grad}) {
             ParamFields fields;
@@ -93,9 +69,9 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
             fields.Iterations = view.Iterations;
             fields.JuliaReal = "-0,4";
             fields.JuliaImag = view.JuliaImag;
-            const auto plain = Render(view.Formula, fields, {0, NoShortcuts}, folder);
+            const auto plain = Render(view.Formula, fields, {0, NoShortcuts});
             for (const Engine& engine : engines)
-                EXPECT_EQ(Render(view.Formula, fields, engine, folder), plain)
+                EXPECT_EQ(Render(view.Formula, fields, engine), plain)
                     << "formula " << int(view.Formula) << " " << view.Height << " model " << int(model) << " threads "
                     << engine.WorkerThreads << " repeats " << engine.Shortcuts.SkipRepeatingOrbits << " mirrors "
                     << engine.Shortcuts.ReuseMirroredRows << " proofs " << engine.Shortcuts.ProveBoundedOrbits;
@@ -152,10 +128,9 @@ TEST(EngineShortcuts, APixelWithoutKernelTakesThePreviousCountOnAnyThreadCount)
     fields.Width = "5";
     fields.Height = "3";
     fields.Iterations = "100";
-    TempFolder folder;
-    const auto oneThread = Render(7, fields, {0, {}}, folder);
-    EXPECT_EQ(Render(7, fields, {2, {}}, folder), oneThread);
-    EXPECT_EQ(Render(7, fields, {3, {}}, folder), oneThread);
+    const auto oneThread = Render(7, fields, {0, {}});
+    EXPECT_EQ(Render(7, fields, {2, {}}), oneThread);
+    EXPECT_EQ(Render(7, fields, {3, {}}), oneThread);
     // From 0 at the start of the run, each pixel inverts the count the previous one was coloured with.
     FractalParams params;
     params.MaxIterations = 100;

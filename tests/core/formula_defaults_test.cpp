@@ -1,4 +1,4 @@
-#include "mainwindow/formula_defaults.h"
+#include "engine/formula_defaults.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +22,6 @@ ParamFields Typed()
 }
 
 }  // namespace
-
-TEST(FormulaDefaults, EachFormulaHasItsName)
-{
-    EXPECT_EQ(FormulaName(0), "Mandelbrot Menge");
-    EXPECT_EQ(FormulaName(1), "Inverse Mandelbrot Menge");
-    EXPECT_EQ(FormulaName(2), "Julia Menge");
-    EXPECT_EQ(FormulaName(3), "Dragon");
-    EXPECT_EQ(FormulaName(4), "Daisy");
-    EXPECT_EQ(FormulaName(5), "Burning Ship");
-    EXPECT_EQ(FormulaName(6), "");
-}
 
 TEST(FormulaDefaults, TheResetWritesNumbersWithTheLocaleSeparator)
 {
@@ -66,7 +55,6 @@ TEST(FormulaDefaults, FormulasWithTheirOwnRegionKeepTheOtherFields)
         {FormulaKind::BurningShip, "3.0", "-2", "2,5", "-2", "250"},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(EntersFullReset(c.Kind));
         ParamFields fields = Typed();
         EnterFormulaDefaults(c.Kind, fields, ',');
         EXPECT_EQ(fields.RealFrom, c.RealFrom);
@@ -82,7 +70,6 @@ TEST(FormulaDefaults, FormulasWithTheirOwnRegionKeepTheOtherFields)
 TEST(FormulaDefaults, MandelbrotDragonAndDaisyEnterTheFullReset)
 {
     for (FormulaKind kind : {FormulaKind::Mandelbrot, FormulaKind::Dragon, FormulaKind::Daisy}) {
-        EXPECT_TRUE(EntersFullReset(kind));
         ParamFields fields = Typed();
         EnterFormulaDefaults(kind, fields, ',');
         EXPECT_EQ(fields.Width, "640");

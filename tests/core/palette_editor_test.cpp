@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 namespace nimbra {
 namespace {
 
@@ -26,14 +29,6 @@ TEST(PaletteEditor, DropXIsClampedToPositionsOneTo97)
 {
     const struct { int x, clamped; } cases[] = {{-3, 12}, {5, 12}, {12, 12}, {13, 13}, {396, 396}, {400, 396}, {416, 396}};
     for (const auto& c : cases) EXPECT_EQ(ClampDropX(c.x), c.clamped) << c.x;
-}
-
-TEST(PaletteEditor, MarkerBandIsRows36To59)
-{
-    EXPECT_FALSE(InMarkerBand(35));
-    EXPECT_TRUE(InMarkerBand(36));
-    EXPECT_TRUE(InMarkerBand(59));
-    EXPECT_FALSE(InMarkerBand(60));
 }
 
 TEST(PaletteEditor, StatusLineSaysWhatTheDropWillDo)
@@ -82,21 +77,15 @@ TEST(PaletteEditor, ListWithoutEndsLeavesTheEndMarkersAlone)
     EXPECT_TRUE(layout.Nodes.empty());
 }
 
-TEST(PaletteEditor, MarkerDroppedInTheBandMovesItsNode)
+TEST(PaletteEditor, MarkerDroppedInRows36To59MovesItsNodeElsewhereDeletesIt)
 {
-    for (int y : {36, 59}) {
+    const struct { int y; std::optional<int> left; std::vector<std::uint8_t> positions; } cases[] = {
+        {35, std::nullopt, {0, 100}}, {36, 208, {0, 50, 100}}, {59, 208, {0, 50, 100}}, {60, std::nullopt, {0, 100}},
+    };
+    for (const auto& c : cases) {
         PaletteList palette;
-        EXPECT_EQ(MoveNodeMarker(palette, 88, {128, 128, 128}, 208, y), 208);
-        EXPECT_EQ(Positions(palette), (std::vector<std::uint8_t>{0, 50, 100}));
-    }
-}
-
-TEST(PaletteEditor, MarkerDroppedOutsideTheBandDeletesItsNode)
-{
-    for (int y : {35, 60}) {
-        PaletteList palette;
-        EXPECT_EQ(MoveNodeMarker(palette, 88, {128, 128, 128}, 208, y), std::nullopt);
-        EXPECT_EQ(Positions(palette), (std::vector<std::uint8_t>{0, 100}));
+        EXPECT_EQ(MoveNodeMarker(palette, 88, {128, 128, 128}, 208, c.y), c.left) << c.y;
+        EXPECT_EQ(Positions(palette), c.positions) << c.y;
     }
 }
 

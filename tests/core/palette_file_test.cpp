@@ -83,7 +83,7 @@ TEST(PaletteFile, IncompleteLastRecordKeepsTheCompleteOnesAndTellsTheUser)
         const std::string name = folder / "kurz.pal";
         WriteBytes(name, Magic() + Bytes{9, 9, 9, 100, 1, 2, 3, 0} + Bytes(extra, 7));
         PaletteList palette;
-        ReadPaletteFile(name, palette, dialogs);
+        EXPECT_FALSE(ReadPaletteFile(name, palette, dialogs));
         EXPECT_EQ(palette.Nodes(), (std::vector<PaletteNode>{{1, 2, 3, 0}, {9, 9, 9, 100}})) << extra;
         EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Fehler beim Lesen der Palette " + name + " !"});
     }
@@ -97,7 +97,7 @@ TEST(PaletteFile, WrongMagicGivesDefaultGradient)
     WriteBytes(name, Bytes{'L', 'U', 'M', 'E', 'N', '-', '<', 1, 2, 3, 4});
     PaletteList palette;
     palette.SetPaletteNode(1, 1, 1, 50);
-    ReadPaletteFile(name, palette, dialogs);
+    EXPECT_FALSE(ReadPaletteFile(name, palette, dialogs));
     EXPECT_EQ(palette.Nodes(), DefaultNodes);
     EXPECT_EQ(dialogs.Messages, std::vector<std::string>{name + " hat falsches Dateiformat !"});
 }
@@ -115,7 +115,7 @@ TEST(PaletteFile, UnreadableFileLeavesTheListEmpty)
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         PaletteList palette;
-        ReadPaletteFile(c.name, palette, dialogs);
+        EXPECT_FALSE(ReadPaletteFile(c.name, palette, dialogs));
         EXPECT_TRUE(palette.Empty()) << c.name;
         EXPECT_EQ(dialogs.Messages,
                   std::vector<std::string>{"Fehler beim Lesen der Palette " + c.name + " !" + c.reason});
@@ -133,7 +133,7 @@ TEST(PaletteFile, MillionRecordsAreAllReadInReverse)
         file.insert(file.end(), {static_cast<std::uint8_t>(i), 0, 0, static_cast<std::uint8_t>(i % 101)});
     WriteBytes(name, file);
     PaletteList palette;
-    ReadPaletteFile(name, palette, dialogs);
+    EXPECT_TRUE(ReadPaletteFile(name, palette, dialogs));
     ASSERT_EQ(palette.Nodes().size(), count);
     EXPECT_EQ(palette.Nodes().front(), (PaletteNode{static_cast<std::uint8_t>(count - 1), 0, 0, (count - 1) % 101}));
     EXPECT_EQ(palette.Nodes().back(), (PaletteNode{0, 0, 0, 0}));
@@ -164,7 +164,7 @@ TEST(PaletteFile, FailedWriteTellsTheUserAndKeepsTheList)
     for (const auto& c : cases) {
         ScriptedDialogs dialogs;
         const PaletteList palette;
-        WritePaletteFile(c.name, palette, dialogs);
+        EXPECT_FALSE(WritePaletteFile(c.name, palette, dialogs));
         EXPECT_EQ(dialogs.Messages,
                   std::vector<std::string>{"Fehler beim Schreiben der Palette " + c.name + " !\n" + c.reason});
         EXPECT_EQ(palette.Nodes(), DefaultNodes);

@@ -120,8 +120,8 @@ TEST(ParamFiles, MissingFilesAreSkippedSilently)
     NoPump pump;
     Items real, imag;
     std::string viewer;
-    LoadParameterFile(folder / "nimbra.par", real, imag, dialogs, pump);
-    LoadProgramSettings(folder / "nimbra.prf", viewer, dialogs, pump);
+    EXPECT_TRUE(LoadParameterFile(folder / "nimbra.par", real, imag, dialogs, pump));
+    EXPECT_TRUE(LoadProgramSettings(folder / "nimbra.prf", viewer, dialogs, pump));
     EXPECT_TRUE(real.empty() && imag.empty() && viewer.empty());
     EXPECT_TRUE(dialogs.Messages.empty());
 }
@@ -135,8 +135,8 @@ TEST(ParamFiles, UnreadableFilesAreReportedAndNothingIsRead)
     NoPump pump;
     Items real, imag;
     std::string viewer;
-    LoadParameterFile(folder / "nimbra.par", real, imag, dialogs, pump);
-    LoadProgramSettings(folder / "nimbra.prf", viewer, dialogs, pump);
+    EXPECT_FALSE(LoadParameterFile(folder / "nimbra.par", real, imag, dialogs, pump));
+    EXPECT_FALSE(LoadProgramSettings(folder / "nimbra.prf", viewer, dialogs, pump));
     EXPECT_EQ(dialogs.Messages,
               (Items{"Fehler beim Einlesen der Parameterdatei " + folder / "nimbra.par" + " !\nist ein Ordner",
                      "Fehler beim Einlesen der Programmkonfiguration " + folder / "nimbra.prf" +

@@ -172,17 +172,28 @@ TEST(RenderCommand, AConfigurationGivesItsValuesAndGradientAndOptionsOverrideIt)
     EXPECT_EQ(ReadBytes(folder / "c.tga").size(), 18u + 8 * 6 * 3);
 }
 
-TEST(RenderCommand, AFileThatCannotBeReadMakesNoImage)
+TEST(RenderCommand, AFileThatCannotBeReadWholeMakesNoImage)
 {
     TempFolder folder;
-    const RenderResult config = Render({"--config", folder / "missing.cfg", "-o", folder / "x.tga"});
-    EXPECT_EQ(config.ExitCode, 1);
-    EXPECT_NE(config.Err.find("Fehler beim Lesen der Palette in " + folder / "missing.cfg" +
-                              " !\nDatei oder Ordner nicht vorhanden"),
-              std::string::npos);
-    const RenderResult palette = Render({"--palette", folder / "missing.pal", "-o", folder / "x.tga"});
-    EXPECT_EQ(palette.ExitCode, 1);
-    EXPECT_EQ(palette.Err,
-              "Fehler beim Lesen der Palette " + folder / "missing.pal" + " !\nDatei oder Ordner nicht vorhanden\n");
-    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+    const std::string cutGradient = folder / "cut.cfg", otherFormat = folder / "other.pal";
+    std::vector<std::uint8_t> config = {'L', 'U', 'M', 'E', 'N', '-', '>'};
+    const auto record = EncodeConfigRecord({.Model = ColorModel::Grad, .Width = 8, .Height = 6, .MaxIterations = 9});
+    config.insert(config.end(), record.begin(), record.end());
+    config.insert(config.end(), {1, 2, 3, 0, 5});  // a node record and a cut one: the record itself is fine
+    WriteBytes(cutGradient, config);
+    WriteBytes(otherFormat, std::vector<std::uint8_t>(20, 'x'));
+    const std::string missingConfig = folder / "missing.cfg", missingPalette = folder / "missing.pal";
+    const std::string read = "Fehler beim Lesen der Palette ", missing = " !\nDatei oder Ordner nicht vorhanden";
+    const struct { std::string option, path, message; } cases[] = {
+        {"--config", missingConfig, read + "in " + missingConfig + missing},
+        {"--config", cutGradient, read + "in " + cutGradient + " !\n"},
+        {"--palette", missingPalette, read + missingPalette + missing + "\n"},
+        {"--palette", otherFormat, otherFormat + " hat falsches Dateiformat !\n"},
+    };
+    for (const auto& c : cases) {
+        const RenderResult result = Render({c.option, c.path, "-o", folder / "x.tga"});
+        EXPECT_EQ(result.ExitCode, 1) << c.path;
+        EXPECT_EQ(result.Err.rfind(c.message, 0), 0u) << result.Err;
+        EXPECT_FALSE(FileExists(folder / "x.tga"));
+    }
 }

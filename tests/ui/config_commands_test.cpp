@@ -2,7 +2,6 @@
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/mode_picture.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -327,5 +326,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(ConfigCommandsTest)
+QTEST_MAIN(ConfigCommandsTest)
 #include "config_commands_test.moc"

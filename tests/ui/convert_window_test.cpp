@@ -3,7 +3,6 @@
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -70,5 +69,5 @@ private slots:
     }
 };
 
-NIMBRA_UI_TEST(TConvertTest)
+QTEST_MAIN(TConvertTest)
 #include "convert_window_test.moc"

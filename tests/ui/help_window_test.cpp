@@ -1,7 +1,6 @@
 #include "dialogs/ui/help_window.h"
 
 #include "dialogs/help_text.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -33,5 +32,5 @@ private slots:
     }
 };
 
-NIMBRA_UI_TEST(THelpTest)
+QTEST_MAIN(THelpTest)
 #include "help_window_test.moc"

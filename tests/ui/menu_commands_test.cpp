@@ -3,7 +3,6 @@
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/mode_picture.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,10 +45,11 @@ void WhileOpen(QDialog& dialog, std::function<void()> steps)
 // Presses on the strip, moves and releases over the group box at target, as a user drags.
 void DragStripTo(TLPal& editor, QPoint groupBoxTarget)
 {
-    const QPoint to = groupBoxTarget - editor.Palette->pos();
-    QTest::mousePress(editor.Palette, Qt::LeftButton, {}, QPoint(3, 3));
-    QTest::mouseMove(editor.Palette, to);
-    QTest::mouseRelease(editor.Palette, Qt::LeftButton, {}, to);
+    auto* strip = Find<QWidget>(editor, "Palette");
+    const QPoint to = groupBoxTarget - strip->pos();
+    QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseMove(strip, to);
+    QTest::mouseRelease(strip, Qt::LeftButton, {}, to);
 }
 
 bool PictureShowsGradient(const TCalcForm& form, const PaletteList& palette)
@@ -107,7 +107,7 @@ private slots:
             Find<QLineEdit>(form, "IterationEdit")->setText(QStringLiteral("999"));
             DragStripTo(editor, QPoint(108, 50));
             program.Dialogs.YesNoAnswers.push_back(true);  // leave without saving
-            QTest::mouseClick(editor.Ende, Qt::LeftButton);
+            QTest::mouseClick(Find<QPushButton>(editor, "Ende"), Qt::LeftButton);
         });
         QVERIFY(PressKey(form, Qt::Key_F9));
         QVERIFY(wasModal && gradientModel);
@@ -267,11 +267,12 @@ private slots:
         WhileOpen(editor, [&] {
             DragStripTo(editor, QPoint(208, 50));
             program.Dialogs.ColourAnswers.push_back(Rgb{255, 40, 0});
-            QContextMenuEvent recolour(QContextMenuEvent::Mouse, QPoint(4, 4), editor.EndPoint->mapToGlobal(QPoint(4, 4)));
-            QApplication::sendEvent(editor.EndPoint, &recolour);
+            auto* endPoint = Find<QWidget>(editor, "EndPoint");
+            QContextMenuEvent recolour(QContextMenuEvent::Mouse, QPoint(4, 4), endPoint->mapToGlobal(QPoint(4, 4)));
+            QApplication::sendEvent(endPoint, &recolour);
             program.Dialogs.FileAnswers.push_back(palettePath);
-            editor.Save->trigger();
-            QTest::mouseClick(editor.Ende, Qt::LeftButton);
+            Find<QAction>(editor, "Save")->trigger();
+            QTest::mouseClick(Find<QPushButton>(editor, "Ende"), Qt::LeftButton);
         });
         QVERIFY(PressKey(form, Qt::Key_F9));
         const std::vector<PaletteNode> built = program.Palette.Nodes();
@@ -305,5 +306,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(MenuCommandsTest)
+QTEST_MAIN(MenuCommandsTest)
 #include "menu_commands_test.moc"

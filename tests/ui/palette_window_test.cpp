@@ -3,7 +3,7 @@
 #include "files/palette_file.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
-#include "tests/ui/ui_test_registry.h"
+#include "tests/ui/find_control.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -11,9 +11,10 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <memory>
+#include <optional>
 
 using namespace nimbra;
+using nimbra::testing::Find;
 using nimbra::testing::ScriptedDialogs;
 using nimbra::testing::TempFolder;
 
@@ -21,7 +22,11 @@ namespace {
 
 QColor Grey(int level) { return QColor(level, level, level); }
 
-QColor Pixel(const TLPal& editor, int column) { return editor.Palette->Image.pixelColor(column, 10); }
+// The strip's colour at a column, as the screen shows it.
+QColor Pixel(const TLPal& editor, int column)
+{
+    return Find<PaletteStrip>(editor, "Palette")->grab().toImage().pixelColor(column, 10);
+}
 
 QColor MarkerColour(const PaletteMarker& marker)
 {
@@ -32,7 +37,7 @@ QColor MarkerColour(const PaletteMarker& marker)
 QList<TLShape*> VisibleNodeMarkers(const TLPal& editor)
 {
     QList<TLShape*> visible;
-    for (TLShape* marker : editor.GB->findChildren<TLShape*>())
+    for (TLShape* marker : Find<QGroupBox>(editor, "GB")->findChildren<TLShape*>())
         if (marker->isVisible()) visible.append(marker);
     return visible;
 }
@@ -60,10 +65,21 @@ void RightClick(QWidget* marker)
 }
 
 struct Editor {
-    PaletteList Palette;
+    PaletteList Gradient;
     ScriptedDialogs Dialogs;
-    std::unique_ptr<TLPal> Window;
-    Editor() : Window(std::make_unique<TLPal>(Palette, Dialogs)) { Window->show(); }
+    TLPal Window{Gradient, Dialogs};
+    QAction* Load = Find<QAction>(Window, "Load");
+    QAction* Save = Find<QAction>(Window, "Save");
+    QWidget* Client = Find<QWidget>(Window, "Client");
+    QPushButton* Reset = Find<QPushButton>(Window, "Reset");
+    QPushButton* Ende = Find<QPushButton>(Window, "Ende");
+    QGroupBox* GB = Find<QGroupBox>(Window, "GB");
+    PaletteStrip* Palette = Find<PaletteStrip>(Window, "Palette");
+    PaletteMarker* StartPoint = Find<PaletteMarker>(Window, "StartPoint");
+    PaletteMarker* EndPoint = Find<PaletteMarker>(Window, "EndPoint");
+    QWidget* Shape1 = Find<QWidget>(Window, "Shape1");
+    DragSwatch* Swatch = Find<DragSwatch>(Window, "Swatch");
+    Editor() { Window.show(); }
 };
 
 }  // namespace
@@ -87,20 +103,20 @@ private slots:
 void PaletteWindowTest::DefaultGradientShowsGreyStripAndOneMarker()
 {
     Editor e;
-    TLPal& w = *e.Window;
+    TLPal& w = e.Window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Farbpalette generieren / bearbeiten"));
     QVERIFY(w.isModal());
     QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
-    QCOMPARE(w.Client->height(), 86);
-    QCOMPARE(w.GB->geometry(), QRect(8, 8, 417, 73));
-    QCOMPARE(w.GB->title(), QStringLiteral(" aktive Palette "));
-    QCOMPARE(w.Palette->geometry(), QRect(8, 16, 400, 25));
-    QCOMPARE(w.StartPoint->geometry(), QRect(6, 48, 8, 8));
-    QCOMPARE(w.EndPoint->geometry(), QRect(404, 48, 8, 8));
-    QCOMPARE(w.Shape1->geometry(), QRect(8, 60, 401, 5));
-    QCOMPARE(w.Load->text(), QStringLiteral("&Laden"));
-    QCOMPARE(w.Save->text(), QStringLiteral("&Speichern"));
+    QCOMPARE(e.Client->height(), 86);
+    QCOMPARE(e.GB->geometry(), QRect(8, 8, 417, 73));
+    QCOMPARE(e.GB->title(), QStringLiteral(" aktive Palette "));
+    QCOMPARE(e.Palette->geometry(), QRect(8, 16, 400, 25));
+    QCOMPARE(e.StartPoint->geometry(), QRect(6, 48, 8, 8));
+    QCOMPARE(e.EndPoint->geometry(), QRect(404, 48, 8, 8));
+    QCOMPARE(e.Shape1->geometry(), QRect(8, 60, 401, 5));
+    QCOMPARE(e.Load->text(), QStringLiteral("&Laden"));
+    QCOMPARE(e.Save->text(), QStringLiteral("&Speichern"));
 
     QCOMPARE(Pixel(w, 0), Grey(0));
     QCOMPARE(Pixel(w, 80), Grey(128));
@@ -109,46 +125,49 @@ void PaletteWindowTest::DefaultGradientShowsGreyStripAndOneMarker()
     QCOMPARE(markers.size(), 1);
     QCOMPARE(markers[0]->geometry(), QRect(88, 48, 8, 8));
     QCOMPARE(MarkerColour(*markers[0]), Grey(128));
-    QCOMPARE(MarkerColour(*w.StartPoint), Grey(0));
-    QCOMPARE(MarkerColour(*w.EndPoint), Grey(253));
-    QVERIFY(!w.PaletteModified);
+    QCOMPARE(MarkerColour(*e.StartPoint), Grey(0));
+    QCOMPARE(MarkerColour(*e.EndPoint), Grey(253));
+    QVERIFY(!w.EditedSinceSave());
 }
 
 void PaletteWindowTest::StripDroppedOnTheGroupBoxAddsNodesAtClampedPlaces()
 {
     Editor e;
-    TLPal& w = *e.Window;
-    Drag(w.Palette, {108, 45}, {100, 10});
-    Drag(w.Palette, {5, 45}, {100, 10});
-    Drag(w.Palette, {400, 45}, {100, 10});
+    TLPal& w = e.Window;
+    Drag(e.Palette, {108, 45}, {100, 10});
+    Drag(e.Palette, {5, 45}, {100, 10});
+    Drag(e.Palette, {400, 45}, {100, 10});
 
-    QCOMPARE(Positions(e.Palette), (std::vector<std::uint8_t>{0, 1, 20, 25, 97, 100}));
-    QCOMPARE(e.Palette.Nodes()[3], (PaletteNode{139, 139, 139, 25}));  // column 108, not the gray of 25 %
+    QCOMPARE(Positions(e.Gradient), (std::vector<std::uint8_t>{0, 1, 20, 25, 97, 100}));
+    QCOMPARE(e.Gradient.Nodes()[3], (PaletteNode{139, 139, 139, 25}));  // column 108, not the gray of 25 %
     QList<int> lefts;
     for (TLShape* marker : VisibleNodeMarkers(w)) lefts.append(marker->x());
     std::sort(lefts.begin(), lefts.end());
     QCOMPARE(lefts, (QList<int>{12, 88, 108, 396}));
-    QVERIFY(w.PaletteModified);
-    QVERIFY(!w.Swatch->isVisible());
+    QVERIFY(w.EditedSinceSave());
+    QVERIFY(!e.Swatch->isVisible());
 }
 
 void PaletteWindowTest::DropsOverTheStripMarkersOrBarAreRefused()
 {
     Editor e;
-    TLPal& w = *e.Window;
+    TLPal& w = e.Window;
     TLShape* marker = VisibleNodeMarkers(w)[0];
-    Drag(w.Palette, {200, 30}, {100, 10});  // onto the strip itself
-    Drag(w.Palette, {200, 62}, {100, 10});  // onto the black bar
-    Drag(w.Palette, {8, 50}, {100, 10});    // onto the start marker
-    Drag(w.Palette, {200, 100}, {100, 10}); // outside the group box
+    Drag(e.Palette, {200, 30}, {100, 10});  // onto the strip itself
+    Drag(e.Palette, {200, 62}, {100, 10});  // onto the black bar
+    Drag(e.Palette, {8, 50}, {100, 10});    // onto the start marker
+    Drag(e.Palette, {200, 100}, {100, 10}); // outside the group box
     Drag(marker, {200, 30});
-    QCOMPARE(Positions(e.Palette), (std::vector<std::uint8_t>{0, 20, 100}));
+    QCOMPARE(Positions(e.Gradient), (std::vector<std::uint8_t>{0, 20, 100}));
     QCOMPARE(marker->x(), 88);
-    QVERIFY(!w.PaletteModified);
+    QVERIFY(!w.EditedSinceSave());
 
     // A press and release without moving is a click, not a drop.
-    QTest::mouseClick(w.Palette, Qt::LeftButton, {}, QPoint(100, 10));
-    QVERIFY(!w.PaletteModified);
+    QTest::mouseClick(e.Palette, Qt::LeftButton, {}, QPoint(100, 10));
+    QVERIFY(!w.EditedSinceSave());
+    RightClick(e.Palette);  // the strip has no colour of its own to choose
+    QVERIFY(e.Dialogs.ColourStarts.empty());
+    QVERIFY(!w.EditedSinceSave());
 }
 
 void PaletteWindowTest::MarkerMovesInsideTheBandAndIsDeletedOutside()
@@ -158,16 +177,16 @@ void PaletteWindowTest::MarkerMovesInsideTheBandAndIsDeletedOutside()
     };
     for (const auto& c : cases) {
         Editor e;
-        TLPal& w = *e.Window;
+        TLPal& w = e.Window;
         TLShape* marker = VisibleNodeMarkers(w)[0];
         Drag(marker, c.drop);
-        QVERIFY(w.PaletteModified);
+        QVERIFY(w.EditedSinceSave());
         QCOMPARE(marker->isVisible(), c.kept);
         if (c.kept) {
             QCOMPARE(marker->geometry(), QRect(c.left, 48, 8, 8));
-            QCOMPARE(e.Palette.Nodes()[1], (PaletteNode{128, 128, 128, static_cast<std::uint8_t>((c.left - 8) / 4)}));
+            QCOMPARE(e.Gradient.Nodes()[1], (PaletteNode{128, 128, 128, static_cast<std::uint8_t>((c.left - 8) / 4)}));
         } else {
-            QCOMPARE(Positions(e.Palette), (std::vector<std::uint8_t>{0, 100}));
+            QCOMPARE(Positions(e.Gradient), (std::vector<std::uint8_t>{0, 100}));
             QCOMPARE(Pixel(w, 200), Grey(128));  // black to white now, halfway at column 200
         }
     }
@@ -176,15 +195,15 @@ void PaletteWindowTest::MarkerMovesInsideTheBandAndIsDeletedOutside()
 void PaletteWindowTest::RecolouringTheEndMarkerEndsTheGradientInThatColour()
 {
     Editor e;
-    TLPal& w = *e.Window;
+    TLPal& w = e.Window;
     e.Dialogs.ColourAnswers.push_back(Rgb{255, 0, 0});
-    RightClick(w.EndPoint);
+    RightClick(e.EndPoint);
     QCOMPARE(e.Dialogs.ColourStarts, (std::vector<Rgb>{{253, 253, 253}}));
     QCOMPARE(Pixel(w, 399), QColor(255, 0, 0));
-    QCOMPARE(MarkerColour(*w.EndPoint), QColor(255, 0, 0));
-    QCOMPARE(e.Palette.Nodes().back(), (PaletteNode{255, 255, 255, 100}));
+    QCOMPARE(MarkerColour(*e.EndPoint), QColor(255, 0, 0));
+    QCOMPARE(e.Gradient.Nodes().back(), (PaletteNode{255, 255, 255, 100}));
     QCOMPARE(VisibleNodeMarkers(w).size(), 1);
-    QVERIFY(w.PaletteModified);
+    QVERIFY(w.EditedSinceSave());
 
     w.hide();
     w.show();
@@ -196,64 +215,66 @@ void PaletteWindowTest::RecolouringTheEndMarkerEndsTheGradientInThatColour()
 void PaletteWindowTest::CancelledColourDialogStillAddsASecondStartNode()
 {
     Editor e;
-    TLPal& w = *e.Window;
+    TLPal& w = e.Window;
     e.Dialogs.ColourAnswers.push_back(std::nullopt);
-    RightClick(w.StartPoint);
-    QCOMPARE(e.Palette.Nodes(),
+    RightClick(e.StartPoint);
+    QCOMPARE(e.Gradient.Nodes(),
              (std::vector<PaletteNode>{{0, 0, 0, 0}, {0, 0, 0, 0}, {128, 128, 128, 20}, {255, 255, 255, 100}}));
-    QVERIFY(w.PaletteModified);
+    QVERIFY(w.EditedSinceSave());
     QVERIFY(e.Dialogs.Unexpected.empty());
 }
 
 void PaletteWindowTest::ResetAnsweredNoChangesNothing()
 {
     Editor e;
-    TLPal& w = *e.Window;
-    e.Palette.SetPaletteNode(1, 2, 3, 50);
-    const std::vector<PaletteNode> before = e.Palette.Nodes();
+    TLPal& w = e.Window;
+    e.Gradient.SetPaletteNode(1, 2, 3, 50);
+    const std::vector<PaletteNode> before = e.Gradient.Nodes();
     e.Dialogs.YesNoAnswers = {false, true};
-    QTest::mouseClick(w.Reset, Qt::LeftButton);
-    QCOMPARE(e.Palette.Nodes(), before);
+    QTest::mouseClick(e.Reset, Qt::LeftButton);
+    QCOMPARE(e.Gradient.Nodes(), before);
     QCOMPARE(e.Dialogs.Questions.at(0), std::string("Die aktuelle Palette wird auf eine Graustufen-Palette zurückgesetzt !"));
     QCOMPARE(e.Dialogs.QuestionCaptions.at(0), std::string("Aktuelle Palette reseten"));
 
-    QTest::mouseClick(w.Reset, Qt::LeftButton);
-    QCOMPARE(Positions(e.Palette), (std::vector<std::uint8_t>{0, 20, 100}));
+    QTest::mouseClick(e.Reset, Qt::LeftButton);
+    QCOMPARE(Positions(e.Gradient), (std::vector<std::uint8_t>{0, 20, 100}));
     QCOMPARE(VisibleNodeMarkers(w).size(), 1);
-    QVERIFY(!w.PaletteModified);
+    QVERIFY(!w.EditedSinceSave());
 }
 
 void PaletteWindowTest::LeavingAskedOnlyWhenModified()
 {
     Editor e;
-    TLPal& w = *e.Window;
-    Drag(w.Palette, {208, 45}, {100, 10});
+    TLPal& w = e.Window;
+    Drag(e.Palette, {208, 45}, {100, 10});
     e.Dialogs.YesNoAnswers = {false, true};
-    QTest::mouseClick(w.Ende, Qt::LeftButton);
+    QTest::mouseClick(e.Ende, Qt::LeftButton);
     QVERIFY(w.isVisible());
     QCOMPARE(e.Dialogs.Questions.at(0), std::string("Palette wurde noch nicht gespeichert ! Trotzdem beenden ?"));
     QCOMPARE(e.Dialogs.QuestionCaptions.at(0), std::string("Paletten Editor beenden"));
     QTest::keyClick(&w, Qt::Key_Escape);
     QVERIFY(w.isVisible());
-    QTest::mouseClick(w.Ende, Qt::LeftButton);
+    QTest::mouseClick(e.Ende, Qt::LeftButton);
     QVERIFY(!w.isVisible());
-    QVERIFY(w.PaletteModified);
-    QCOMPARE(Positions(e.Palette), (std::vector<std::uint8_t>{0, 20, 50, 100}));
+    QVERIFY(w.EditedSinceSave());
+    QCOMPARE(Positions(e.Gradient), (std::vector<std::uint8_t>{0, 20, 50, 100}));
 }
 
 void PaletteWindowTest::LeavingAfterAFailedSaveAsksNothing()
 {
     TempFolder folder;
     Editor e;
-    TLPal& w = *e.Window;
-    Drag(w.Palette, {208, 45}, {100, 10});
+    TLPal& w = e.Window;
+    Drag(e.Palette, {208, 45}, {100, 10});
     const std::string name = folder / "fehlt/neu.pal";
     e.Dialogs.FileAnswers.push_back(name);
-    w.Save->trigger();
+    e.Save->trigger();
     QCOMPARE(e.Dialogs.Messages, std::vector<std::string>{"Fehler beim Schreiben der Palette " + name +
                                                           " !\nDatei oder Ordner nicht vorhanden"});
-    QCOMPARE(w.PaletteFileName, name);
-    QTest::mouseClick(w.Ende, Qt::LeftButton);
+    e.Dialogs.FileAnswers.push_back(std::nullopt);
+    e.Load->trigger();
+    QCOMPARE(e.Dialogs.FileRequests.back().FileName, name);  // proposed from now on
+    QTest::mouseClick(e.Ende, Qt::LeftButton);
     QVERIFY(!w.isVisible());
     QVERIFY(e.Dialogs.Questions.empty());
 }
@@ -262,11 +283,11 @@ void PaletteWindowTest::SaveAndLoadThroughTheMenu()
 {
     TempFolder folder;
     Editor e;
-    TLPal& w = *e.Window;
-    Drag(w.Palette, {208, 45}, {100, 10});
+    TLPal& w = e.Window;
+    Drag(e.Palette, {208, 45}, {100, 10});
     const std::string name = folder / "blau.pal";
     e.Dialogs.FileAnswers.push_back(name);
-    w.Save->trigger();
+    e.Save->trigger();
     const FileRequest& save = e.Dialogs.FileRequests.at(0);
     QVERIFY(save.DialogKind == FileRequest::Kind::Save);
     QCOMPARE(save.Filter, std::string("Farbpalette|*.pal"));
@@ -274,45 +295,44 @@ void PaletteWindowTest::SaveAndLoadThroughTheMenu()
     QCOMPARE(save.InitialFolder, std::string("pal"));
     QCOMPARE(save.FileName, std::string());
     QVERIFY(save.AskBeforeReplacing);
-    QVERIFY(!w.PaletteModified);
-    const std::vector<PaletteNode> saved = e.Palette.Nodes();
+    QVERIFY(!w.EditedSinceSave());
+    const std::vector<PaletteNode> saved = e.Gradient.Nodes();
 
-    QTest::mouseClick(w.Reset, Qt::LeftButton);  // unanswered: counts as No
+    QTest::mouseClick(e.Reset, Qt::LeftButton);  // unanswered: counts as No
     e.Dialogs.YesNoAnswers.push_back(true);
-    QTest::mouseClick(w.Reset, Qt::LeftButton);
+    QTest::mouseClick(e.Reset, Qt::LeftButton);
     QCOMPARE(VisibleNodeMarkers(w).size(), 1);
 
     e.Dialogs.FileAnswers.push_back(std::nullopt);
-    w.Load->trigger();
-    QCOMPARE(Positions(e.Palette), (std::vector<std::uint8_t>{0, 20, 100}));
+    e.Load->trigger();
+    QCOMPARE(Positions(e.Gradient), (std::vector<std::uint8_t>{0, 20, 100}));
 
     e.Dialogs.FileAnswers.push_back(name);
-    w.Load->trigger();
+    e.Load->trigger();
     const FileRequest& load = e.Dialogs.FileRequests.at(2);
     QVERIFY(load.DialogKind == FileRequest::Kind::Open);
     QCOMPARE(load.FileName, name);
     QVERIFY(!load.AskBeforeReplacing);
-    QCOMPARE(e.Palette.Nodes(), saved);
+    QCOMPARE(e.Gradient.Nodes(), saved);
     QCOMPARE(VisibleNodeMarkers(w).size(), 2);
     QCOMPARE(Pixel(w, 200), QColor(saved[2].Red, saved[2].Green, saved[2].Blue));  // the node at 50
-    QVERIFY(!w.PaletteModified);
+    QVERIFY(!w.EditedSinceSave());
     QCOMPARE(e.Dialogs.Messages.size(), std::size_t{0});
 }
 
 void PaletteWindowTest::CaptionsFitTheirControls()
 {
     Editor e;
-    TLPal& w = *e.Window;
-    for (QPushButton* button : {w.Reset, w.Ende}) {
+    for (QPushButton* button : {e.Reset, e.Ende}) {
         QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
         QVERIFY(button->height() >= 25);
         QCOMPARE(button->x(), 432);
     }
-    QCOMPARE(w.Reset->y(), 16);
-    QCOMPARE(w.Ende->y(), 48);
-    QCOMPARE(w.Client->width(), 432 + w.Reset->width() + 8);
-    QVERIFY(w.GB->fontMetrics().horizontalAdvance(w.GB->title()) < 417 - 16);
+    QCOMPARE(e.Reset->y(), 16);
+    QCOMPARE(e.Ende->y(), 48);
+    QCOMPARE(e.Client->width(), 432 + e.Reset->width() + 8);
+    QVERIFY(e.GB->fontMetrics().horizontalAdvance(e.GB->title()) < 417 - 16);
 }
 
-NIMBRA_UI_TEST(PaletteWindowTest)
+QTEST_MAIN(PaletteWindowTest)
 #include "palette_window_test.moc"

@@ -1,7 +1,6 @@
 #include "dialogs/ui/prefs_window.h"
 
 #include "tests/support/scripted_dialogs.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,5 +83,5 @@ private slots:
     }
 };
 
-NIMBRA_UI_TEST(TPrefsTest)
+QTEST_MAIN(TPrefsTest)
 #include "prefs_window_test.moc"

@@ -1,10 +1,8 @@
 #include "common/number_text.h"
-#include "engine/headless_targets.h"
-#include "engine/run_calculation.h"
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/preview_window.h"
+#include "tests/support/run_fixture.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -38,25 +36,9 @@ private:
 
 QImage CoreRunPicture(const ParamFields& fields, PreviewSize size)
 {
-    FractalParams params;
-    RunState state;
-    PaletteList palette;
+    RunFixture run;
     RecordingCanvas canvas(size);
-    HeadlessDisplay display;
-    ScriptedDialogs dialogs;
-    FakePlatform platform;
-    NoPump pump;
-    std::string lastImagePath;
-    RunContext context{.Params = params,
-                       .State = state,
-                       .Palette = palette,
-                       .Preview = canvas,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .StartFolder = "./",
-                       .LastImagePath = lastImagePath};
+    RunContext context = run.Headless.ContextWith(run.Dialogs, run.Platform, run.Pump, canvas, run.Display);
     RunCalculation(fields, context);
     return canvas.Image();
 }
@@ -320,5 +302,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(PreviewWindowTest)
+QTEST_MAIN(PreviewWindowTest)
 #include "preview_window_test.moc"

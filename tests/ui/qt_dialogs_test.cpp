@@ -1,6 +1,5 @@
 #include "app/german_qt_texts.h"
 #include "app/qt_dialogs.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -101,5 +100,5 @@ private slots:
     }
 };
 
-NIMBRA_UI_TEST(QtDialogsTest)
+QTEST_MAIN(QtDialogsTest)
 #include "qt_dialogs_test.moc"

@@ -1,7 +1,6 @@
 #include "dialogs/ui/resolution_window.h"
 
 #include "tests/support/scripted_dialogs.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -86,5 +85,5 @@ private slots:
     }
 };
 
-NIMBRA_UI_TEST(TGetXYSizeTest)
+QTEST_MAIN(TGetXYSizeTest)
 #include "resolution_window_test.moc"

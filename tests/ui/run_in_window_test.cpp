@@ -1,9 +1,7 @@
-#include "engine/headless_targets.h"
-#include "engine/run_calculation.h"
 #include "mainwindow/ui/calc_form.h"
 #include "mainwindow/ui/preview_window.h"
+#include "tests/support/run_fixture.h"
 #include "tests/ui/ui_program.h"
-#include "tests/ui/ui_test_registry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -28,30 +26,10 @@ using Texts = std::vector<std::string>;
 // The image the core run writes for these fields, without any window.
 std::vector<std::uint8_t> RendererImage(const ParamFields& fields, FormulaKind formula = FormulaKind::Mandelbrot)
 {
-    TempFolder folder;
-    std::filesystem::create_directory(folder / "pix");
-    FractalParams params;
-    params.Formula = static_cast<std::uint8_t>(formula);
-    RunState state;
-    PaletteList palette;
-    HeadlessPreview preview;
-    HeadlessDisplay display;
-    ScriptedDialogs dialogs;
-    FakePlatform platform;
-    NoPump pump;
-    std::string lastImagePath;
-    RunContext context{.Params = params,
-                       .State = state,
-                       .Palette = palette,
-                       .Preview = preview,
-                       .Display = display,
-                       .Dialogs = dialogs,
-                       .System = platform,
-                       .Pump = pump,
-                       .StartFolder = folder.Path(),
-                       .LastImagePath = lastImagePath};
-    RunCalculation(fields, context);
-    return ReadBytes(folder / "pix/nimbra000.tga");
+    RunFixture run;
+    run.Headless.Params.Formula = static_cast<std::uint8_t>(formula);
+    RunCalculation(fields, run.Context);
+    return ReadBytes(run.Folder / "pix/nimbra000.tga");
 }
 
 // False when a field could not be typed into or the size typed left the preview option on.
@@ -307,5 +285,5 @@ private:
     std::unique_ptr<CurrentDirectory> inside_;
 };
 
-NIMBRA_UI_TEST(RunInWindowTest)
+QTEST_MAIN(RunInWindowTest)
 #include "run_in_window_test.moc"

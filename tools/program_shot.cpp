@@ -1,6 +1,6 @@
 // Starts the program's windows as the entry point does and opens one menu or command for a
 // screenshot; the system is a fake one, so no browser or viewer starts:
-//   xvfb-run -s "-screen 0 1280x1024x24" sh -c 'build/tests/program_shot F9 &
+//   xvfb-run -s "-screen 0 1280x1024x24" sh -c 'build/tools/program_shot F9 &
 //     sleep 3; import -window root shot.png; kill $!'
 // What: menu1|menu2|menu3|formulas|extras|conversions|F2|F3|F4|F5|F9|F1|about|convert, or
 // nothing for the main window alone.

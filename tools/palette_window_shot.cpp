@@ -1,5 +1,5 @@
 // Shows the palette editor for a screenshot, then quits:
-//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tests/palette_window_shot nodes &
+//   xvfb-run -s "-screen 0 1024x768x24" sh -c 'build/tools/palette_window_shot nodes &
 //     sleep 2; import -window root shot.png; wait'
 // Modes: default (the start gradient), nodes (several nodes, recoloured ends), drag (a node
 // marker being dragged over the group box).
@@ -7,6 +7,7 @@
 
 #include "palette/palette_editor.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/ui/find_control.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -33,7 +34,7 @@ int main(int argc, char** argv)
     TLPal editor(palette, dialogs);
     editor.show();
     if (mode == "drag") {
-        QWidget* marker = editor.GB->childAt(MarkerLeftFor(50) + 4, 52);
+        QWidget* marker = testing::Find<QGroupBox>(editor, "GB")->childAt(MarkerLeftFor(50) + 4, 52);
         QMouseEvent press(QEvent::MouseButtonPress, QPointF(3, 3), marker->mapToGlobal(QPointF(3, 3)), Qt::LeftButton,
                           Qt::LeftButton, {});
         QApplication::sendEvent(marker, &press);

@@ -5,24 +5,18 @@
 
 namespace nimbra {
 
-// The command-line renderer has no one to ask: messages go to stderr, questions get No.
-class CliDialogs final : public UserDialogs {
+// For programs without windows, which have no one to ask: messages go to a stream (stderr),
+// questions get No.
+class StreamDialogs final : public UserDialogs {
 public:
-    explicit CliDialogs(std::ostream& err) : err_(err) {}
-    void ShowMessage(const std::string& text) override
-    {
-        err_ << text << '\n';
-        ++messageCount_;
-    }
+    explicit StreamDialogs(std::ostream& err) : err_(err) {}
+    void ShowMessage(const std::string& text) override { err_ << text << '\n'; }
     bool AskYesNo(const std::string&, const std::string&) override { return false; }
     std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
     std::optional<Rgb> ChooseColour(Rgb) override { return std::nullopt; }
 
-    int MessageCount() const { return messageCount_; }
-
 private:
     std::ostream& err_;
-    int messageCount_ = 0;
 };
 
 }  // namespace nimbra

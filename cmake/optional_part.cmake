@@ -1,0 +1,42 @@
+# Which parts the build makes, decided once and reported in one summary at the end of configuring.
+
+# A part kept apart from the program when its library is missing: ON in setting requires the
+# package, OFF leaves the part out, unset builds it when the package is found and Nimbra is the
+# top-level project. result is set to whether the part is built.
+function(nimbra_optional_part result setting package part library)
+  if(${setting})
+    find_package(${package} REQUIRED)
+    set(built TRUE)
+  elseif(NOT "${${setting}}" STREQUAL "")
+    set(built FALSE)
+    set(reason "${setting}=${${setting}}")
+  elseif(NOT PROJECT_IS_TOP_LEVEL)
+    set(built FALSE)
+    set(reason "Nimbra is not the top-level project")
+  else()
+    find_package(${package} QUIET)
+    set(built "${${package}_FOUND}")
+    set(reason "${library} not found")
+  endif()
+  nimbra_note_part("${part}" "${built}" "${reason}")
+  set(${result} ${built} PARENT_SCOPE)
+endfunction()
+
+function(nimbra_note_part part built reason)
+  if(built)
+    set_property(GLOBAL APPEND PROPERTY NIMBRA_PARTS_BUILT "${part}")
+  else()
+    set_property(GLOBAL APPEND PROPERTY NIMBRA_PARTS_LEFT_OUT "${part} (${reason})")
+  endif()
+endfunction()
+
+function(nimbra_report_parts)
+  get_property(built GLOBAL PROPERTY NIMBRA_PARTS_BUILT)
+  get_property(leftOut GLOBAL PROPERTY NIMBRA_PARTS_LEFT_OUT)
+  list(JOIN built ", " builtText)
+  message(STATUS "Nimbra builds: ${builtText}")
+  if(leftOut)
+    list(JOIN leftOut ", " leftOutText)
+    message(STATUS "Nimbra leaves out: ${leftOutText}")
+  endif()
+endfunction()
