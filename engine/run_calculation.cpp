@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/time_of_day.h"
+#include "engine/extended_precision.h"
 #include "engine/kernels.h"
 #include "engine/pixel_colour.h"
 #include "engine/row_pipeline.h"
@@ -182,6 +183,7 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
     }
     if (state.Preparing) return RunOutcome::Ignored;
 
+    KeepExtendedPrecision();  // also for the steps ReadParams computes
     context.Preview.ClearToWhite();
     ReadAndShowParams(fields, context.Params, context.Preview, context.Display, context.DecimalSeparator);
 
