@@ -9,6 +9,8 @@ namespace nimbra {
 namespace {
 
 constexpr std::int32_t MaxIterationLimit = 16777216;
+constexpr std::int32_t MaxPreviewIterations = 256;
+constexpr std::int32_t MaxGradFileIterations = 255;  // a file in the palette model
 
 // An empty field gives its default; anything else is read with "," as the separator, so a
 // point and a comma both work. The value goes back into the field in the general format.
@@ -62,9 +64,10 @@ void ReadParams(ParamFields& fields, FractalParams& params, PreviewSize preview,
 
     read.MaxIterations = ParseIntegerField(fields.Iterations);
     if (read.Preview) {
-        if (read.MaxIterations > 256) read.MaxIterations = 256;
+        if (read.MaxIterations > MaxPreviewIterations) read.MaxIterations = MaxPreviewIterations;
     } else {
-        if (read.Model == ColorModel::Grad && read.MaxIterations > 255) read.MaxIterations = 255;
+        if (read.Model == ColorModel::Grad && read.MaxIterations > MaxGradFileIterations)
+            read.MaxIterations = MaxGradFileIterations;
         if (read.MaxIterations < 0 || read.MaxIterations > MaxIterationLimit)
             read.MaxIterations = DefaultView::MaxIterations;
     }

@@ -32,11 +32,11 @@ bool ProgramState::CloseIsDue() const { return closeAfterRun_ && !Run.Running &&
 
 void ProgramState::RunStarted()
 {
-    StatusCode = StatusRunning;
+    StatusCode = Status::Running;
     // A close confirmed while the output file was being prepared stops the run at its start.
     if (closeAfterRun_) Run.StopRequested = true;
 }
 
-void ProgramState::RunEnded() { StatusCode = StatusReady; }
+void ProgramState::RunEnded() { StatusCode = Status::Ready; }
 
 }  // namespace nimbra

@@ -24,7 +24,7 @@ public:
 
     FractalParams Params;
     RunState Run;
-    std::uint8_t StatusCode = StatusReady;  // what the status line shows
+    Status StatusCode = Status::Ready;      // what the status line shows
     std::string StartFolder;                // ends in "/"; the program's folders lie below it
     std::string ViewerProgram;              // empty: none configured
     std::string ConfigFileName;             // the configuration loaded last; empty after a reset

@@ -5,22 +5,22 @@
 
 namespace nimbra {
 
-std::optional<std::string> StatusLineText(std::uint8_t statusCode)
+std::string StatusLineText(Status status)
 {
-    switch (statusCode) {
-    case 0: return "Bereit ...";
-    case 1: return "X-Auflösung des Bildes eingeben...";
-    case 2: return "Y-Auflösung des Bildes eingeben...";
-    case 3: return "Startkoordinate  - real...";
-    case 4: return "Endkoordinate - real...";
-    case 5: return "Startkoordinate  - imaginär...";
-    case 6: return "Endkoordinate - imaginär...";
-    case 7: return "Farbtiefe des Bildes...";
-    case 8: return "Realteil Startwert für Julia Menge...";
-    case 9: return "Imaginärteil Startwert für Julia Menge...";
-    case 99: return "Berechnung läuft ...";
-    default: return std::nullopt;
+    switch (status) {
+    case Status::Ready: return "Bereit ...";
+    case Status::WidthField: return "X-Auflösung des Bildes eingeben...";
+    case Status::HeightField: return "Y-Auflösung des Bildes eingeben...";
+    case Status::RealFromField: return "Startkoordinate  - real...";
+    case Status::RealToField: return "Endkoordinate - real...";
+    case Status::ImagFromField: return "Startkoordinate  - imaginär...";
+    case Status::ImagToField: return "Endkoordinate - imaginär...";
+    case Status::IterationsField: return "Farbtiefe des Bildes...";
+    case Status::JuliaRealField: return "Realteil Startwert für Julia Menge...";
+    case Status::JuliaImagField: return "Imaginärteil Startwert für Julia Menge...";
+    case Status::Running: return "Berechnung läuft ...";
     }
+    return "";
 }
 
 std::string FormatTimeOfDay(double days)
@@ -35,10 +35,10 @@ std::string FormatTimeOfDay(double days)
     return text;
 }
 
-TimerTexts TimerTick(const RunState& run, std::uint8_t statusCode, std::int32_t height, double now)
+TimerTexts TimerTick(const RunState& run, Status status, std::int32_t height, double now)
 {
     TimerTexts texts;
-    texts.StatusLine = StatusLineText(statusCode);
+    texts.StatusLine = StatusLineText(status);
     if (!run.Running) {
         texts.NormTime = FormatTimeOfDay(now);
         return texts;

@@ -5,6 +5,7 @@
 #include "files/param_files.h"
 #include "mainwindow/constant_history.h"
 #include "mainwindow/mode_picture_colours.h"
+#include "mainwindow/model_iterations.h"
 #include "mainwindow/progress_texts.h"
 #include "mainwindow/start_folder.h"
 #include "mainwindow/ui/mode_picture.h"
@@ -125,8 +126,11 @@ void TCalcForm::ConnectHandlers()
     connect(SCU, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollUp); });
     connect(SCD, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollDown); });
 
-    fieldStatusCodes_ = {{WidthEdit, 1}, {HeightEdit, 2},    {RealFEdit, 3}, {RealTEdit, 4}, {ImagFEdit, 5},
-                         {ImagTEdit, 6}, {IterationEdit, 7}, {r0, 8},        {i0, 9}};
+    fieldStatusCodes_ = {{WidthEdit, Status::WidthField},         {HeightEdit, Status::HeightField},
+                         {RealFEdit, Status::RealFromField},      {RealTEdit, Status::RealToField},
+                         {ImagFEdit, Status::ImagFromField},      {ImagTEdit, Status::ImagToField},
+                         {IterationEdit, Status::IterationsField}, {r0, Status::JuliaRealField},
+                         {i0, Status::JuliaImagField}};
     for (const auto& [field, code] : fieldStatusCodes_) field->installEventFilter(this);
     MakeButton->installEventFilter(this);
     menuBar()->installEventFilter(this);
@@ -139,7 +143,7 @@ void TCalcForm::ConnectHandlers()
 void TCalcForm::FormCreate()
 {
     setWindowTitle(QStringLiteral("Nimbra"));
-    state_.StatusCode = StatusReady;
+    state_.StatusCode = Status::Ready;
     SetRGBClick();
     ResetInputs();
     state_.StartFolder = CurrentStartFolder();
@@ -154,7 +158,7 @@ void TCalcForm::FormCreate()
     SetFieldText(i0->lineEdit(), imagItems.empty() ? std::string() : imagItems.front());
     LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
 
-    StBar->showMessage(Text(*StatusLineText(StatusReady)));
+    StBar->showMessage(Text(StatusLineText(Status::Ready)));
     Timer1->start();
     FormResize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -247,9 +251,9 @@ bool TCalcForm::eventFilter(QObject* watched, QEvent* event)
 }
 
 // WidthEditEnter, HeightEditEnter, ..., r0Enter, i0Enter.
-void TCalcForm::FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser)
+void TCalcForm::FieldEnter(QWidget* field, Status status, bool byUser)
 {
-    state_.StatusCode = statusCode;
+    state_.StatusCode = status;
     // A size typed by hand is meant for a file; the focus a loaded configuration puts into the
     // width field keeps the preview setting it brought.
     if (byUser && (field == WidthEdit || field == HeightEdit)) SetTestMode->setChecked(false);
@@ -274,7 +278,7 @@ void TCalcForm::PutCursorInto(QWidget* field)
 // WidthEditExit, ..., r0Exit, i0Exit.
 void TCalcForm::FieldExit(QWidget* field)
 {
-    state_.StatusCode = StatusReady;
+    state_.StatusCode = Status::Ready;
     if (field == r0 || field == i0) AddConstantToHistory(static_cast<QComboBox*>(field));
     // Left, a field shows the start of its text, as SetFieldText does.
     auto* box = qobject_cast<QComboBox*>(field);
@@ -284,7 +288,7 @@ void TCalcForm::FieldExit(QWidget* field)
 
 void TCalcForm::AddConstantToHistory(QComboBox* box)
 {
-    state_.StatusCode = StatusReady;
+    state_.StatusCode = Status::Ready;
     std::vector<std::string> items = ItemTexts(box);
     const QString shown = box->currentText();
     if (nimbra::AddConstantToHistory(items, Bytes(shown))) {
@@ -296,7 +300,7 @@ void TCalcForm::AddConstantToHistory(QComboBox* box)
 void TCalcForm::Timer1Timer()
 {
     const TimerTexts texts = TimerTick(state_.Run, state_.StatusCode, state_.Params.Height, timeOfDay_());
-    if (texts.StatusLine) StBar->showMessage(Text(*texts.StatusLine));
+    StBar->showMessage(Text(texts.StatusLine));
     NormTime->setText(Text(texts.NormTime));
     NormTime->adjustSize();
     CalcTime->setText(Text(texts.CalcTime));
@@ -306,18 +310,18 @@ void TCalcForm::Timer1Timer()
 void TCalcForm::SetRGBClick()
 {
     ModePic->PaintColumns(SpectrumColumns(ColorModel::Rgb, ModePictureWidth));
-    IterationEdit->setText(QStringLiteral("4096"));
+    IterationEdit->setText(QString::fromLatin1(RgbCmyIterationText));
 }
 
 void TCalcForm::SetCMYClick()
 {
     ModePic->PaintColumns(SpectrumColumns(ColorModel::Cmy, ModePictureWidth));
-    IterationEdit->setText(QStringLiteral("4096"));
+    IterationEdit->setText(QString::fromLatin1(RgbCmyIterationText));
 }
 
 void TCalcForm::SetGradClick()
 {
-    IterationEdit->setText(QStringLiteral("256"));
+    IterationEdit->setText(QString::fromLatin1(GradIterationText));
     DrawGradientStrip();
 }
 

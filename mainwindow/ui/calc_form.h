@@ -113,7 +113,7 @@ private:
     void RegionButtonClick(RegionButton button);
     // The rubber band of the preview mapped onto the region of the most recent run.
     void WriteSelection(const SelectionCorners& corners);
-    void FieldEnter(QWidget* field, std::uint8_t statusCode, bool byUser);
+    void FieldEnter(QWidget* field, Status status, bool byUser);
     void FieldExit(QWidget* field);
     // The program moves the cursor, with the field change that means (not by the user).
     void PutCursorInto(QWidget* field);
@@ -139,7 +139,7 @@ private:
     std::function<double()> timeOfDay_;
     OwnedPreview* preview_ = nullptr;
     QActionGroup* formulaGroup_ = nullptr;
-    std::vector<std::pair<QWidget*, std::uint8_t>> fieldStatusCodes_;  // the status code each field sets
+    std::vector<std::pair<QWidget*, Status>> fieldStatusCodes_;  // the status code each field sets
 
     QGroupBox* GroupBox1 = nullptr;
     QLabel* Label1 = nullptr;

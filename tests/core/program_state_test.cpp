@@ -53,10 +53,10 @@ TEST(ProgramState, ARunStartedAfterAConfirmedCloseStopsAtOnce)
     ProgramState state;
     ScriptedDialogs dialogs;
     state.RunStarted();
-    EXPECT_EQ(state.StatusCode, StatusRunning);
+    EXPECT_EQ(state.StatusCode, Status::Running);
     EXPECT_FALSE(state.Run.StopRequested);
     state.RunEnded();
-    EXPECT_EQ(state.StatusCode, StatusReady);
+    EXPECT_EQ(state.StatusCode, Status::Ready);
 
     dialogs.YesNoAnswers = {true};
     state.Run.Preparing = true;

@@ -12,23 +12,6 @@ double Clock(int hours, int minutes, int seconds) { return ((hours * 60 + minute
 
 }  // namespace
 
-TEST(ProgressTexts, EachStatusCodeHasItsLine)
-{
-    EXPECT_EQ(StatusLineText(0), "Bereit ...");
-    EXPECT_EQ(StatusLineText(1), "X-Auflösung des Bildes eingeben...");
-    EXPECT_EQ(StatusLineText(2), "Y-Auflösung des Bildes eingeben...");
-    EXPECT_EQ(StatusLineText(3), "Startkoordinate  - real...");
-    EXPECT_EQ(StatusLineText(4), "Endkoordinate - real...");
-    EXPECT_EQ(StatusLineText(5), "Startkoordinate  - imaginär...");
-    EXPECT_EQ(StatusLineText(6), "Endkoordinate - imaginär...");
-    EXPECT_EQ(StatusLineText(7), "Farbtiefe des Bildes...");
-    EXPECT_EQ(StatusLineText(8), "Realteil Startwert für Julia Menge...");
-    EXPECT_EQ(StatusLineText(9), "Imaginärteil Startwert für Julia Menge...");
-    EXPECT_EQ(StatusLineText(99), "Berechnung läuft ...");
-    EXPECT_EQ(StatusLineText(10), std::nullopt);
-    EXPECT_EQ(StatusLineText(255), std::nullopt);
-}
-
 TEST(ProgressTexts, TimesAreHoursMinutesSecondsOfTheDay)
 {
     EXPECT_EQ(FormatTimeOfDay(Clock(14, 3, 7)), "14:03:07");
@@ -38,12 +21,27 @@ TEST(ProgressTexts, TimesAreHoursMinutesSecondsOfTheDay)
     EXPECT_EQ(FormatTimeOfDay(1 - 0.0001 * Second), "00:00:00");
 }
 
-TEST(ProgressTexts, IdleShowsTheClockAndNoRemainingTime)
+TEST(ProgressTexts, IdleShowsTheClockAndTheLineOfTheStatus)
 {
-    const TimerTexts texts = TimerTick(RunState(), 3, 480, Clock(9, 15, 0));
-    EXPECT_EQ(texts.StatusLine, "Startkoordinate  - real...");
-    EXPECT_EQ(texts.NormTime, "09:15:00");
-    EXPECT_EQ(texts.CalcTime, "");
+    const struct { Status status; const char* line; } cases[] = {
+        {Status::Ready, "Bereit ..."},
+        {Status::WidthField, "X-Auflösung des Bildes eingeben..."},
+        {Status::HeightField, "Y-Auflösung des Bildes eingeben..."},
+        {Status::RealFromField, "Startkoordinate  - real..."},
+        {Status::RealToField, "Endkoordinate - real..."},
+        {Status::ImagFromField, "Startkoordinate  - imaginär..."},
+        {Status::ImagToField, "Endkoordinate - imaginär..."},
+        {Status::IterationsField, "Farbtiefe des Bildes..."},
+        {Status::JuliaRealField, "Realteil Startwert für Julia Menge..."},
+        {Status::JuliaImagField, "Imaginärteil Startwert für Julia Menge..."},
+        {Status::Running, "Berechnung läuft ..."},
+    };
+    for (const auto& c : cases) {
+        const TimerTexts texts = TimerTick(RunState(), c.status, 480, Clock(9, 15, 0));
+        EXPECT_EQ(texts.StatusLine, c.line);
+        EXPECT_EQ(texts.NormTime, "09:15:00");
+        EXPECT_EQ(texts.CalcTime, "");
+    }
 }
 
 TEST(ProgressTexts, ARunShowsElapsedRemainingAndTheRow)
@@ -52,7 +50,7 @@ TEST(ProgressTexts, ARunShowsElapsedRemainingAndTheRow)
     run.Running = true;
     run.StartTime = Clock(10, 0, 0);
     run.CurrentRow = 99;
-    const TimerTexts texts = TimerTick(run, StatusRunning, 200, Clock(10, 0, 30));
+    const TimerTexts texts = TimerTick(run, Status::Running, 200, Clock(10, 0, 30));
     EXPECT_EQ(texts.StatusLine, "berechne Zeile 99 von 200 ...");
     EXPECT_EQ(texts.NormTime, "seit  00:00:30");
     EXPECT_EQ(texts.CalcTime, "noch  00:00:30");  // 30 / 100 x 101 = 30.3 s
@@ -64,7 +62,7 @@ TEST(ProgressTexts, ARunAcrossMidnightCountsOn)
     run.Running = true;
     run.StartTime = Clock(23, 59, 30);
     run.CurrentRow = 0;
-    const TimerTexts texts = TimerTick(run, StatusRunning, 3, Clock(0, 0, 30));
+    const TimerTexts texts = TimerTick(run, Status::Running, 3, Clock(0, 0, 30));
     EXPECT_EQ(texts.NormTime, "seit  00:01:00");
     EXPECT_EQ(texts.CalcTime, "noch  00:03:00");
     EXPECT_EQ(texts.StatusLine, "berechne Zeile 0 von 3 ...");
