@@ -13,7 +13,9 @@
 
 int main(int argc, char* argv[])
 {
-    // The shared start-up: a leftover debug file goes, the gradient starts as the default one.
+    // "Staff.dbg" in the current folder is the debug file of the shared helpers, whose start-up
+    // has always removed it: a user's file of that name goes too. A missing file, or one that
+    // cannot be removed, does not stop the start. Then the gradient starts as the default one.
     std::error_code ignored;
     std::filesystem::remove("Staff.dbg", ignored);
     nimbra::PaletteList palette;

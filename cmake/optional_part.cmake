@@ -1,8 +1,7 @@
 # Which parts the build makes, decided once and reported in one summary at the end of configuring.
 
-# A part kept apart from the program when its library is missing: ON in setting requires the
-# package, OFF leaves the part out, unset builds it when the package is found and Nimbra is the
-# top-level project. result is set to whether the part is built.
+# Sets result to whether a part that needs package is built, as its setting says (ON, OFF or
+# unset, see the top-level CMakeLists.txt), and notes it for the summary.
 function(nimbra_optional_part result setting package part library)
   if(${setting})
     find_package(${package} REQUIRED)
@@ -19,7 +18,7 @@ function(nimbra_optional_part result setting package part library)
     set(reason "${library} not found")
   endif()
   nimbra_note_part("${part}" "${built}" "${reason}")
-  set(${result} ${built} PARENT_SCOPE)
+  set(${result} "${built}" PARENT_SCOPE)
 endfunction()
 
 function(nimbra_note_part part built reason)

@@ -36,8 +36,9 @@ constexpr std::int32_t MaxImageWidth = 20480;  // the capacity of the row buffer
 // Error) keeps the corrections made before it. The output file is not touched here.
 void ReadParams(ParamFields& fields, FractalParams& params, PreviewSize preview, char decimalSeparator);
 
-// Rounded cube root of the iteration maximum plus one; every count 0..maximum then has three
-// digits in this base.
+// round(exp(ln(maximum) / 3)) + 1 in extended precision, rounding to nearest with ties to
+// even: the cube root of the iteration maximum rounded first, then one added (2048 gives 14,
+// 4096 gives 17). Every count 0..maximum then has three digits in this base.
 std::uint16_t DigitBaseFor(std::int32_t maxIterations);
 
 }  // namespace nimbra

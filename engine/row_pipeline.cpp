@@ -1,5 +1,6 @@
 #include "engine/row_pipeline.h"
 
+#include "engine/extended_precision.h"
 #include "engine/kernels.h"
 
 #include <chrono>
@@ -104,6 +105,7 @@ void RowPipeline::RedoStaleRows(std::int32_t firstRow)
 
 void RowPipeline::Work()
 {
+    KeepExtendedPrecision();
     const std::int32_t slotCount = static_cast<std::int32_t>(slots_.size());
     std::unique_lock lock(mutex_);
     // Waits for work until the end of the run, as any row may have to be computed again.

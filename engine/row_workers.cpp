@@ -1,5 +1,6 @@
 #include "engine/row_workers.h"
 
+#include "engine/extended_precision.h"
 #include "engine/row_pipeline.h"
 
 namespace nimbra {
@@ -41,6 +42,7 @@ bool RowWorkers::TakeDone(std::int32_t& row, RowCounts& counts, std::chrono::mic
 
 void RowWorkers::Work()
 {
+    KeepExtendedPrecision();
     std::unique_lock lock(mutex_);
     for (;;) {
         workAvailable_.wait(lock, [&] { return stop_ || !todo_.empty(); });

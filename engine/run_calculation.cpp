@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/time_of_day.h"
+#include "engine/extended_precision.h"
 #include "engine/kernels.h"
 #include "engine/pixel_colour.h"
 #include "engine/row_pipeline.h"
@@ -61,22 +62,18 @@ public:
         if (params.Inverted) count = params.MaxIterations - count;
         // Neighbours often share a count; the gradient's colours may change during the run.
         if (count != lastCount_ || !lastColourKnown_ || params.Model == ColorModel::Grad) {
-            const Rgb colour = colours_(count);
-            lastColour_ = static_cast<std::uint32_t>(colour.Red) << 16 | colour.Green << 8 | colour.Blue;
+            lastColour_ = colours_(count);
             lastColourKnown_ = true;
         }
         lastCount_ = count;
-        const std::uint8_t red = static_cast<std::uint8_t>(lastColour_ >> 16);
-        const std::uint8_t green = static_cast<std::uint8_t>(lastColour_ >> 8);
-        const std::uint8_t blue = static_cast<std::uint8_t>(lastColour_);
         if (!file_) {
-            context_.Preview.SetPixel(column, row, Rgb{red, green, blue});
+            context_.Preview.SetPixel(column, row, lastColour_);
             return;
         }
         std::uint8_t* pixel = &rowBuffer_[static_cast<std::size_t>(column) * 3];
-        pixel[0] = blue;
-        pixel[1] = green;
-        pixel[2] = red;
+        pixel[0] = lastColour_.Blue;
+        pixel[1] = lastColour_.Green;
+        pixel[2] = lastColour_.Red;
     }
 
     // The whole row is written, also after a stop: the file is removed then anyway. The run
@@ -94,7 +91,7 @@ private:
     ColourTable colours_;
     std::vector<std::uint8_t> rowBuffer_;
     std::int32_t lastCount_ = 0;  // what a first pixel without a kernel takes
-    std::uint32_t lastColour_ = 0;  // of lastCount_: red << 16 | green << 8 | blue
+    Rgb lastColour_;              // of lastCount_
     bool lastColourKnown_ = false;
 };
 
@@ -186,6 +183,7 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
     }
     if (state.Preparing) return RunOutcome::Ignored;
 
+    KeepExtendedPrecision();  // also for the steps ReadParams computes
     context.Preview.ClearToWhite();
     ReadAndShowParams(fields, context.Params, context.Preview, context.Display, context.DecimalSeparator);
 

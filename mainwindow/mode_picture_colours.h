@@ -8,7 +8,6 @@
 namespace nimbra {
 
 constexpr int ModePictureWidth = 180;
-constexpr int ModePictureHeight = 28;
 constexpr int ModeStripHeight = 20;  // the strips fill the top rows; the rest stays as it was
 
 // The colour of each column of the colour model's spectrum picture, left to right: RGB runs

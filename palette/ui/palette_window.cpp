@@ -157,10 +157,9 @@ void TLPal::BuildControls()
 void TLPal::NameControls()
 {
     const std::pair<QObject*, const char*> names[] = {
-        {MainMenu1, "MainMenu1"}, {Load, "Load"},         {Save, "Save"},         {Client, "Client"},
-        {Reset, "Reset"},         {Ende, "Ende"},         {GB, "GB"},             {Palette, "Palette"},
-        {StartPoint, "StartPoint"}, {EndPoint, "EndPoint"}, {Shape1, "Shape1"},   {Swatch, "Swatch"},
-        {StatusLine, "StatusLine"},
+        {MainMenu1, "MainMenu1"}, {Load, "Load"}, {Save, "Save"}, {Client, "Client"}, {Reset, "Reset"},
+        {Ende, "Ende"}, {GB, "GB"}, {Palette, "Palette"}, {StartPoint, "StartPoint"}, {EndPoint, "EndPoint"},
+        {Shape1, "Shape1"}, {Swatch, "Swatch"}, {StatusLine, "StatusLine"},
     };
     for (const auto& [control, name] : names) control->setObjectName(QString::fromLatin1(name));
 }
