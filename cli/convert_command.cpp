@@ -38,17 +38,17 @@ private:
 };
 
 struct ConvertArguments {
-    ConversionKind Kind = ConversionKind::ckRgbCmy;
+    ConversionKind Kind = ConversionKind::RgbCmy;
     std::string File;
     Rgb Tint;
 };
 
 std::optional<ConversionKind> KindNamed(const std::string& name)
 {
-    if (name == "rgbcmy" || name == "cmyrgb") return ConversionKind::ckRgbCmy;
-    if (name == "rgbgrad" || name == "cmygrad") return ConversionKind::ckToGrad;
-    if (name == "gradrgb") return ConversionKind::ckGradRgb;
-    if (name == "gradcmy") return ConversionKind::ckGradCmy;
+    if (name == "rgbcmy" || name == "cmyrgb") return ConversionKind::RgbCmy;
+    if (name == "rgbgrad" || name == "cmygrad") return ConversionKind::ToGrad;
+    if (name == "gradrgb") return ConversionKind::GradRgb;
+    if (name == "gradcmy") return ConversionKind::GradCmy;
     return std::nullopt;
 }
 

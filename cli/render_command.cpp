@@ -58,7 +58,7 @@ std::string RenderUsage(const std::string& program)
     return usage.str();
 }
 
-const std::map<std::string, ColorModel> ColorModelNames = {
+const std::map<std::string, ColorModel> ModelOptionNames = {
     {"rgb", ColorModel::Rgb}, {"cmy", ColorModel::Cmy}, {"grad", ColorModel::Grad}};
 
 struct UsageError {
@@ -122,8 +122,8 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
         } else if (option == "--iterations") {
             changes.push_back([value](ParamFields& fields) { fields.Iterations = value; });
         } else if (option == "--color") {
-            const auto found = ColorModelNames.find(value);
-            if (found == ColorModelNames.end())
+            const auto found = ModelOptionNames.find(value);
+            if (found == ModelOptionNames.end())
                 throw UsageError{"--color: erwartet rgb, cmy oder grad, nicht '" + value + "'"};
             changes.push_back([model = found->second](ParamFields& fields) { fields.Model = model; });
         } else if (option == "--config") {

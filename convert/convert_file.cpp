@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/file_descriptor.h"
 #include "common/output_file.h"
+#include "engine/tga_output.h"
 
 #include <sys/stat.h>
 
@@ -96,7 +97,7 @@ std::optional<BlockFailure> ConvertBlocks(ConversionKind kind, ConversionContext
 {
     std::vector<std::uint8_t> block(ConversionBlockBytes);
     std::uint64_t total = 0;
-    while (TgaHeaderBytes + total < input.SizeBytes && !context.StopRequested) {
+    while (TgaHeaderSize + total < input.SizeBytes && !context.StopRequested) {
         context.Pump.Poll();
         context.Progress.ShowStep("Lese Datenblock ...");
         const ReadResult read = input.File.Read(block.data(), block.size());
@@ -152,7 +153,7 @@ ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& conte
     OutputFile output = OutputFile::Replacing(outputPath);
     if (!output.IsOpen()) return ReportFailure(context, output.OpenError(), outputPath);
 
-    std::uint8_t header[TgaHeaderBytes];
+    std::uint8_t header[TgaHeaderSize];
     const ReadResult headerRead = input.File.Read(header, sizeof header);
     // A file shorter than its header cannot be a TGA file; reading past its end is an I/O error.
     if (headerRead.Error || headerRead.Bytes < sizeof header)
@@ -197,10 +198,10 @@ FilePixel GradCmyPixel(FilePixel pixel, Rgb tint) { return RgbCmyPixel(GradRgbPi
 FilePixel ConvertPixel(ConversionKind kind, FilePixel pixel, Rgb tint)
 {
     switch (kind) {
-    case ConversionKind::ckRgbCmy: return RgbCmyPixel(pixel);
-    case ConversionKind::ckToGrad: return ToGradPixel(pixel, tint);
-    case ConversionKind::ckGradRgb: return GradRgbPixel(pixel, tint);
-    case ConversionKind::ckGradCmy: return GradCmyPixel(pixel, tint);
+    case ConversionKind::RgbCmy: return RgbCmyPixel(pixel);
+    case ConversionKind::ToGrad: return ToGradPixel(pixel, tint);
+    case ConversionKind::GradRgb: return GradRgbPixel(pixel, tint);
+    case ConversionKind::GradCmy: return GradCmyPixel(pixel, tint);
     }
     return pixel;
 }
@@ -232,7 +233,7 @@ ConversionOutcome ConvertFile(ConversionKind kind, ConversionContext& context)
 ConversionOutcome ConvertCommand(ConversionKind kind, ConversionContext& context)
 {
     if (context.Running) return ConversionOutcome::Ignored;
-    if (kind == ConversionKind::ckToGrad) {
+    if (kind == ConversionKind::ToGrad) {
         const std::optional<Rgb> colour = context.Dialogs.ChooseColour(context.TintColor);
         if (!colour) return ConversionOutcome::Cancelled;
         context.TintColor = *colour;  // kept even when the file dialog is cancelled

@@ -13,10 +13,10 @@ namespace nimbra {
 
 // The four pixel operations; the six menu commands map onto them.
 enum class ConversionKind : std::uint8_t {
-    ckRgbCmy = 0,   // "&RGB --> CMY" and "&CMY --> RGB"
-    ckToGrad = 1,   // "R&GB --> GRAD" and "C&MY --> GRAD"
-    ckGradRgb = 2,  // "GRAD --> RGB"
-    ckGradCmy = 3,  // "GRAD --> CMY"
+    RgbCmy = 0,   // "&RGB --> CMY" and "&CMY --> RGB"
+    ToGrad = 1,   // "R&GB --> GRAD" and "C&MY --> GRAD"
+    GradRgb = 2,  // "GRAD --> RGB"
+    GradCmy = 3,  // "GRAD --> CMY"
 };
 
 // One pixel of a TGA file in file order: blue, green, red.
@@ -36,7 +36,6 @@ FilePixel ConvertPixel(ConversionKind kind, FilePixel pixel, Rgb tint);
 // "CONV_" + the file name, in the folder of sourcePath ("/" separates folders).
 std::string ConvertedPath(const std::string& sourcePath);
 
-constexpr std::size_t TgaHeaderBytes = 18;
 constexpr std::size_t ConversionBlockBytes = 63000;  // a multiple of three: no pixel is split
 
 // What a conversion shows in its progress window.
@@ -65,7 +64,7 @@ struct ConversionContext {
     Platform& System;
     PumpHook& Pump;
     std::string SourceName;  // full path of the last input file
-    Rgb TintColor;           // black until the first choice for ckToGrad; kept for ckGradRgb and ckGradCmy
+    Rgb TintColor;           // black until the first choice for ToGrad; kept for GradRgb and GradCmy
     bool Running = false;    // a conversion is active: another start is ignored
     // Set by the command line's interrupt: the conversion ends before its next block. The window
     // has no way to stop a conversion.
@@ -88,7 +87,7 @@ enum class ConversionOutcome {
 // its name only when complete; until then an older copy keeps its content.
 ConversionOutcome ConvertFile(ConversionKind kind, ConversionContext& context);
 
-// A menu command: for ckToGrad first the colour (stored at once), then the input file; then
+// A menu command: for ToGrad first the colour (stored at once), then the input file; then
 // ConvertFile. Returns when the conversion has ended.
 ConversionOutcome ConvertCommand(ConversionKind kind, ConversionContext& context);
 

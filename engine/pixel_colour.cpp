@@ -5,7 +5,7 @@
 
 namespace nimbra {
 
-ColourDigits ColorDigits(std::int32_t count, std::uint16_t digitBase)
+ScaledDigits ColorDigits(std::int32_t count, std::uint16_t digitBase)
 {
     const std::int32_t n = digitBase;
     const long double scale = 256.0L / n;
@@ -20,12 +20,12 @@ Rgb PixelColour(std::int32_t count, const FractalParams& params, const PaletteLi
     switch (params.Model) {
     case ColorModel::Rgb:
     case ColorModel::Unknown: {  // the model the program starts with, so the run still gives an image
-        const ColourDigits d = ColorDigits(count, params.DigitBase);
+        const ScaledDigits d = ColorDigits(count, params.DigitBase);
         return {d.C1, d.C2, d.C3};
     }
     case ColorModel::Cmy: {
         // c1 cyan, c2 magenta, c3 yellow; the sums are formed before halving.
-        const ColourDigits d = ColorDigits(count, params.DigitBase);
+        const ScaledDigits d = ColorDigits(count, params.DigitBase);
         return {static_cast<std::uint8_t>((d.C2 + d.C3) / 2), static_cast<std::uint8_t>((d.C1 + d.C3) / 2),
                 static_cast<std::uint8_t>((d.C1 + d.C2) / 2)};
     }

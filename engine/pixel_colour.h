@@ -9,12 +9,12 @@
 namespace nimbra {
 
 // The count written as three digits in base N, each scaled by 256 / N and rounded to even.
-struct ColourDigits {
+struct ScaledDigits {
     std::uint8_t C1 = 0;  // lowest digit
     std::uint8_t C2 = 0;
     std::uint8_t C3 = 0;  // highest digit
 };
-ColourDigits ColorDigits(std::int32_t count, std::uint16_t digitBase);
+ScaledDigits ColorDigits(std::int32_t count, std::uint16_t digitBase);
 
 // The colour of a count (already inverted where asked) in the colour model of params.
 Rgb PixelColour(std::int32_t count, const FractalParams& params, const PaletteList& palette);

@@ -79,8 +79,8 @@ void ReplayTgaConversion(const std::string& path)
     testing::FakePlatform platform;
     NoPump pump;
     ConversionContext context{progress, dialogs, platform, pump, path, Rgb{200, 100, 50}, false};
-    for (const ConversionKind kind : {ConversionKind::ckRgbCmy, ConversionKind::ckToGrad, ConversionKind::ckGradRgb,
-                                      ConversionKind::ckGradCmy})
+    for (const ConversionKind kind : {ConversionKind::RgbCmy, ConversionKind::ToGrad, ConversionKind::GradRgb,
+                                      ConversionKind::GradCmy})
         ConvertFile(kind, context);
     std::remove(ConvertedPath(path).c_str());
 }

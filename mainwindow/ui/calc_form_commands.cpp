@@ -31,9 +31,9 @@ void TCalcForm::ConnectMenuCommands()
     // RGBCMY1Click, RGBGRAD1Click, CMYRGB1Click, CMYGRAD1Click, GRADRGB1Click, GRADCMY1Click. A
     // conversion may start during a run; the converter ignores a second one while it converts.
     const std::pair<QAction*, ConversionKind> conversions[] = {
-        {RGBCMY1, ConversionKind::ckRgbCmy},   {CMYRGB1, ConversionKind::ckRgbCmy},
-        {RGBGRAD1, ConversionKind::ckToGrad},  {CMYGRAD1, ConversionKind::ckToGrad},
-        {GRADRGB1, ConversionKind::ckGradRgb}, {GRADCMY1, ConversionKind::ckGradCmy},
+        {RGBCMY1, ConversionKind::RgbCmy},   {CMYRGB1, ConversionKind::RgbCmy},
+        {RGBGRAD1, ConversionKind::ToGrad},  {CMYGRAD1, ConversionKind::ToGrad},
+        {GRADRGB1, ConversionKind::GradRgb}, {GRADCMY1, ConversionKind::GradCmy},
     };
     for (const auto& [command, kind] : conversions)
         ConnectCommand(command, [this, kind = kind] { emit ConversionRequested(kind); });

@@ -1,5 +1,5 @@
 #include "convert/convert_file.h"
-
+#include "engine/tga_output.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
@@ -39,7 +39,7 @@ public:
 // A TGA header whose bytes are easy to recognise, then the given pixel bytes.
 std::vector<std::uint8_t> TgaBytes(const std::vector<std::uint8_t>& pixels)
 {
-    std::vector<std::uint8_t> bytes(TgaHeaderBytes);
+    std::vector<std::uint8_t> bytes(TgaHeaderSize);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i + 1);
     bytes.insert(bytes.end(), pixels.begin(), pixels.end());
     return bytes;
@@ -84,14 +84,14 @@ TEST(ConvertPixel, OperationsOnSinglePixels)
         FilePixel out;
     };
     const Case cases[] = {
-        {ConversionKind::ckRgbCmy, {10, 20, 30}, black, {50, 40, 30}},
-        {ConversionKind::ckRgbCmy, {200, 100, 60}, black, {160, 4, 44}},
-        {ConversionKind::ckToGrad, {90, 90, 90}, red, {0, 0, 90}},
-        {ConversionKind::ckToGrad, {255, 255, 255}, white, {254, 254, 254}},
-        {ConversionKind::ckToGrad, {0, 0, 5}, white, {1, 1, 1}},  // the gray level 1.67 is truncated to 1
-        {ConversionKind::ckGradRgb, {255, 17, 200}, black, {0, 0, 0}},
-        {ConversionKind::ckGradRgb, {1, 3, 5}, half, {0, 2, 2}},  // 0.5, 1.5 and 2.5 round to even
-        {ConversionKind::ckGradCmy, {100, 200, 50}, mixed, {150, 75, 125}},
+        {ConversionKind::RgbCmy, {10, 20, 30}, black, {50, 40, 30}},
+        {ConversionKind::RgbCmy, {200, 100, 60}, black, {160, 4, 44}},
+        {ConversionKind::ToGrad, {90, 90, 90}, red, {0, 0, 90}},
+        {ConversionKind::ToGrad, {255, 255, 255}, white, {254, 254, 254}},
+        {ConversionKind::ToGrad, {0, 0, 5}, white, {1, 1, 1}},  // the gray level 1.67 is truncated to 1
+        {ConversionKind::GradRgb, {255, 17, 200}, black, {0, 0, 0}},
+        {ConversionKind::GradRgb, {1, 3, 5}, half, {0, 2, 2}},  // 0.5, 1.5 and 2.5 round to even
+        {ConversionKind::GradCmy, {100, 200, 50}, mixed, {150, 75, 125}},
     };
     for (const Case& c : cases) EXPECT_EQ(ConvertPixel(c.kind, c.in, c.tint), c.out) << int(c.kind);
 }
@@ -106,7 +106,7 @@ TEST(ConvertedPath, PrefixGoesBeforeTheFileName)
 TEST(ConvertFile, TwoPixelImageIsConvertedWithHeaderUnchanged)
 {
     ConversionFixture f;
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes({10, 20, 30, 200, 100, 60})), ConversionOutcome::Converted);
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes({10, 20, 30, 200, 100, 60})), ConversionOutcome::Converted);
     EXPECT_EQ(ReadBytes(f.Output()), TgaBytes({50, 40, 30, 160, 4, 44}));
     EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"Konvertierung beendet --> " + f.Output()});
     std::vector<std::string> expected = Block(25);  // 6 of 24 bytes
@@ -119,7 +119,7 @@ TEST(ConvertFile, TwoPixelImageIsConvertedWithHeaderUnchanged)
 TEST(ConvertFile, GradRgbBeforeAnyColourChoiceWritesBlack)
 {
     ConversionFixture f;
-    f.Convert(ConversionKind::ckGradRgb, TgaBytes({10, 20, 30, 200, 100, 60}));
+    f.Convert(ConversionKind::GradRgb, TgaBytes({10, 20, 30, 200, 100, 60}));
     EXPECT_EQ(ReadBytes(f.Output()), TgaBytes({0, 0, 0, 0, 0, 0}));
 }
 
@@ -128,7 +128,7 @@ TEST(ConvertFile, HeaderOnlyFileIsCopiedWithoutABlock)
     ConversionFixture f;
     f.progress.ShowPercent(57);
     f.progress.Events.clear();
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes({})), ConversionOutcome::Converted);
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes({})), ConversionOutcome::Converted);
     EXPECT_EQ(ReadBytes(f.Output()), TgaBytes({}));
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
     EXPECT_EQ(f.pump.Polls, 0);
@@ -137,7 +137,7 @@ TEST(ConvertFile, HeaderOnlyFileIsCopiedWithoutABlock)
 TEST(ConvertFile, ProgressEndsAtTheRoundedShareOfTheFileSize)
 {
     ConversionFixture f;
-    f.Convert(ConversionKind::ckRgbCmy, TgaBytes(std::vector<std::uint8_t>(300, 7)));
+    f.Convert(ConversionKind::RgbCmy, TgaBytes(std::vector<std::uint8_t>(300, 7)));
     EXPECT_EQ(f.progress.Events.at(3), "percent 94");  // 300 x 100 / 318 = 94.3
 }
 
@@ -146,7 +146,7 @@ TEST(ConvertFile, LongFileIsReadInBlocksAndATrailingByteStaysAsItIs)
     ConversionFixture f;
     std::vector<std::uint8_t> pixels(63001, 1);
     pixels.back() = 9;
-    f.Convert(ConversionKind::ckRgbCmy, TgaBytes(pixels));
+    f.Convert(ConversionKind::RgbCmy, TgaBytes(pixels));
 
     std::vector<std::uint8_t> expected(63001, 2);
     expected.back() = 9;
@@ -163,7 +163,7 @@ TEST(ConvertFile, MissingInputIsReportedAndNothingWritten)
 {
     ConversionFixture f;
     f.context.SourceName = f.folder / "none.tga";
-    EXPECT_EQ(ConvertFile(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::NotOpened);
+    EXPECT_EQ(ConvertFile(ConversionKind::RgbCmy, f.context), ConversionOutcome::NotOpened);
     EXPECT_EQ(f.dialogs.Messages, (std::vector<std::string>{"Grafikdatei" + f.folder / "none.tga" +
                                                                 "kann nicht geöffnet werden !\n"
                                                                 "Datei oder Ordner nicht vorhanden",
@@ -177,7 +177,7 @@ TEST(ConvertFile, FolderAsInputCountsAsNotOpenable)
     ConversionFixture f;
     std::filesystem::create_directory(f.folder / "d.tga");
     f.context.SourceName = f.folder / "d.tga";
-    EXPECT_EQ(ConvertFile(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::NotOpened);
+    EXPECT_EQ(ConvertFile(ConversionKind::RgbCmy, f.context), ConversionOutcome::NotOpened);
     EXPECT_FALSE(FileExists(f.folder / "CONV_d.tga"));
 }
 
@@ -185,27 +185,27 @@ TEST(ConvertFile, FileNotSmallerThanFreeSpaceIsRefused)
 {
     ConversionFixture f;
     f.platform.FreeBytesValue = 24;
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes({1, 2, 3, 4, 5, 6})), ConversionOutcome::DiskFull);
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes({1, 2, 3, 4, 5, 6})), ConversionOutcome::DiskFull);
     EXPECT_EQ(f.dialogs.Messages,
               (std::vector<std::string>{"Das Speichermedium ist voll !", "Konvertierung beendet --> "}));
     EXPECT_FALSE(FileExists(f.Output()));
 
     ConversionFixture roomy;
     roomy.platform.FreeBytesValue = 25;
-    EXPECT_EQ(roomy.Convert(ConversionKind::ckRgbCmy, TgaBytes({1, 2, 3, 4, 5, 6})), ConversionOutcome::Converted);
+    EXPECT_EQ(roomy.Convert(ConversionKind::RgbCmy, TgaBytes({1, 2, 3, 4, 5, 6})), ConversionOutcome::Converted);
 }
 
 TEST(ConvertFile, UnknownFreeSpaceGoesOn)
 {
     ConversionFixture f;
     f.platform.FreeBytesValue = std::nullopt;
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes({1, 2, 3})), ConversionOutcome::Converted);
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes({1, 2, 3})), ConversionOutcome::Converted);
 }
 
 TEST(ConvertFile, FileShorterThanItsHeaderIsAnIoErrorAndLeavesNoOutput)
 {
     ConversionFixture f;
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, std::vector<std::uint8_t>(10, 1)), ConversionOutcome::Failed);
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, std::vector<std::uint8_t>(10, 1)), ConversionOutcome::Failed);
     EXPECT_EQ(f.dialogs.Messages,
               std::vector<std::string>{"E/A-Fehler 5\n" + f.folder / "a.tga" + ": Lese- oder Schreibfehler"});
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
@@ -226,7 +226,7 @@ TEST(ConvertFile, WriteFailureRemovesThePartialOutput)
     rlimit small = saved;
     small.rlim_cur = 1000;
     setrlimit(RLIMIT_FSIZE, &small);
-    const ConversionOutcome outcome = ConvertFile(ConversionKind::ckRgbCmy, f.context);
+    const ConversionOutcome outcome = ConvertFile(ConversionKind::RgbCmy, f.context);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);
 
@@ -241,7 +241,7 @@ TEST(ConvertFile, OutputThatCannotBeCreatedIsNotReportedAsDone)
 {
     ConversionFixture f;
     std::filesystem::create_directory(f.Output());
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes({1, 2, 3})), ConversionOutcome::Failed);
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes({1, 2, 3})), ConversionOutcome::Failed);
     EXPECT_EQ(f.dialogs.Messages, std::vector<std::string>{"E/A-Fehler 21\n" + f.Output() + ": ist ein Ordner"});
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
 }
@@ -256,7 +256,7 @@ TEST(ConvertFile, AnOutputNameThatIsTheInputItselfIsRefused)
             std::filesystem::create_symlink("a.tga", f.Output());
         else
             std::filesystem::create_hard_link(f.context.SourceName, f.Output());
-        EXPECT_EQ(ConvertFile(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::SameFile);
+        EXPECT_EQ(ConvertFile(ConversionKind::RgbCmy, f.context), ConversionOutcome::SameFile);
         EXPECT_EQ(ReadBytes(f.context.SourceName), TgaBytes({10, 20, 30}));
         EXPECT_EQ(f.dialogs.Messages,
                   std::vector<std::string>{"Die Ausgabedatei " + f.Output() + " ist die Eingabedatei " +
@@ -270,7 +270,7 @@ TEST(ConvertFile, AStopKeepsTheOlderCopy)
     ConversionFixture f;
     WriteBytes(f.Output(), {'o', 'l', 'd'});
     f.pump.DuringPoll = [&] { f.context.StopRequested = true; };
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes(std::vector<std::uint8_t>(2 * ConversionBlockBytes, 1))),
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes(std::vector<std::uint8_t>(2 * ConversionBlockBytes, 1))),
               ConversionOutcome::Stopped);
     EXPECT_EQ(ReadBytes(f.Output()), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_TRUE(f.dialogs.Messages.empty());
@@ -282,10 +282,10 @@ TEST(ConvertFile, SecondStartWhileRunningIsIgnored)
     ConversionFixture f;
     std::vector<ConversionOutcome> nested;
     f.pump.DuringPoll = [&] {
-        nested.push_back(ConvertFile(ConversionKind::ckGradRgb, f.context));
-        nested.push_back(ConvertCommand(ConversionKind::ckToGrad, f.context));
+        nested.push_back(ConvertFile(ConversionKind::GradRgb, f.context));
+        nested.push_back(ConvertCommand(ConversionKind::ToGrad, f.context));
     };
-    EXPECT_EQ(f.Convert(ConversionKind::ckRgbCmy, TgaBytes({10, 20, 30})), ConversionOutcome::Converted);
+    EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes({10, 20, 30})), ConversionOutcome::Converted);
     EXPECT_EQ(nested, (std::vector<ConversionOutcome>{ConversionOutcome::Ignored, ConversionOutcome::Ignored}));
     EXPECT_EQ(ReadBytes(f.Output()), TgaBytes({50, 40, 30}));
     EXPECT_EQ(f.dialogs.Messages.size(), 1u);
@@ -297,7 +297,7 @@ TEST(ConvertCommand, AsksForTheFileAndShowsItsName)
     ConversionFixture f;
     WriteBytes(f.folder / "a.tga", TgaBytes({10, 20, 30}));
     f.dialogs.FileAnswers.push_back(f.folder / "a.tga");
-    EXPECT_EQ(ConvertCommand(ConversionKind::ckRgbCmy, f.context), ConversionOutcome::Converted);
+    EXPECT_EQ(ConvertCommand(ConversionKind::RgbCmy, f.context), ConversionOutcome::Converted);
 
     ASSERT_EQ(f.dialogs.FileRequests.size(), 1u);
     const FileRequest& request = f.dialogs.FileRequests[0];
@@ -317,13 +317,13 @@ TEST(ConvertCommand, ColourIsKeptWhenTheFileDialogIsCancelled)
     f.context.TintColor = {1, 2, 3};
     f.dialogs.ColourAnswers.push_back(Rgb{255, 0, 0});
     f.dialogs.FileAnswers.push_back(std::nullopt);
-    EXPECT_EQ(ConvertCommand(ConversionKind::ckToGrad, f.context), ConversionOutcome::Cancelled);
+    EXPECT_EQ(ConvertCommand(ConversionKind::ToGrad, f.context), ConversionOutcome::Cancelled);
     EXPECT_EQ(f.dialogs.ColourStarts, (std::vector<Rgb>{Rgb{1, 2, 3}}));
     EXPECT_EQ(f.context.TintColor, (Rgb{255, 0, 0}));
     EXPECT_TRUE(f.progress.Events.empty());
 
     f.dialogs.ColourAnswers.push_back(std::nullopt);
-    EXPECT_EQ(ConvertCommand(ConversionKind::ckToGrad, f.context), ConversionOutcome::Cancelled);
+    EXPECT_EQ(ConvertCommand(ConversionKind::ToGrad, f.context), ConversionOutcome::Cancelled);
     EXPECT_EQ(f.dialogs.FileRequests.size(), 1u);  // no file dialog after a cancelled colour
     EXPECT_EQ(f.context.TintColor, (Rgb{255, 0, 0}));
 }

@@ -47,7 +47,7 @@ TEST(PixelColour, GradLooksTheCountUpInTheGradient)
 
 TEST(PixelColour, DigitsOfTheLargestBaseStayInAByte)
 {
-    const ColourDigits digits = ColorDigits(16777216, 257);  // digits 256, 2, 254
+    const ScaledDigits digits = ColorDigits(16777216, 257);  // digits 256, 2, 254
     EXPECT_EQ(digits.C1, 255);  // 256 / 257 x 256 = 254.9...
     EXPECT_EQ(digits.C2, 2);
     EXPECT_EQ(digits.C3, 253);

@@ -47,7 +47,7 @@ private slots:
         NoPump pump;
         TConvert form(dialogs, platform, pump);
 
-        QCOMPARE(form.StartConversion(ConversionKind::ckRgbCmy), ConversionOutcome::Converted);
+        QCOMPARE(form.StartConversion(ConversionKind::RgbCmy), ConversionOutcome::Converted);
         QCOMPARE(form.CFileName->text(), QStringLiteral("nimbra003.tga"));
         QCOMPARE(form.Status1->text(), QString());
         QCOMPARE(form.StatBar->value(), 94);
