@@ -101,13 +101,14 @@ void ComputeOnThisThread(RunContext& context, PixelOutput& output)
     const FractalParams& params = context.Params;
     RunState& state = context.State;
     PlainPassesChoice plainPasses(params.MaxIterations);
+    RegionMemory regions;
     for (std::int32_t row = 0; row < params.Height; ++row) {
         state.CurrentRow = static_cast<std::uint16_t>(row);
         const long double ci = PointImag(params, row);
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const PointResult result =
                 IteratePoint(LoadFormula(params), params, PointReal(params, column), ci, state.StopRequested,
-                             context.Pump, context.Shortcuts, plainPasses.Next());
+                             context.Pump, context.Shortcuts, {plainPasses.Next(), &regions});
             if (state.StopRequested) break;
             plainPasses.Counted(result.Count);
             if (result.OutOfRange) throw Error::PointOutOfRange(row, column);
