@@ -158,7 +158,8 @@ void LinearisedRegion::BoundResiduals()
         residual[0] = ConstantTermBound(centres_[j], centres_[next], constant_);
         for (std::uint32_t k = 2; k <= 2 * n; ++k) {
             double squareModuli = 0;  // sum over i + l = k of |a_ji| |a_jl|
-            for (std::uint32_t i = std::max(1u, k - std::min(k - 1, n)); i < k - i; ++i) squareModuli += m[i] * m[k - i];
+            const std::uint32_t first = std::max(1u, k - std::min(k - 1, n));
+            for (std::uint32_t i = first; i < k - i; ++i) squareModuli += m[i] * m[k - i];
             squareModuli += squareModuli;
             if (k % 2 == 0 && k / 2 <= n) squareModuli += m[k / 2] * m[k / 2];
             factorPower *= factor;

@@ -56,8 +56,10 @@ namespace nimbra {
 // computed p_jk is off by less than 2^-42 m_jk, m_jk = |lambda_j| |a_jk| + sum_i+l=k |a_ji| |a_jl|
 // + |lambda_j|^k |a_j+1,k|; beyond N, |p_jk| <= sum_i+l=k |a_ji| |a_jl|. The constant term is
 // worked in extended precision: six operations, each off by at most 2^-64 of the moduli
-// involved. Psi_j(w) by Horner's scheme is off by less than 2^-42 R_j (1 + eta_j), and the
-// state's difference from v_j by 2^-51 of its parts' moduli when rounded to double.
+// involved. Psi_j(w) by Horner's scheme, less the state's offset, is off by less than
+// 2^-42 R_j (1 + eta_j), and the state's offset from v_j by 2^-51 of its parts' moduli when
+// rounded to double. A power of a radius below 2^-899, where it would lose digits, counts as
+// 2^-899; radii themselves stay above 2^-800.
 class LinearisedRegion {
 public:
     // The pass's constant K: the part that is the pixel's and the formula's fixed offset.
