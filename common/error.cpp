@@ -20,5 +20,6 @@ Error Error::Io(IoError error, const std::string& path)
 }
 
 Error Error::Mpi(const std::string& reason) { return Error("MPI-Fehler: " + reason); }
+Error Error::Png(const std::string& reason) { return Error("PNG-Fehler: " + reason); }
 
 }  // namespace nimbra
