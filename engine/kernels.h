@@ -9,13 +9,6 @@
 
 namespace nimbra {
 
-// The count of one point, and whether a value left the extended range on the way (an
-// infinity or NaN in a square or a reciprocal), which would make the count meaningless.
-struct PointResult {
-    std::int32_t Count = 0;
-    bool OutOfRange = false;
-};
-
 // No kernel runs for FormulaCount and up: the pixel takes the previous pixel's count, which only
 // the thread that colours the pixels in order knows.
 inline constexpr std::int32_t PreviousPixelCount = -1;
@@ -198,7 +191,9 @@ PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t m
         } while (!done && passes != budget);
         hook.PassesDone(passes * HookCallsPerPass);
         // A stop set by a handler the hook ran ends the loop after this pass too.
-        if (done || stop.load(std::memory_order_relaxed)) return {count, kernel.OutOfRange()};
+        if (done || stop.load(std::memory_order_relaxed))
+            return {count, kernel.OutOfRange(), kernel.Escaped() ? OrbitEnd::Escaped : OrbitEnd::RanToMaximum,
+                    count - firstCount};
     }
 }
 
@@ -222,10 +217,11 @@ PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIter
         escaped = kernel.Escaped();
     } while (!escaped && count != plainEnd);
     hook.PassesDone(static_cast<std::uint32_t>(count - firstCount) * HookCallsPerPass);
-    if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed)) return {count, kernel.OutOfRange()};
-    const ShortcutResult result =
-        IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts);
-    return {result.Count, result.OutOfRange};
+    if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed))
+        return {count, kernel.OutOfRange(), escaped ? OrbitEnd::Escaped : OrbitEnd::RanToMaximum, count - firstCount};
+    PointResult result = IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts);
+    result.Passes += count - firstCount;
+    return result;
 }
 
 // The point of a pixel: one multiplication and one addition, the pixel number exact.
@@ -260,7 +256,7 @@ PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long
     case FormulaKind::BurningShip:
         return Iterate<3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook, shortcuts, plain);
     }
-    return {PreviousPixelCount, false};
+    return {PreviousPixelCount};
 }
 
 // Whether the orbit of the conjugate point is the exact mirror of the point's: negating is

@@ -15,7 +15,8 @@ namespace nimbra {
 // radius r, with S >= x^2 + y^2 on the disc and K the sum of the constants' absolute values:
 //   |e(w)| <= 5u (2S + K) + 2^-16443
 //   |f(w) - f(v)| = |w - v| |w + v| <= r (2|v| + r)
-// (for the Burning Ship the fold |x| + i|y| brings no two points closer and keeps the modulus).
+// (for the Burning Ship the fold |x| + i|y| moves no two points apart, as ||a| - |b|| <= |a - b|
+// for each part, and keeps the modulus).
 // So F maps the disc into the disc of radius r (2|v| + r) + 2 |e|max around F(v).
 // Following the computed orbit v_0 ... v_k of some state v_0 with these radii: when D_k lies
 // inside D_0 and on every disc S (1 + u)^2 + 2^-16440 stays below the escape limit (so the

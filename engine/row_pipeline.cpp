@@ -15,8 +15,16 @@ constexpr auto PollInterval = std::chrono::milliseconds(10);
 
 }  // namespace
 
+void PassTally::Add(const PassTally& other)
+{
+    for (std::size_t end = 0; end < Ends; ++end) {
+        Pixels[end] += other.Pixels[end];
+        Passes[end] += other.Passes[end];
+    }
+}
+
 void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop,
-                      EngineShortcuts shortcuts, RowCounts& out)
+                      EngineShortcuts shortcuts, RowCounts& out, PassTally* tally)
 {
     out.Counts.resize(static_cast<std::size_t>(params.Width));
     out.Columns = 0;
@@ -31,6 +39,10 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
         const PointResult result =
             IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook, shortcuts, plainPasses.Next());
         if (stop.load(std::memory_order_relaxed)) return;
+        if (tally) {
+            tally->Pixels[static_cast<std::size_t>(result.End)] += 1;
+            tally->Passes[static_cast<std::size_t>(result.End)] += result.Passes;
+        }
         plainPasses.Counted(result.Count);
         if (result.OutOfRange && out.OutOfRangeColumn < 0) out.OutOfRangeColumn = column;
         out.Counts[static_cast<std::size_t>(column)] = result.Count;

@@ -71,9 +71,27 @@ struct NearWatch {
     }
 };
 
+// How the count of a point was settled.
+enum class OrbitEnd : std::uint8_t {
+    Escaped,      // the escape test held
+    RanToMaximum, // every pass was made
+    Repeated,     // the orbit came back to an exact earlier state
+    DiscsClosed,  // a chain of discs around its cycle closed (orbit_proof.h)
+};
+
+// The count of one point, whether a value left the extended range on the way (an infinity or
+// NaN in a square or a reciprocal), which would make the count meaningless, how the count was
+// settled and how many passes of the orbit that took.
+struct PointResult {
+    std::int32_t Count = 0;
+    bool OutOfRange = false;
+    OrbitEnd End = OrbitEnd::Escaped;
+    std::int32_t Passes = 0;
+};
+
 // Where a stretch of passes ended, with the state it reached; the rest of the kernel's values
 // follow from that state.
-enum class StretchEnd : std::uint8_t { Limit, Escaped, Bounded };
+enum class StretchEnd : std::uint8_t { Limit, Escaped, Repeated, DiscsClosed };
 
 struct Stretch {
     long double Real, Imag;
@@ -130,7 +148,7 @@ template <class Kernel>
         }
         const long double nearReal = fabsl(kernel.zr - kept.Real), nearImag = fabsl(kernel.zi - kept.Imag);
         if (watched.Repeats && nearReal == 0 && nearImag == 0) {
-            end = StretchEnd::Bounded;
+            end = StretchEnd::Repeated;
             break;
         }
         const long double near = nearReal > nearImag ? nearReal : nearImag;
@@ -142,7 +160,7 @@ template <class Kernel>
                 kernel.SetState(attempt.Real, attempt.Imag);
                 passes += attempt.Passes;
                 if (attempt.Escaped || attempt.Proven) {
-                    end = attempt.Escaped ? StretchEnd::Escaped : StretchEnd::Bounded;
+                    end = attempt.Escaped ? StretchEnd::Escaped : StretchEnd::DiscsClosed;
                     break;
                 }
                 watch.Failed(kernel.zr, kernel.zi, near, attempt.Contracting, kept);
@@ -174,11 +192,6 @@ private:
     std::int32_t sinceMaximum_ = NearbyPixels;
 };
 
-struct ShortcutResult {
-    std::int32_t Count;
-    bool OutOfRange;
-};
-
 // Runs passes until escape or the maximum like the plain loop, with the exact shortcuts
 // switched on in shortcuts. The stop flag is read after the passes the hook asks for, or every
 // PassesBetweenStopChecks passes: a stopped pixel is discarded anyway.
@@ -191,7 +204,7 @@ struct ShortcutResult {
 // passes (orbit_proof.h). A failed attempt keeps the state it ended with and asks the next one
 // to come closer.
 template <int HookCallsPerPass, class Kernel, class Hook>
-ShortcutResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
+PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
                                     const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts)
 {
     OrbitWatch watch;
@@ -199,17 +212,25 @@ ShortcutResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int3
     watch.Proofs = shortcuts.ProveBoundedOrbits && Kernel::Provable;
     watch.Near.Width = watch.Proofs ? FirstProofDistance : 0;
     watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
+    std::int32_t passes = 0;
     for (;;) {
         const std::uint32_t hookPasses = (hook.PassesBeforePoll() - 1) / HookCallsPerPass + 1;  // at least 1
         const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
         const std::uint32_t budget = std::min({hookPasses, PassesBetweenStopChecks, toMaximum});
         const Stretch stretch = PassUntilNear(kernel, watch, budget, toMaximum);
         kernel.SetState(stretch.Real, stretch.Imag);
-        count = stretch.End == StretchEnd::Bounded ? maxIterations : count + static_cast<std::int32_t>(stretch.Passes);
         hook.PassesDone(stretch.Passes * HookCallsPerPass);
+        count += static_cast<std::int32_t>(stretch.Passes);
+        passes += static_cast<std::int32_t>(stretch.Passes);
+        switch (stretch.End) {
+        case StretchEnd::Escaped: return {count, kernel.OutOfRange(), OrbitEnd::Escaped, passes};
+        case StretchEnd::Repeated: return {maxIterations, kernel.OutOfRange(), OrbitEnd::Repeated, passes};
+        case StretchEnd::DiscsClosed: return {maxIterations, kernel.OutOfRange(), OrbitEnd::DiscsClosed, passes};
+        case StretchEnd::Limit: break;
+        }
         // A stop set by a handler the hook ran ends the loop after these passes too.
-        if (stretch.End != StretchEnd::Limit || count == maxIterations || stop.load(std::memory_order_relaxed))
-            return {count, kernel.OutOfRange()};
+        if (count == maxIterations || stop.load(std::memory_order_relaxed))
+            return {count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes};
     }
 }
 
