@@ -18,14 +18,27 @@ namespace {
 // How often the rows on disk are synced and recorded: what a power cut may cost.
 constexpr auto CheckpointInterval = std::chrono::seconds(3);
 
+// The first bytes of the rows' file, which only this program writes: a file of that name
+// without them is someone else's and is never written over.
+constexpr char RowsMark[] = "\x7Fnimbra rows to resume\n";
+constexpr std::size_t RowsMarkSize = sizeof RowsMark - 1;
+
 const char* const StartsAfreshHint = "Eine Berechnung ohne --resume beginnt von vorn und verwirft ihn.";
 
 // The rows' file as it was left, or a new one; never through a symbolic link, never a FIFO.
 struct RowsFile {
     FileDescriptor File;
     bool Existed = false;
+    bool Foreign = false;  // not empty, and without the mark
     IoError Error;
 };
+
+bool StartsWithMark(const FileDescriptor& file)
+{
+    char head[RowsMarkSize];
+    return ::pread(file.Get(), head, sizeof head, 0) == static_cast<ssize_t>(sizeof head) &&
+           std::string(head, sizeof head) == RowsMark;
+}
 
 RowsFile OpenRowsFile(const std::string& path)
 {
@@ -44,6 +57,7 @@ RowsFile OpenRowsFile(const std::string& path)
     else if (::fstat(rows.File.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         rows.Error = IoError(NotAPlainFile);
     if (rows.Error) rows.File.Close();
+    rows.Foreign = rows.File.IsOpen() && info.st_size > 0 && !StartsWithMark(rows.File);
     return rows;
 }
 
@@ -76,6 +90,11 @@ std::unique_ptr<ImageOutput> ResumableImage::Open(const std::string& path, std::
                                        rows.Error));
         return finalFile;
     }
+    if (rows.Foreign) {
+        dialogs.ShowMessage("Die Datei " + files.Rows + " stammt nicht von Nimbra und bleibt, wie sie ist; " + path +
+                            " wird nicht berechnet.");
+        return nullptr;
+    }
     if (::flock(rows.File.Get(), LOCK_EX | LOCK_NB) != 0) {
         dialogs.ShowMessage("Die Bilddatei " + path + " wird gerade von einem anderen Lauf berechnet.");
         return nullptr;
@@ -99,7 +118,8 @@ std::unique_ptr<ImageOutput> ResumableImage::Open(const std::string& path, std::
                 return refuse("Die unterbrochene Berechnung von " + path +
                               " wurde mit anderen Parametern begonnen; --resume setzt sie nur mit denselben fort. " +
                               StartsAfreshHint);
-            if (!record || record->RowsDone > height || SizeOf(rows.File) < record->RowsDone * rowBytes)
+            if (!record || record->RowsDone > height ||
+                SizeOf(rows.File) < RowsMarkSize + record->RowsDone * rowBytes)
                 return refuse("Der Stand der unterbrochenen Berechnung von " + path + " ist beschädigt (" +
                               files.Record + "); --resume kann sie nicht fortsetzen. " + StartsAfreshHint);
             rowsDone = record->RowsDone;
@@ -113,8 +133,10 @@ std::unique_ptr<ImageOutput> ResumableImage::Open(const std::string& path, std::
     image->rowsWritten_ = rowsDone;
     // The new record first: killed before the rows are cut back, the old rows still match it.
     image->Checkpoint();
-    const auto keptBytes = static_cast<off_t>(rowsDone * rowBytes);
-    if (::ftruncate(image->rows_.Get(), keptBytes) != 0 || ::lseek(image->rows_.Get(), keptBytes, SEEK_SET) < 0)
+    const int file = image->rows_.Get();
+    const auto keptBytes = static_cast<off_t>(RowsMarkSize + rowsDone * rowBytes);
+    if (::ftruncate(file, keptBytes) != 0 || ::pwrite(file, RowsMark, RowsMarkSize, 0) != static_cast<ssize_t>(RowsMarkSize) ||
+        ::lseek(file, keptBytes, SEEK_SET) < 0)
         throw Error::Io(IoError::Last(), image->files_.Rows);
     return image;
 }
@@ -157,7 +179,7 @@ std::string ResumableImage::Finish()
     // Recorded whole first: should writing the image fail (a full disk), the next try only
     // writes it.
     Checkpoint();
-    if (::lseek(rows_.Get(), 0, SEEK_SET) != 0) throw Error::Io(IoError::Last(), files_.Rows);
+    if (::lseek(rows_.Get(), RowsMarkSize, SEEK_SET) < 0) throw Error::Io(IoError::Last(), files_.Rows);
     std::vector<std::uint8_t> row(rowBytes_);
     for (std::int32_t done = 0; done < height_; ++done) {
         const ReadResult read = rows_.Read(row.data(), row.size());

@@ -169,11 +169,7 @@ void TCalcForm::FormCreate()
 
 bool TCalcForm::FormCloseQuery()
 {
-    switch (state_.QueryClose(dialogs_)) {
-    case CloseDecision::KeepOpen: return false;
-    case CloseDecision::CloseWithoutSaving: return true;
-    case CloseDecision::SaveAndClose: break;
-    }
+    if (state_.QueryClose(dialogs_) == CloseDecision::KeepOpen) return false;
     SaveParameterFile(ParameterFilePath(state_.StartFolder), ItemBytes(r0), ItemBytes(i0), dialogs_);
     SaveProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_);
     return true;

@@ -91,7 +91,11 @@ TEST_F(ResumableFixture, ARecordOfOtherParametersOrADamagedOneIsRefusedAndNothin
              record.pop_back();
              WriteBytes(files.Record, record);
          }, damaged},
-        {"rows missing", "A", [&] { std::filesystem::resize_file(files.Rows, 6); }, damaged},
+        {"rows missing", "A", [&] { std::filesystem::resize_file(files.Rows, ReadBytes(files.Rows).size() - 1); },
+         damaged},
+        {"a file of someone else's", "A", [&] { WriteBytes(files.Rows, {'m', 'i', 'n', 'e'}); },
+         "Die Datei " + files.Rows + " stammt nicht von Nimbra und bleibt, wie sie ist; " + path +
+             " wird nicht berechnet."},
     };
     for (const auto& c : cases) {
         Interrupted();
@@ -108,11 +112,12 @@ TEST_F(ResumableFixture, ARecordOfOtherParametersOrADamagedOneIsRefusedAndNothin
 TEST_F(ResumableFixture, WithoutResumeARenderStartsOver)
 {
     Interrupted();
-    auto image = Open("B", ResumableImage::Start::Afresh);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->RowsDone(), 0);
-    EXPECT_EQ(ReadBytes(files.Rows).size(), 0u);
-    EXPECT_TRUE(dialogs.Messages.empty());
+    const std::vector<std::uint8_t> interruptedRows = ReadBytes(files.Rows);
+    ASSERT_NE(Open("B", ResumableImage::Start::Afresh), nullptr);
+    EXPECT_LT(ReadBytes(files.Rows).size(), interruptedRows.size());
+    auto continued = Open("B", ResumableImage::Start::Continue);
+    ASSERT_NE(continued, nullptr);
+    EXPECT_EQ(continued->RowsDone(), 0);
 }
 
 TEST_F(ResumableFixture, ASecondRenderOfTheSameNameIsRefusedWhileTheFirstRuns)
