@@ -72,9 +72,15 @@ std::uint64_t SizeOf(const FileDescriptor& file)
 UnfinishedFiles UnfinishedFilesOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = "." + path.substr(folder.size());
-    return {folder + name + ".nimbra-part", folder + name + ".nimbra-resume"};
+    const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+    // Appended piece by piece: g++ 12 warns wrongly about a chain of + here.
+    std::string hidden = path.substr(0, nameAt);
+    hidden += '.';
+    hidden.append(path, nameAt);
+    UnfinishedFiles files{hidden, hidden};
+    files.Rows += ".nimbra-part";
+    files.Record += ".nimbra-resume";
+    return files;
 }
 
 std::unique_ptr<ImageOutput> ResumableImage::Open(const std::string& path, std::string parameters, Start start,

@@ -45,6 +45,17 @@ std::unique_ptr<ImageOutput> OpenOutput(RunContext& context)
     return std::make_unique<TgaFile>(std::move(*file));
 }
 
+// The image whose counts a run computes: the file's, or for a supersampled file one Factor
+// times as wide and high, from FirstRow on (the rows before are on disk from an earlier run).
+struct ComputedImage {
+    const FractalParams& Params;
+    int Factor = 1;
+    std::int32_t FirstRow = 0;
+
+    // The row of the file a computed row belongs to, which the status line and the progress show.
+    std::uint16_t FileRow(std::int32_t row) const { return static_cast<std::uint16_t>(row / Factor); }
+};
+
 // Colours the pixels of the computed image as they come and hands them to the preview, or to
 // the file row by row, reduced by blocks when the run is supersampled.
 class PixelOutput {
@@ -110,13 +121,13 @@ private:
 };
 
 // The counts on the calling thread, pixel by pixel, pumping after every pass.
-void ComputeOnThisThread(RunContext& context, const FractalParams& params, std::int32_t firstRow,
-                         PixelOutput& output)
+void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelOutput& output)
 {
+    const FractalParams& params = image.Params;
     RunState& state = context.State;
     PlainPassesChoice plainPasses(params.MaxIterations);
-    for (std::int32_t row = firstRow; row < params.Height; ++row) {
-        state.CurrentRow = static_cast<std::uint16_t>(row);
+    for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
+        state.CurrentRow = image.FileRow(row);
         const long double ci = PointImag(params, row);
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const PointResult result =
@@ -134,12 +145,12 @@ void ComputeOnThisThread(RunContext& context, const FractalParams& params, std::
 
 // The counts from worker threads or other machines; this thread colours, draws and writes in
 // row order.
-void ComputeFromSource(RunContext& context, const FractalParams& params, std::int32_t firstRow,
-                       PixelOutput& output, RowSource& source)
+void ComputeFromSource(RunContext& context, const ComputedImage& image, PixelOutput& output, RowSource& source)
 {
+    const FractalParams& params = image.Params;
     RunState& state = context.State;
-    for (std::int32_t row = firstRow; row < params.Height; ++row) {
-        state.CurrentRow = static_cast<std::uint16_t>(row);
+    for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
+        state.CurrentRow = image.FileRow(row);
         const RowCounts& counts = source.Row(row, context.Pump);
         if (counts.OutOfRangeColumn >= 0) throw Error::PointOutOfRange(row, counts.OutOfRangeColumn);
         for (std::int32_t column = 0; column < counts.Columns && !state.StopRequested; ++column)
@@ -211,8 +222,8 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
     const int factor = file ? context.Supersample : 1;
     std::optional<FractalParams> sampled;
     if (factor > 1) sampled = Supersampled(context.Params, factor);
-    const FractalParams& computed = sampled ? *sampled : context.Params;
-    const std::int32_t firstRow = file ? file->RowsDone() * factor : 0;
+    const ComputedImage image{sampled ? *sampled : context.Params, factor, file ? file->RowsDone() * factor : 0};
+    const FractalParams& computed = image.Params;
 
     {
         RunningScope running(context);
@@ -220,13 +231,14 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
         PixelOutput output(context, computed, file.get());
         if (context.MakeRowSource) {
             const std::unique_ptr<RowSource> source =
-                context.MakeRowSource(computed, state.StopRequested, firstRow);
-            ComputeFromSource(context, computed, firstRow, output, *source);
+                context.MakeRowSource(computed, state.StopRequested, image.FirstRow);
+            ComputeFromSource(context, image, output, *source);
         } else if (context.WorkerThreads > 0) {
-            RowPipeline pipeline(computed, state.StopRequested, context.WorkerThreads, context.Shortcuts, firstRow);
-            ComputeFromSource(context, computed, firstRow, output, pipeline);
+            RowPipeline pipeline(computed, state.StopRequested, context.WorkerThreads, context.Shortcuts,
+                                 image.FirstRow);
+            ComputeFromSource(context, image, output, pipeline);
         } else {
-            ComputeOnThisThread(context, computed, firstRow, output);
+            ComputeOnThisThread(context, image, output);
         }
         if (file) {
             if (state.StopRequested)
