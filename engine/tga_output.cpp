@@ -100,7 +100,7 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
     // start folder, which is that volume whenever the program is started from its own folder.
     const std::optional<std::uint64_t> freeBytes = platform.FreeBytes(FolderOf(platform.ExecutablePath()));
     if (!EnoughSpace(SpaceNeeded(width, height), freeBytes)) {
-        dialogs.ShowMessage(LowSpaceMessage);
+        dialogs.ShowWarning(LowSpaceMessage);
         lastImagePath.clear();
         return std::nullopt;
     }
@@ -120,7 +120,7 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
     lastImagePath = name;
     OutputFile file = OutputFile::InFolder(startFolder + "pix/");
     if (!file.IsOpen()) {
-        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
+        dialogs.ShowWarning(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
         return std::nullopt;
     }
     return TgaFile(std::move(file), name, startFolder);
@@ -132,11 +132,11 @@ std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t he
     const std::int32_t needed = SpaceNeeded(width, height);
     OutputFile file = OutputFile::Replacing(path);
     if (!file.IsOpen()) {
-        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + path + " nicht anlegen !", file.OpenError()));
+        dialogs.ShowWarning(WithReason("Kann die Bilddatei " + path + " nicht anlegen !", file.OpenError()));
         return std::nullopt;
     }
     if (!file.WritesDirectly() && !EnoughSpace(needed, platform.FreeBytes(FolderOf(path)))) {
-        dialogs.ShowMessage(LowSpaceMessage);
+        dialogs.ShowWarning(LowSpaceMessage);
         return std::nullopt;
     }
     return TgaFile(std::move(file), path, {});
