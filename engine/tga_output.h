@@ -32,7 +32,7 @@ public:
     void Write(const std::uint8_t* bytes, std::size_t count);       // throws Error::Io
     // Puts the file in place and returns its name: the given one, or for a numbered image the
     // first number free at this moment, which is the chosen one unless another program took
-    // it meanwhile. Throws Error::Io, or Error::IntegerOverflow when every number is taken.
+    // it meanwhile. Throws Error::Io, or Error::AllNamesTaken when every number is taken.
     std::string Finish();
     void Abandon() noexcept { file_.Abandon(); }
 
@@ -45,11 +45,11 @@ private:
 // "pix/nimbra000.tga" .. "pix/nimbra254.tga" below startFolder.
 std::string ImageFileName(const std::string& startFolder, int number);
 
-// Checks the free space of the volume holding the program, finds the first free name and
-// creates the hidden file in "pix". Messages go to dialogs; nothing when the file is not
-// ready. Throws Error::IntegerOverflow when the size or the name search overflows.
-// lastImagePath becomes empty on too little space and the chosen name otherwise, also when the
-// file cannot be created.
+// Finds the first free name, checks the free space of the volume holding the program and
+// creates the hidden file in "pix". Messages go to dialogs; nothing when the file is not ready.
+// Throws Error::IntegerOverflow when the size overflows, Error::AllNamesTaken when every
+// number is taken. lastImagePath becomes empty on too little space and the chosen name
+// otherwise, also when the file cannot be created.
 std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height, const std::string& startFolder,
                                          std::string& lastImagePath, UserDialogs& dialogs, Platform& platform,
                                          PumpHook& pump);
