@@ -30,6 +30,13 @@ std::vector<std::int32_t> CountsMessage(std::int32_t row, const RowCounts& count
 
 }  // namespace
 
+int WorkerThreads(std::int32_t asked)
+{
+    return asked > 0 ? asked : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+std::int32_t RowsHeld(int threads) { return threads + RowsInFlight; }
+
 int RunMpiWorker()
 {
     MpiLink link;
@@ -42,11 +49,9 @@ int RunMpiWorker()
             if (message.Tag == OrderTag) {
                 order.emplace();
                 std::memcpy(static_cast<void*>(&*order), message.Data.data(), sizeof(RunOrder));
-                const int threads = order->Threads > 0
-                                        ? order->Threads
-                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+                const int threads = WorkerThreads(order->Threads);
                 workers = std::make_unique<RowWorkers>(order->Params, threads, order->Shortcuts);
-                link.Send({threads + RowsInFlight}, 0, WantTag);
+                link.Send({RowsHeld(threads)}, 0, WantTag);
             } else if (message.Tag == RowTag && workers) {
                 workers->Add(message.Data.at(0));
             } else if (message.Tag == EndTag) {

@@ -13,6 +13,11 @@ Error Error::PointOutOfRange(int row, int column)
                  ": ein Wert der Iteration verlässt den Zahlenbereich");
 }
 Error Error::IntegerOverflow() { return Error("Integerüberlauf"); }
+Error Error::AllNamesTaken(const std::string& first, const std::string& last)
+{
+    return Error("Integerüberlauf\nalle Namen von " + first + " bis " + last +
+                 " sind vergeben: bitte Bilder verschieben oder löschen");
+}
 Error Error::RangeCheck() { return Error("Fehler bei Bereichsprüfung"); }
 Error Error::Io(IoError error, const std::string& path)
 {
@@ -20,5 +25,6 @@ Error Error::Io(IoError error, const std::string& path)
 }
 
 Error Error::Mpi(const std::string& reason) { return Error("MPI-Fehler: " + reason); }
+Error Error::Png(const std::string& reason) { return Error("PNG-Fehler: " + reason); }
 
 }  // namespace nimbra

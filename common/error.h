@@ -27,10 +27,13 @@ public:
     static Error FloatOverflow();                        // "Gleitkommaüberlauf"
     static Error PointOutOfRange(int row, int column);   // a value of the iteration left the extended range
     static Error IntegerOverflow();                      // "Integerüberlauf"
+    // "Integerüberlauf", then that the names from first to last are all taken
+    static Error AllNamesTaken(const std::string& first, const std::string& last);
     static Error RangeCheck();                           // "Fehler bei Bereichsprüfung"
     // "E/A-Fehler 28", then the file and the reason: "/home/u/pix/nimbra003.tga: kein Platz mehr auf dem Datenträger"
     static Error Io(IoError error, const std::string& path);
-    static Error Mpi(const std::string& reason);  // "MPI-Fehler: " and MPI's own text
+    static Error Mpi(const std::string& reason);
+    static Error Png(const std::string& reason);  // "PNG-Fehler: " and libpng's own text  // "MPI-Fehler: " and MPI's own text
 };
 
 }  // namespace nimbra

@@ -23,10 +23,9 @@ IoError InjectedWriteFault()
     return IoError(ActiveFaults->WriteError);
 }
 
-IoError InjectedCommitFault()
-{
-    if (ActiveFaults == nullptr) return {};
-    return IoError(ActiveFaults->CommitError);
-}
+IoError InjectedCommitFault() { return ActiveFaults == nullptr ? IoError() : IoError(ActiveFaults->CommitError); }
+IoError InjectedCreateFault() { return ActiveFaults == nullptr ? IoError() : IoError(ActiveFaults->CreateError); }
+IoError InjectedLinkFault() { return ActiveFaults == nullptr ? IoError() : IoError(ActiveFaults->LinkError); }
+IoError InjectedNoReplaceFault() { return ActiveFaults == nullptr ? IoError() : IoError(ActiveFaults->NoReplaceError); }
 
 }  // namespace nimbra

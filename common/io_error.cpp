@@ -2,7 +2,9 @@
 
 namespace nimbra {
 
-std::string IoReason(IoError error)
+namespace {
+
+std::string FileReason(IoError error)
 {
     switch (error.Number()) {
     case ENOSPC: return "kein Platz mehr auf dem Datenträger";
@@ -19,8 +21,16 @@ std::string IoReason(IoError error)
     case ENXIO: return "niemand liest aus der Pipe, oder das Gerät fehlt";
     case EFBIG: return "die Datei wird zu groß";
     case EIO: return "Lese- oder Schreibfehler";
+    case EPIPE: return "der Leser hat die Pipe geschlossen, bevor alles geschrieben war";
     default: return "Dateizugriff nicht möglich (Systemfehler " + std::to_string(error.Number()) + ")";
     }
+}
+
+}  // namespace
+
+std::string IoReason(IoError error)
+{
+    return error.IsInFolder() ? "der Ordner lässt keine neue Datei zu: " + FileReason(error) : FileReason(error);
 }
 
 std::string WithReason(const std::string& text, IoError error)

@@ -12,13 +12,22 @@ public:
     IoError() = default;
     explicit IoError(int number) : number_(number) {}
     static IoError Last() { return IoError(errno); }
+    // The folder refused a new file: the reason says so, as the file itself may be writable.
+    static IoError InFolder(int number)
+    {
+        IoError error(number);
+        error.inFolder_ = true;
+        return error;
+    }
 
     explicit operator bool() const { return number_ != 0; }
     int Number() const { return number_; }
+    bool IsInFolder() const { return inFolder_; }
     bool operator==(const IoError&) const = default;
 
 private:
     int number_ = 0;
+    bool inFolder_ = false;
 };
 
 // Where a plain file is needed, a FIFO, a device or a socket is refused with this number: it

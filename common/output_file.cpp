@@ -1,47 +1,21 @@
 #include "common/output_file.h"
 
 #include "common/file_faults.h"
+#include "common/in_place_file.h"
+#include "common/unfinished_file.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
-#include <cstring>
-#include <ctime>
-#include <random>
 #include <utility>
 
 namespace nimbra {
 namespace {
 
-constexpr char HiddenPrefix[] = ".nimbra-";
-constexpr std::size_t HiddenNameLength = sizeof HiddenPrefix - 1 + 6;  // far below any name limit
-constexpr int MaxLinksFollowed = 40;                                      // as the kernel does
-
-// Seconds a hidden file must be older than this program's start to be taken for left behind.
-constexpr time_t LeftBehindMarginSeconds = 2;
-
-timespec LeftBehindHorizon()
-{
-    timespec now {};
-    clock_gettime(CLOCK_REALTIME, &now);
-    now.tv_sec -= LeftBehindMarginSeconds;
-    return now;
-}
-
-// A hidden file last written before this moment, and no longer locked, was left by a killed
-// program. One written later could belong to a program that has created it but not yet locked
-// it: file times come from the kernel's coarser clock and may lag a fresh reading of the clock,
-// so the margin keeps such a file safe; a later program removes it if it was left behind.
-const timespec LeftBehindBefore = LeftBehindHorizon();
-
-bool Before(const timespec& a, const timespec& b)
-{
-    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
-}
+constexpr int MaxLinksFollowed = 40;  // as the kernel does
 
 std::string FolderOf(const std::string& path)
 {
@@ -83,52 +57,15 @@ Target FollowLinks(const std::string& path)
     return target;
 }
 
-void RemoveLeftHiddenFiles(const std::string& folder)
-{
-    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (listing == nullptr) return;
-    while (const dirent* entry = ::readdir(listing)) {
-        if (std::strlen(entry->d_name) != HiddenNameLength ||
-            std::strncmp(entry->d_name, HiddenPrefix, sizeof HiddenPrefix - 1) != 0)
-            continue;
-        const std::string path = folder + entry->d_name;
-        const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        struct stat info {};
-        if (!file.IsOpen() || ::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-        // Its writer holds the lock for as long as it lives.
-        if (Before(info.st_mtim, LeftBehindBefore) && ::flock(file.Get(), LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
-    }
-    ::closedir(listing);
-}
-
-std::string RandomLetters(std::size_t count)
-{
-    static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 random(std::random_device{}());
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
-    std::string letters;
-    for (std::size_t i = 0; i < count; ++i) letters += Letters[pick(random)];
-    return letters;
-}
-
 }  // namespace
 
 OutputFile OutputFile::InFolder(const std::string& folder)
 {
-    RemoveLeftHiddenFiles(folder);
+    UnfinishedFile created = CreateUnfinishedFile(folder);
     OutputFile output;
-    do {
-        const std::string path = folder + HiddenPrefix + RandomLetters(HiddenNameLength - (sizeof HiddenPrefix - 1));
-        // 0666: the user's umask decides, as for any file the user creates.
-        const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
-            output.file_ = FileDescriptor(descriptor);
-            output.hiddenPath_ = path;
-            ::flock(descriptor, LOCK_EX | LOCK_NB);
-            return output;
-        }
-        output.openError_ = IoError::Last();
-    } while (output.openError_.Number() == EEXIST);  // a name of another file: take another
+    output.file_ = std::move(created.File);
+    output.openError_ = created.Error;
+    if (output.IsOpen()) output.hiddenPath_ = created.Path;
     return output;
 }
 
@@ -158,6 +95,15 @@ OutputFile OutputFile::Replacing(const std::string& path)
     OutputFile output = InFolder(FolderOf(target.Path));
     output.targetPath_ = target.Path;
     if (output.IsOpen() && target.Exists) ::fchmod(output.file_.Get(), target.Info.st_mode & 07777);
+    if (!output.IsOpen() && target.Exists && output.openError_.IsInFolder()) {
+        // The folder refuses a new file, the file itself may be written: it will be, in place.
+        FileDescriptor staging = OpenStagingFile();
+        if (staging.IsOpen()) {
+            output.file_ = std::move(staging);
+            output.openError_ = {};
+            output.inPlace_ = true;
+        }
+    }
     return output;
 }
 
@@ -166,8 +112,10 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       openError_(other.openError_),
       writeError_(other.writeError_),
       hiddenPath_(std::exchange(other.hiddenPath_, {})),
+      head_(std::move(other.head_)),
       targetPath_(std::move(other.targetPath_)),
-      direct_(other.direct_)
+      direct_(other.direct_),
+      inPlace_(other.inPlace_)
 {
 }
 
@@ -179,8 +127,10 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
         openError_ = other.openError_;
         writeError_ = other.writeError_;
         hiddenPath_ = std::exchange(other.hiddenPath_, {});
+        head_ = std::move(other.head_);
         targetPath_ = std::move(other.targetPath_);
         direct_ = other.direct_;
+        inPlace_ = other.inPlace_;
     }
     return *this;
 }
@@ -190,7 +140,16 @@ OutputFile::~OutputFile() { Abandon(); }
 IoError OutputFile::Write(const void* data, std::size_t size)
 {
     if (!IsOpen()) return openError_ ? openError_ : IoError(EBADF);
-    if (!writeError_) writeError_ = file_.Write(data, size);
+    if (writeError_) return writeError_;
+    const auto* bytes = static_cast<const char*>(data);
+    if (!hiddenPath_.empty() && head_.size() < UnfinishedMarkSize) {
+        // The mark stands in the file where these bytes belong; they follow it at the end.
+        const std::size_t held = std::min(size, UnfinishedMarkSize - head_.size());
+        head_.append(bytes, held);
+        bytes += held;
+        size -= held;
+    }
+    writeError_ = file_.Write(bytes, size);
     return writeError_;
 }
 
@@ -198,6 +157,15 @@ IoError OutputFile::Flush()
 {
     if (writeError_) return writeError_;
     if (::fsync(file_.Get()) != 0) return IoError::Last();
+    if (!hiddenPath_.empty()) {
+        // The content's head over the mark, flushed before the file takes a name. A content
+        // shorter than the mark ends where the content does.
+        const ssize_t written = ::pwrite(file_.Get(), head_.data(), head_.size(), 0);
+        if (written != static_cast<ssize_t>(head_.size())) return written < 0 ? IoError::Last() : IoError(ENOSPC);
+        if (head_.size() < UnfinishedMarkSize && ::ftruncate(file_.Get(), static_cast<off_t>(head_.size())) != 0)
+            return IoError::Last();
+        if (::fdatasync(file_.Get()) != 0) return IoError::Last();
+    }
     return InjectedCommitFault();
 }
 
@@ -209,8 +177,9 @@ IoError OutputFile::Commit()
         return writeError_ ? writeError_ : closing;
     }
     IoError error = Flush();
+    if (!error && inPlace_) error = ReplaceInPlace(file_, targetPath_);
     // Renamed while still locked and open, so that no other program takes it for left behind.
-    if (!error && ::rename(hiddenPath_.c_str(), targetPath_.c_str()) != 0) error = IoError::Last();
+    else if (!error && ::rename(hiddenPath_.c_str(), targetPath_.c_str()) != 0) error = IoError::Last();
     if (error) {
         Abandon();
         return error;
@@ -221,21 +190,13 @@ IoError OutputFile::Commit()
     return {};
 }
 
-OutputFile::FreeName OutputFile::CommitToFreeName(const std::vector<std::string>& names)
+FreeName OutputFile::CommitToFreeName(const std::vector<std::string>& names)
 {
     FreeName result;
     result.Error = IsOpen() ? Flush() : (openError_ ? openError_ : IoError(EBADF));
-    while (!result.Error) {
-        if (result.Index == names.size()) {
-            result.Error = IoError(EEXIST);
-        } else if (::link(hiddenPath_.c_str(), names[result.Index].c_str()) == 0) {
-            Abandon();  // the content stays under its new name
-            return result;
-        } else if (errno == EEXIST) {
-            ++result.Index;
-        } else {
-            result.Error = IoError::Last();
-        }
+    if (!result.Error) {
+        result = MoveToFreeName(hiddenPath_, names);
+        if (!result.Error) hiddenPath_.clear();
     }
     Abandon();
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 #include "common/file_descriptor.h"
+#include "common/free_name.h"
 #include "common/io_error.h"
 
 #include <cstddef>
@@ -8,11 +9,13 @@
 
 namespace nimbra {
 
-// A file written as a whole. Its bytes go to a hidden file ".nimbra-XXXXXX" beside the target,
-// which takes its name only when finished (Commit, CommitToFreeName); dropped before that, the
-// hidden file is removed and the target keeps what it had. One left behind by a killed program
-// is removed by the next output into the same folder of a program started a few seconds later. An
-// existing FIFO or character device is written into directly instead, never replaced.
+// A file written as a whole. Its bytes go to a hidden file ".nimbra-XXXXXX" beside the target
+// (common/unfinished_file.h), which takes its name only when finished (Commit,
+// CommitToFreeName); dropped before that, the hidden file is removed and the target keeps what
+// it had. One left behind by a killed program is removed by the next output into the same
+// folder of a program started a few seconds later. An existing FIFO or character device is
+// written into directly instead, never replaced. An existing writable file in a folder that
+// refuses new files is written over in place once the new content is complete.
 class OutputFile {
 public:
     // For path: a symbolic link is followed, so the link stays and its target is replaced. A
@@ -34,27 +37,23 @@ public:
     // Flushes the file to the disk and renames it over the target; on any failure, also an
     // earlier one of Write, the target is untouched and the hidden file removed.
     IoError Commit();
-
-    struct FreeName {
-        std::size_t Index = 0;  // of the name the file took
-        IoError Error;          // EEXIST when every name exists
-    };
-    // Flushes the file and links it to the first of names that does not exist at that moment,
-    // each tried atomically, so that a name another program takes meanwhile is skipped.
+    // Flushes the file and gives it the first of names free at that moment (common/free_name.h).
     FreeName CommitToFreeName(const std::vector<std::string>& names);
 
     void Abandon() noexcept;
 
 private:
     OutputFile() = default;
-    IoError Flush();  // the failure of an earlier write, or of fsync
+    IoError Flush();  // the failure of an earlier write, or of fsync; the content's head in place
 
     FileDescriptor file_;
     IoError openError_;
     IoError writeError_;
-    std::string hiddenPath_;  // empty when writing directly
+    std::string hiddenPath_;  // empty when writing directly or in place
+    std::string head_;        // the content's first bytes, held back while the mark stands there
     std::string targetPath_;
     bool direct_ = false;
+    bool inPlace_ = false;  // file_ is a staging file, copied over the target when complete
 };
 
 // Replaces path by content as a whole.

@@ -2,6 +2,7 @@
 #include "engine/fractal_params.h"
 
 #include <cstddef>
+#include <iterator>
 #include <optional>
 #include <string>
 

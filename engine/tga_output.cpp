@@ -13,7 +13,6 @@
 namespace nimbra {
 namespace {
 
-const char* const LowSpaceMessage = "Freie Speicherkapazität der Festplatte zu niedrig !";
 // The name counter is a byte whose step beyond 255 is an overflow: 000 to 254 can be used.
 constexpr int MaxImageNumber = 254;
 
@@ -32,9 +31,16 @@ std::int32_t SpaceNeeded(std::int32_t width, std::int32_t height)
     return static_cast<std::int32_t>(needed);
 }
 
-bool EnoughSpace(std::int32_t needed, const std::optional<std::uint64_t>& freeBytes)
+// Whether the volume holding volumeFolder has room for the image; a message naming both when not.
+bool EnoughSpace(std::int32_t needed, const std::string& imagePath, const std::string& volumeFolder,
+                 UserDialogs& dialogs, Platform& platform)
 {
-    return !freeBytes || static_cast<std::uint64_t>(needed) < *freeBytes;  // unknown: go on
+    const std::optional<std::uint64_t> freeBytes = platform.FreeBytes(volumeFolder);
+    if (!freeBytes || static_cast<std::uint64_t>(needed) < *freeBytes) return true;  // unknown: go on
+    dialogs.ShowWarning("Freie Speicherkapazität der Festplatte zu niedrig !\n" + imagePath + " braucht " +
+                        std::to_string(needed) + " Bytes, auf dem Datenträger von " + volumeFolder + " sind " +
+                        std::to_string(*freeBytes) + " frei");
+    return false;
 }
 
 void PutLittleEndian16(std::uint8_t* target, std::int32_t value)
@@ -57,8 +63,8 @@ std::array<std::uint8_t, TgaHeaderSize> TgaHeader(std::int32_t width, std::int32
     return header;
 }
 
-TgaFile::TgaFile(OutputFile file, std::string path, std::string startFolder)
-    : file_(std::move(file)), path_(std::move(path)), startFolder_(std::move(startFolder))
+TgaFile::TgaFile(OutputFile file, std::string path, std::string startFolder, std::int32_t width)
+    : file_(std::move(file)), path_(std::move(path)), startFolder_(std::move(startFolder)), width_(width)
 {
 }
 
@@ -81,8 +87,8 @@ std::string TgaFile::Finish()
     }
     std::vector<std::string> names;
     for (int number = 0; number <= MaxImageNumber; ++number) names.push_back(ImageFileName(startFolder_, number));
-    const OutputFile::FreeName taken = file_.CommitToFreeName(names);
-    if (taken.Error.Number() == EEXIST) throw Error::IntegerOverflow();
+    const FreeName taken = file_.CommitToFreeName(names);
+    if (taken.Error.Number() == EEXIST) throw Error::AllNamesTaken(names.front(), names.back());
     if (taken.Error) throw Error::Io(taken.Error, path_);
     return names[taken.Index];
 }
@@ -96,50 +102,54 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
                                          std::string& lastImagePath, UserDialogs& dialogs, Platform& platform,
                                          PumpHook& pump)
 {
-    // The volume holding the program, as the help tells the user: the images go below the
-    // start folder, which is that volume whenever the program is started from its own folder.
-    const std::optional<std::uint64_t> freeBytes = platform.FreeBytes(FolderOf(platform.ExecutablePath()));
-    if (!EnoughSpace(SpaceNeeded(width, height), freeBytes)) {
-        dialogs.ShowMessage(LowSpaceMessage);
-        lastImagePath.clear();
-        return std::nullopt;
-    }
-
-    // Any entry counts as taken, also one that cannot be read: the finished file is linked to
-    // its name, which fails on an existing entry of any kind.
+    const std::int32_t needed = SpaceNeeded(width, height);
+    // Any entry counts as taken, also one that cannot be read: the finished file takes only a
+    // name under which there is no entry of any kind.
     std::string name;
     for (int number = 0;; ++number) {
-        if (number > MaxImageNumber) throw Error::IntegerOverflow();
+        if (number > MaxImageNumber)
+            throw Error::AllNamesTaken(ImageFileName(startFolder, 0), ImageFileName(startFolder, MaxImageNumber));
         name = ImageFileName(startFolder, number);
         struct stat info {};
         const bool taken = ::lstat(name.c_str(), &info) == 0;
         pump.Poll();
         if (!taken) break;
     }
+    // The volume holding the program, as the help tells the user: the images go below the
+    // start folder, which is that volume whenever the program is started from its own folder.
+    if (!EnoughSpace(needed, name, FolderOf(platform.ExecutablePath()), dialogs, platform)) {
+        lastImagePath.clear();
+        return std::nullopt;
+    }
 
     lastImagePath = name;
     OutputFile file = OutputFile::InFolder(startFolder + "pix/");
     if (!file.IsOpen()) {
-        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
+        dialogs.ShowWarning(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
         return std::nullopt;
     }
-    return TgaFile(std::move(file), name, startFolder);
+    return TgaFile(std::move(file), name, startFolder, width);
+}
+
+std::optional<OutputFile> OpenNamedOutput(std::int32_t width, std::int32_t height, const std::string& path,
+                                          UserDialogs& dialogs, Platform& platform)
+{
+    const std::int32_t needed = SpaceNeeded(width, height);
+    OutputFile file = OutputFile::Replacing(path);
+    if (!file.IsOpen()) {
+        dialogs.ShowWarning(WithReason("Kann die Bilddatei " + path + " nicht anlegen !", file.OpenError()));
+        return std::nullopt;
+    }
+    if (!file.WritesDirectly() && !EnoughSpace(needed, path, FolderOf(path), dialogs, platform)) return std::nullopt;
+    return file;
 }
 
 std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t height, const std::string& path,
                                              UserDialogs& dialogs, Platform& platform)
 {
-    const std::int32_t needed = SpaceNeeded(width, height);
-    OutputFile file = OutputFile::Replacing(path);
-    if (!file.IsOpen()) {
-        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + path + " nicht anlegen !", file.OpenError()));
-        return std::nullopt;
-    }
-    if (!file.WritesDirectly() && !EnoughSpace(needed, platform.FreeBytes(FolderOf(path)))) {
-        dialogs.ShowMessage(LowSpaceMessage);
-        return std::nullopt;
-    }
-    return TgaFile(std::move(file), path, {});
+    std::optional<OutputFile> file = OpenNamedOutput(width, height, path, dialogs, platform);
+    if (!file) return std::nullopt;
+    return TgaFile(std::move(*file), path, {}, width);
 }
 
 }  // namespace nimbra

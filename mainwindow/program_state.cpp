@@ -18,11 +18,12 @@ ProgramState::ProgramState()
 
 CloseDecision ProgramState::QueryClose(UserDialogs& dialogs)
 {
-    if (closeAfterRun_) return Run.Running ? CloseDecision::KeepOpen : CloseDecision::CloseWithoutSaving;
+    if (closeAfterRun_) return Run.Running ? CloseDecision::KeepOpen : CloseDecision::SaveAndClose;
     if (!Run.Running && !Run.Preparing) return CloseDecision::SaveAndClose;
     if (!dialogs.AskYesNo(AskCloseText, AskCloseCaption)) return CloseDecision::KeepOpen;
     // The run is further down this call chain: it is asked to stop, and the window closes
-    // once it has returned. Nothing is written.
+    // once it has returned. Only then are the param files written: the constants typed since
+    // the start must not be lost with the run's image.
     closeAfterRun_ = true;
     Run.StopRequested = true;
     return CloseDecision::KeepOpen;

@@ -2,6 +2,7 @@
 #include "common/user_dialogs.h"
 #include "engine/fractal_params.h"
 #include "mainwindow/progress_texts.h"
+#include "mainwindow/region_history.h"
 
 #include <cstdint>
 #include <string>
@@ -10,9 +11,9 @@ namespace nimbra {
 
 // What a request to close the main window leads to.
 enum class CloseDecision {
-    KeepOpen,            // refused by the user, or waiting for the run asked to stop
-    CloseWithoutSaving,  // the run stopped for a confirmed close has returned
-    SaveAndClose,        // idle: the constant histories and the settings are written first
+    KeepOpen,      // refused by the user, or waiting for the run asked to stop
+    SaveAndClose,  // idle, or the run stopped for a confirmed close has returned: the constant
+                   // histories and the settings are written first
 };
 
 // The main window's state without its widgets: the parameters of the most recent run, the
@@ -25,6 +26,7 @@ public:
     FractalParams Params;
     RunState Run;
     Status StatusCode = Status::Ready;      // what the status line shows
+    RegionHistory Regions;                  // "Ansicht zurück" and "Ansicht vor"
     std::string StartFolder;                // ends in "/"; the program's folders lie below it
     std::string ViewerProgram;              // empty: none configured
     std::string ConfigFileName;             // the configuration loaded last; empty after a reset
@@ -34,7 +36,7 @@ public:
     const int WorkerThreads;                // the threads that compute a run's counts: one per core
 
     // During a run the user is asked; a confirmed close stops the run and is carried out once
-    // the run has returned (CloseIsDue).
+    // the run has returned (CloseIsDue), saving as any close does.
     CloseDecision QueryClose(UserDialogs& dialogs);
     bool CloseIsDue() const;
     // Once the main window has closed, a handler still on the call chain may ask: no run starts.

@@ -110,5 +110,20 @@ TEST(OutputFile, ALinkStaysAndAFifoOrDeviceIsWrittenIntoDirectly)
     EXPECT_EQ(EntriesIn(folder.Path()), 4u);
 }
 
+TEST(OutputFile, AFinishedFileCarriesItsOwnBytesWhateverItsLength)
+{
+    for (const std::size_t length : {0, 5, 26, 27, 100000}) {
+        TempFolder folder;
+        std::string content(length, '\0');
+        for (std::size_t i = 0; i < length; ++i) content[i] = static_cast<char>('a' + i % 26);
+        OutputFile file = OutputFile::Replacing(folder / "out");
+        // In pieces that straddle the mark's end.
+        for (std::size_t at = 0; at < length; at += 7)
+            ASSERT_FALSE(file.Write(content.data() + at, std::min<std::size_t>(7, length - at)));
+        ASSERT_FALSE(file.Commit());
+        EXPECT_EQ(ReadBytes(folder / "out"), std::vector<std::uint8_t>(content.begin(), content.end())) << length;
+    }
+}
+
 }  // namespace
 }  // namespace nimbra

@@ -32,7 +32,7 @@ TEST(ProgramState, CloseAsksOnlyWhileARunIsActiveOrPrepared)
     }
 }
 
-TEST(ProgramState, AConfirmedCloseWaitsForTheRunAndThenSavesNothing)
+TEST(ProgramState, AConfirmedCloseWaitsForTheRunAndThenSaves)
 {
     ProgramState state;
     ScriptedDialogs dialogs;
@@ -43,7 +43,7 @@ TEST(ProgramState, AConfirmedCloseWaitsForTheRunAndThenSavesNothing)
     EXPECT_FALSE(state.CloseIsDue());
     state.Run.Running = false;
     EXPECT_TRUE(state.CloseIsDue());
-    EXPECT_EQ(state.QueryClose(dialogs), CloseDecision::CloseWithoutSaving);
+    EXPECT_EQ(state.QueryClose(dialogs), CloseDecision::SaveAndClose);
     EXPECT_EQ(dialogs.Questions, std::vector<std::string>{"Berechnung läuft ! Soll das Programm beendet werden ?"});
     EXPECT_EQ(dialogs.QuestionCaptions, std::vector<std::string>{"Bestätigung"});
 }

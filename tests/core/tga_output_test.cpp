@@ -1,4 +1,5 @@
 #include "common/error.h"
+#include "common/file_faults.h"
 #include "engine/tga_output.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
@@ -6,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <thread>
 
 using namespace nimbra;
 using namespace nimbra::testing;
@@ -58,7 +61,8 @@ TEST_F(OutputFixture, AllNamesTakenIsAnOverflow)
         Prepare();
         ADD_FAILURE();
     } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "Integerüberlauf");
+        EXPECT_EQ(error.what(), "Integerüberlauf\nalle Namen von " + folder / "pix/nimbra000.tga" + " bis " +
+                                    folder / "pix/nimbra254.tga" + " sind vergeben: bitte Bilder verschieben oder löschen");
     }
     EXPECT_FALSE(FileExists(folder / "pix/nimbra255.tga"));
 }
@@ -67,7 +71,10 @@ TEST_F(OutputFixture, FreeSpaceMustExceedTheImagePlus24Bytes)
 {
     platform.FreeBytesValue = 921624;
     EXPECT_FALSE(Prepare(640, 480));
-    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Freie Speicherkapazität der Festplatte zu niedrig !"});
+    EXPECT_EQ(dialogs.Messages, std::vector<std::string>{"Freie Speicherkapazität der Festplatte zu niedrig !\n" +
+                                                         folder / "pix/nimbra000.tga" +
+                                                         " braucht 921624 Bytes, auf dem Datenträger von "
+                                                         "/opt/nimbra/bin/ sind 921624 frei"});
     EXPECT_EQ(lastImagePath, "");
     EXPECT_FALSE(FileExists(folder / "pix/nimbra000.tga"));
     EXPECT_EQ(platform.FreeBytesAskedFor.back(), "/opt/nimbra/bin/");  // the program's own volume
@@ -133,4 +140,44 @@ TEST_F(OutputFixture, ANamedFileReplacesTheOldOneOnlyWhenComplete)
     EXPECT_EQ(file->Finish(), path);
     EXPECT_EQ(ReadBytes(path).size(), 21u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);  // out.tga and pix
+}
+
+TEST_F(OutputFixture, NumberedImagesStayWholeAndDistinctWhateverTheFolderCanDo)
+{
+    const FileFaults folderKinds[] = {
+        {},                                                   // hard links
+        {.LinkError = EPERM},                                 // FAT, exFAT: a rename that refuses to replace
+        {.LinkError = EOPNOTSUPP, .NoReplaceError = EINVAL},  // neither: an exclusive placeholder
+    };
+    constexpr int Renders = 6;
+    const std::vector<std::uint8_t> other = {'o', 't', 'h', 'e', 'r'};
+    for (const FileFaults& kind : folderKinds) {
+        std::filesystem::remove_all(folder / "pix");
+        std::filesystem::create_directory(folder / "pix");
+        std::vector<TgaFile> files;
+        for (int i = 0; i < Renders; ++i) {
+            files.push_back(*Prepare(1, 1));
+            files.back().WriteTgaHeader(1, 1);
+            const std::uint8_t pixel[3] = {1, 2, 3};
+            files.back().Write(pixel, 3);
+        }
+        // All chose the first number, which another program takes before they end together.
+        WriteBytes(folder / "pix/nimbra000.tga", other);
+        std::vector<std::string> names(Renders);
+        std::vector<std::thread> renders;
+        for (int i = 0; i < Renders; ++i) {
+            renders.emplace_back([&, i] {
+                const FileFaultScope faults(kind);
+                names[i] = files[i].Finish();
+            });
+        }
+        for (std::thread& render : renders) render.join();
+        std::sort(names.begin(), names.end());
+        for (int number = 1; number <= Renders; ++number) {
+            EXPECT_EQ(names[number - 1], ImageFileName(folder.Path(), number));
+            EXPECT_EQ(ReadBytes(names[number - 1]).size(), 21u);
+        }
+        EXPECT_EQ(ReadBytes(folder / "pix/nimbra000.tga"), other);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "pix"), {}), Renders + 1);
+    }
 }

@@ -84,6 +84,7 @@ TEST(MpiRender, AnyNumberOfRanksWritesTheFileOfTheCli)
         {"--formula", "julia", "--julia", "-0.4:0.6", "--real", "-2:2", "--imag", "-1.5:1.5", "--size", "80x48",
          "--iterations", "300", "--color", "cmy", "--invert", "--threads", "1"},
         {"--config", folder / "ship.cfg", "--threads", "3"},
+        {"--size", "32x24", "--supersample", "3", "--iterations", "500", "--threads", "1"},
     };
     for (const auto& view : views) {
         std::vector<std::string> args = view;
@@ -102,7 +103,7 @@ TEST(MpiRender, AnyNumberOfRanksWritesTheFileOfTheCli)
     }
 }
 
-TEST(MpiRender, AKilledRankOrCtrlCLeavesNoFileAndTheOlderOneStays)
+TEST(MpiRender, AKilledRankOrCtrlCLeavesNoFileButItsRowsAndTheOlderOneStays)
 {
     // On the real axis the orbits wander without end and are never proven bounded: hours.
     const std::vector<std::string> slow = {"--size",  "64x48", "--iterations", "10000000",  "--real", "-1.99:-1.6",
@@ -126,5 +127,34 @@ TEST(MpiRender, AKilledRankOrCtrlCLeavesNoFileAndTheOlderOneStays)
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << killRank;
         EXPECT_EQ(ReadBytes(folder / "out.tga"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         EXPECT_EQ(HiddenFiles(folder.Path()), 0);  // rank 0 saw the end coming and removed its file
+        EXPECT_TRUE(FileExists(folder / ".out.tga.nimbra-resume"));  // for --resume
     }
+}
+
+TEST(MpiRender, AnInterruptedSupersampledRenderContinuedAcrossRanksEndsWithTheBytesOfTheCli)
+{
+    TempFolder folder;
+    // About a second of rows on one thread.
+    const std::vector<std::string> poster = {"render", "--formula", "burningship", "--iterations", "100000", "--size",
+                                             "100x50", "--supersample", "2", "--threads", "1"};
+    const auto cli = [&](const std::string& name) {
+        std::vector<std::string> command = {NIMBRA_CLI};
+        command.insert(command.end(), poster.begin(), poster.end());
+        command.insert(command.end(), {"-o", name});
+        return StartProcess(folder.Path(), command);
+    };
+    ASSERT_TRUE(ExitedWith(WaitFor(cli("whole.png")), 0));
+    const pid_t first = cli("poster.png");
+    while (!std::filesystem::exists(folder / ".poster.png.nimbra-part") ||
+           std::filesystem::file_size(folder / ".poster.png.nimbra-part") < 5 * 100 * 3) {
+        ASSERT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the render ended before it was interrupted";
+        std::this_thread::yield();
+    }
+    kill(first, SIGINT);
+    ASSERT_TRUE(ExitedWith(WaitFor(first), 130));
+
+    std::vector<std::string> args(poster.begin() + 1, poster.end());
+    args.insert(args.end(), {"-o", "poster.png", "--resume"});
+    ASSERT_TRUE(ExitedWith(WaitFor(StartMpiRender(folder.Path(), 2, args)), 0));
+    EXPECT_EQ(ReadBytes(folder / "poster.png"), ReadBytes(folder / "whole.png"));
 }

@@ -3,7 +3,9 @@
 #include "tests/support/run_fixture.h"
 #include "tests/ui/ui_program.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -240,13 +242,16 @@ private slots:
         QVERIFY(PixFolderIsEmpty());
     }
 
-    void ClosingDuringARunAnsweredYesEndsTheRunAndThenTheProgram()
+    void ClosingDuringARunAnsweredYesEndsTheRunThenSavesAndCloses()
     {
         UiProgram program;
         TCalcForm& form = *program.Form;
+        program.Dialogs.YesNoAnswers = {false, true};  // Julia without its defaults; then close
+        Find<QAction>(form, "Julia1")->trigger();
+        QVERIFY(TypeInto(Find<QComboBox>(form, "r0"), "0.285"));
+        TabAway(Find<QComboBox>(form, "r0"));
         QVERIFY(UseFileRun(form, "640", "480", "5000"));
         QSignalSpy closed(&form, &TCalcForm::Closed);
-        program.Dialogs.YesNoAnswers = {true};
         bool closeDeferred = false;
         bool openDuringUnwind = false;
         DuringTheRun(program, [&] {
@@ -259,7 +264,9 @@ private slots:
         QVERIFY(!form.isVisible());
         QCOMPARE(closed.count(), 1);
         QVERIFY(PixFolderIsEmpty());
-        QVERIFY(!std::filesystem::exists("param/nimbra.par") && !std::filesystem::exists("param/nimbra.prf"));
+        QCOMPARE(ReadBytes("param/nimbra.par"),
+                 std::vector<std::uint8_t>({'0', ',', '2', '8', '5', '-', '!', '!', '-', '\r', '\n'}));
+        QVERIFY(std::filesystem::exists("param/nimbra.prf"));
     }
 
     void EnterInAFieldPressesTheCalculateButton()
