@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include "app/message_text.h"
 #include "common/ui/caption_width.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QStringList>
@@ -19,38 +21,23 @@ namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
-// The box breaks its lines between words only, never inside the path (from the first to the
-// last word with a "/", blanks included), nor before the "!" or "?" that ends a sentence after
-// a blank: word joiners and no-break spaces, which the reader does not see.
-QString Unbroken(const QString& text)
-{
-    const QChar wordJoiner(0x2060);
-    const QStringList words = text.split(QLatin1Char(' '));
-    const auto isPath = [](const QString& word) { return word.contains(QLatin1Char('/')); };
-    const qsizetype pathStart = std::find_if(words.begin(), words.end(), isPath) - words.begin();
-    const qsizetype pathEnd = words.size() - (std::find_if(words.rbegin(), words.rend(), isPath) - words.rbegin());
-    QString unbroken;
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const bool inPath = i >= pathStart && i < pathEnd;
-        const bool endsSentence = words[i] == QStringLiteral("!") || words[i] == QStringLiteral("?");
-        if (i > 0) unbroken += (inPath && i > pathStart) || endsSentence ? QChar(QChar::Nbsp) : QChar(u' ');
-        for (qsizetype c = 0; c < words[i].size(); ++c) {
-            if (inPath && c > 0) unbroken += wordJoiner;
-            unbroken += words[i][c];
-        }
-    }
-    return unbroken;
-}
-
 int ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& text,
             QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(icon, caption, QString(), buttons, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
-    box.setText(Unbroken(Text(text)));
+    box.setText(Text(text));
+    // Its label would break a path after any "/": the text is shown by a label of our own.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label")); label && grid) {
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
+        label->hide();
+        grid->addWidget(new MessageText(Text(text), &box), row, column, rows, columns);
+    }
     if (buttons.testFlag(QMessageBox::Yes)) box.setDefaultButton(QMessageBox::Yes);
     // The box sizes itself by its text and buttons; a short text must not cut the caption.
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    if (grid != nullptr)
         grid->addItem(new QSpacerItem(CaptionWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     return box.exec();
@@ -76,6 +63,11 @@ void QtDialogs::ShowMessage(const std::string& text)
 void QtDialogs::ShowError(const std::string& text)
 {
     ShowBox(QMessageBox::Critical, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);
+}
+
+void QtDialogs::ShowWarning(const std::string& text)
+{
+    ShowBox(QMessageBox::Warning, QString::fromUtf8(ApplicationTitle), text, QMessageBox::Ok);
 }
 
 bool QtDialogs::AskYesNo(const std::string& text, const std::string& caption)

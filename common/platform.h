@@ -1,4 +1,6 @@
 #pragma once
+#include "common/io_error.h"
+
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -16,10 +18,10 @@ public:
     virtual std::time_t ExecutableModified() = 0;
     // The command that opens an HTML page, the address appended directly ("xdg-open ").
     virtual std::string BrowserCommand() = 0;
-    // Starts a command line (split at blanks) without waiting; false when it could not start.
-    virtual bool StartCommandLine(const std::string& commandLine) = 0;
-    // Starts program with exactly one argument, without waiting.
-    virtual bool StartProgram(const std::string& program, const std::string& argument) = 0;
+    // Starts a command line (split at blanks) without waiting; why it could not start, if so.
+    virtual IoError StartCommandLine(const std::string& commandLine) = 0;
+    // Starts program with exactly one argument, without waiting; why it could not start, if so.
+    virtual IoError StartProgram(const std::string& program, const std::string& argument) = 0;
 };
 
 }  // namespace nimbra

@@ -13,17 +13,19 @@ extern char** environ;
 namespace nimbra {
 namespace {
 
-bool Spawn(const std::vector<std::string>& arguments)
+// A program that is missing or no program at all fails here, not in a child process: the
+// C library reports the failed exec as the error of the spawn.
+IoError Spawn(const std::vector<std::string>& arguments)
 {
-    if (arguments.empty() || arguments[0].empty()) return false;
+    if (arguments.empty() || arguments[0].empty()) return IoError(ENOENT);
     std::vector<char*> argv;
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+    if (const int error = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ)) return IoError(error);
     // Reaped in the background: the program never waits for a viewer or a browser.
     std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
-    return true;
+    return {};
 }
 
 }  // namespace
@@ -52,9 +54,9 @@ std::time_t PosixPlatform::ExecutableModified()
 
 std::string PosixPlatform::BrowserCommand() { return "xdg-open "; }
 
-bool PosixPlatform::StartCommandLine(const std::string& commandLine) { return Spawn(SplitCommandLine(commandLine)); }
+IoError PosixPlatform::StartCommandLine(const std::string& commandLine) { return Spawn(SplitCommandLine(commandLine)); }
 
-bool PosixPlatform::StartProgram(const std::string& program, const std::string& argument)
+IoError PosixPlatform::StartProgram(const std::string& program, const std::string& argument)
 {
     return Spawn({program, argument});
 }

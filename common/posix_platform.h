@@ -12,8 +12,8 @@ public:
     std::string ExecutablePath() override;
     std::time_t ExecutableModified() override;
     std::string BrowserCommand() override;
-    bool StartCommandLine(const std::string& commandLine) override;
-    bool StartProgram(const std::string& program, const std::string& argument) override;
+    IoError StartCommandLine(const std::string& commandLine) override;
+    IoError StartProgram(const std::string& program, const std::string& argument) override;
 };
 
 // Splits a command line at runs of blanks; a part in double quotes keeps its blanks.

@@ -26,6 +26,9 @@ public:
     // A command that could not go on (an Error): where there is no error icon to show, it is
     // a message like any other.
     virtual void ShowError(const std::string& text) { ShowMessage(text); }
+    // A failure the program handles itself (a file it cannot read or write, a program it cannot
+    // start): where there is no warning icon to show, a message like any other.
+    virtual void ShowWarning(const std::string& text) { ShowMessage(text); }
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;      // only Yes is consent
     virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
     virtual std::optional<Rgb> ChooseColour(Rgb start) = 0;

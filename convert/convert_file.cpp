@@ -50,7 +50,7 @@ void HideProgress(ConversionContext& context)
 ConversionOutcome ReportFailure(ConversionContext& context, const std::string& message)
 {
     HideProgress(context);
-    context.Dialogs.ShowMessage(message);
+    context.Dialogs.ShowWarning(message);
     return ConversionOutcome::Failed;
 }
 
@@ -139,7 +139,7 @@ ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& conte
 {
     if (DiskTooFull(context, input.SizeBytes)) {
         input.File.Close();
-        context.Dialogs.ShowMessage("Das Speichermedium ist voll !");
+        context.Dialogs.ShowWarning("Das Speichermedium ist voll !");
         ReportEnd(context, "");
         return ConversionOutcome::DiskFull;
     }
@@ -222,7 +222,7 @@ ConversionOutcome ConvertFile(ConversionKind kind, ConversionContext& context)
     // would never reach its end.
     InputFile input = OpenInput(context.SourceName, InputAccess::ReadWrite);
     if (input.Error) {
-        context.Dialogs.ShowMessage(
+        context.Dialogs.ShowWarning(
             WithReason("Grafikdatei" + context.SourceName + "kann nicht geöffnet werden !", input.Error));
         ReportEnd(context, "");
         return ConversionOutcome::NotOpened;

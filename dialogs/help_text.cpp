@@ -111,6 +111,10 @@ entsteht keine Datei, und die Iterationen sind auf 256 begrenzt. Die Lupen vergr
 verkleinern den Bereich um 10 %, die Pfeile verschieben ihn um 10 %, und ein mit der Maus im
 Vorschaufenster aufgezogenes Rechteck wird zum neuen Bereich. Danach beginnt gleich die
 nächste Vorschau.</p>
+<p><i>Fraktale → Ansicht zurück</i> (Alt+←) stellt den Bereich wieder her, der vor dem letzten
+Zoomen, Verschieben, Aufziehen, Wählen einer Formel oder Laden einer Konfiguration galt;
+<i>Ansicht vor</i> (Alt+→) geht diesen Weg wieder vorwärts. Nimbra merkt sich die letzten 100
+Schritte, solange das Programm läuft. Was Sie selbst in die Felder tippen, ist kein Schritt.</p>
 
 <h2><a name="convert"></a>Farbraumkonvertierung</h2>
 <p>Unter <i>Farben → Farbraumkonvertierung</i> wird ein fertiges TGA-Bild umgefärbt, ohne es
@@ -159,6 +163,7 @@ anpassen</i> (F5) wählen Sie mit <b>Suchen</b> ein Betrachtungsprogramm und bes
 <tr><td>F1</td><td>diese Hilfe</td></tr>
 <tr><td>F2 / F3</td><td>Konfiguration laden / speichern</td></tr>
 <tr><td>F4</td><td>Bildauflösung ermitteln</td></tr>
+<tr><td>Alt+← / Alt+→</td><td>Ansicht zurück / vor</td></tr>
 <tr><td>F5</td><td>Programm anpassen</td></tr>
 <tr><td>F8</td><td>Rücksetzen</td></tr>
 <tr><td>F9</td><td>Farbpalette generieren</td></tr>

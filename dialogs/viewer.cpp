@@ -1,5 +1,7 @@
 #include "dialogs/viewer.h"
 
+#include "dialogs/start_failure.h"
+
 namespace nimbra {
 
 std::optional<std::string> SearchViewer(ViewerOpenDialog& dialog, const std::string& viewerProgram,
@@ -23,7 +25,8 @@ void StartViewer(const std::string& viewerProgram, const std::string& lastImageP
             "Es wurde noch kein Betrachtungsprogramm konfiguriert. Bitte konfigurieren Sie zuerst mit F5 !");
         return;
     }
-    platform.StartProgram(viewerProgram, lastImagePath);
+    if (const IoError error = platform.StartProgram(viewerProgram, lastImagePath))
+        dialogs.ShowWarning(StartFailureMessage("Das Betrachtungsprogramm", viewerProgram, error));
 }
 
 }  // namespace nimbra

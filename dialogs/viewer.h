@@ -19,7 +19,8 @@ std::optional<std::string> SearchViewer(ViewerOpenDialog& dialog, const std::str
                                         UserDialogs& dialogs);
 
 // "Bild ansehen": starts the viewer with the image path as its one argument; asks for a
-// viewer first when none is configured. A viewer that does not start is not reported.
+// viewer first when none is configured. A viewer that cannot be started is reported; what it
+// does once started (a picture it cannot show) is its own affair.
 void StartViewer(const std::string& viewerProgram, const std::string& lastImagePath, Platform& platform,
                  UserDialogs& dialogs);
 

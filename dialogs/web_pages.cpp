@@ -1,6 +1,8 @@
 #include "dialogs/web_pages.h"
 
 #include "common/number_text.h"
+#include "common/posix_platform.h"
+#include "dialogs/start_failure.h"
 
 namespace nimbra {
 
@@ -17,10 +19,13 @@ void OpenInBrowser(const std::string& address, Platform& platform, UserDialogs& 
     // Nothing is put between the command and the address: the command brings its own blank.
     const std::string commandLine = platform.BrowserCommand() + address;
     if (commandLine.size() > MaxBrowserCommandBytes) {
-        dialogs.ShowMessage("Der Browseraufruf ist länger als 254 Zeichen und wird nicht gestartet !");
+        dialogs.ShowWarning("Der Browseraufruf ist länger als 254 Zeichen und wird nicht gestartet !");
         return;
     }
-    platform.StartCommandLine(commandLine);
+    if (const IoError error = platform.StartCommandLine(commandLine)) {
+        const std::vector<std::string> parts = SplitCommandLine(commandLine);
+        dialogs.ShowWarning(StartFailureMessage("Der Browser", parts.empty() ? commandLine : parts.front(), error));
+    }
 }
 
 void OpenOnlineManual(Platform& platform, UserDialogs& dialogs)

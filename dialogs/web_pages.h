@@ -16,7 +16,7 @@ std::string VersionStamp(std::time_t modified);
 
 // Starts the browser command with address appended directly. A command line longer than
 // MaxBrowserCommandBytes is not started (cut, it would open a wrong address) and a message
-// says so; whether the browser itself starts is not reported.
+// says so; so does one when the browser cannot be started.
 void OpenInBrowser(const std::string& address, Platform& platform, UserDialogs& dialogs);
 void OpenOnlineManual(Platform& platform, UserDialogs& dialogs);
 // The update page, asked with the version stamp of the program's own file.

@@ -37,7 +37,7 @@ bool EnoughSpace(std::int32_t needed, const std::string& imagePath, const std::s
 {
     const std::optional<std::uint64_t> freeBytes = platform.FreeBytes(volumeFolder);
     if (!freeBytes || static_cast<std::uint64_t>(needed) < *freeBytes) return true;  // unknown: go on
-    dialogs.ShowMessage("Freie Speicherkapazität der Festplatte zu niedrig !\n" + imagePath + " braucht " +
+    dialogs.ShowWarning("Freie Speicherkapazität der Festplatte zu niedrig !\n" + imagePath + " braucht " +
                         std::to_string(needed) + " Bytes, auf dem Datenträger von " + volumeFolder + " sind " +
                         std::to_string(*freeBytes) + " frei");
     return false;
@@ -125,7 +125,7 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
     lastImagePath = name;
     OutputFile file = OutputFile::InFolder(startFolder + "pix/");
     if (!file.IsOpen()) {
-        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
+        dialogs.ShowWarning(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
         return std::nullopt;
     }
     return TgaFile(std::move(file), name, startFolder);
@@ -137,7 +137,7 @@ std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t he
     const std::int32_t needed = SpaceNeeded(width, height);
     OutputFile file = OutputFile::Replacing(path);
     if (!file.IsOpen()) {
-        dialogs.ShowMessage(WithReason("Kann die Bilddatei " + path + " nicht anlegen !", file.OpenError()));
+        dialogs.ShowWarning(WithReason("Kann die Bilddatei " + path + " nicht anlegen !", file.OpenError()));
         return std::nullopt;
     }
     if (!file.WritesDirectly() && !EnoughSpace(needed, path, FolderOf(path), dialogs, platform)) return std::nullopt;

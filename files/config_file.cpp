@@ -134,10 +134,10 @@ bool WriteConfigurationFile(const std::string& fileName, const ConfigRecord& rec
     OutputFile file = OutputFile::Replacing(fileName);
     const bool opened = file.IsOpen();
     if (!opened)
-        dialogs.ShowMessage(WithReason("Kann Konfiguration " + fileName + " nicht öffnen !", file.OpenError()));
+        dialogs.ShowWarning(WithReason("Kann Konfiguration " + fileName + " nicht öffnen !", file.OpenError()));
     // A file that could not be created has nothing to say about each later step but that it failed.
     const auto report = [&](const std::string& text, IoError error) {
-        dialogs.ShowMessage(opened ? WithReason(text, error) : text);
+        dialogs.ShowWarning(opened ? WithReason(text, error) : text);
     };
     bool written = true;
     const auto write = [&](const std::uint8_t* bytes, std::size_t count, const std::string& failed) {
@@ -167,7 +167,7 @@ ConfigurationRead ReadConfigurationFile(const std::string& fileName, PaletteList
     const FileContent content = ReadWholeFile(fileName);
     const std::string& bytes = content.Bytes;
     const bool magicRead = bytes.size() >= FileMagic.size();
-    if (!magicRead) dialogs.ShowMessage(WithReason(readFailed, content.Error));
+    if (!magicRead) dialogs.ShowWarning(WithReason(readFailed, content.Error));
 
     ConfigurationRead read;
     bool nodesRead = true;
@@ -175,7 +175,7 @@ ConfigurationRead ReadConfigurationFile(const std::string& fileName, PaletteList
     if (magicRead && StartsWithFileMagic(bytes)) {
         if (bytes.size() < NodesStart) {
             // A record cut short would put values into the fields that nobody saved.
-            dialogs.ShowMessage(WithReason(readFailed, content.Error));
+            dialogs.ShowWarning(WithReason(readFailed, content.Error));
         } else {
             std::array<std::uint8_t, ConfigRecordSize> recordBytes{};
             std::memcpy(recordBytes.data(), bytes.data() + FileMagic.size(), ConfigRecordSize);
@@ -183,13 +183,13 @@ ConfigurationRead ReadConfigurationFile(const std::string& fileName, PaletteList
             if (HasNodeBlock(recordBytes)) {
                 palette.ClearPalette();
                 nodesRead = ReadNodeBlock(bytes, NodesStart, palette) && !content.Error;
-                if (!nodesRead) dialogs.ShowMessage(WithReason(readFailed, content.Error));
+                if (!nodesRead) dialogs.ShowWarning(WithReason(readFailed, content.Error));
             }
         }
     } else {
-        dialogs.ShowMessage(fileName + " hat falsches Dateiformat !");
+        dialogs.ShowWarning(fileName + " hat falsches Dateiformat !");
     }
-    if (!content.Opened) dialogs.ShowMessage("Kann Datei " + fileName + " nicht schließen !");
+    if (!content.Opened) dialogs.ShowWarning("Kann Datei " + fileName + " nicht schließen !");
     read.Complete = read.Record && nodesRead && content.Opened;
     return read;
 }

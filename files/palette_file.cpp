@@ -47,16 +47,16 @@ bool ReadPaletteFile(const std::string& fileName, PaletteList& palette, UserDial
     palette.ClearPalette();
     const FileContent content = ReadWholeFile(fileName);
     if (content.Bytes.size() < FileMagic.size()) {
-        dialogs.ShowMessage(WithReason(readFailed, content.Error));
+        dialogs.ShowWarning(WithReason(readFailed, content.Error));
         return false;
     }
     if (!StartsWithFileMagic(content.Bytes)) {
-        dialogs.ShowMessage(fileName + " hat falsches Dateiformat !");
+        dialogs.ShowWarning(fileName + " hat falsches Dateiformat !");
         palette.ResetPalette();
         return false;
     }
     if (!ReadNodeBlock(content.Bytes, FileMagic.size(), palette) || content.Error) {
-        dialogs.ShowMessage(WithReason(readFailed, content.Error));
+        dialogs.ShowWarning(WithReason(readFailed, content.Error));
         return false;
     }
     return true;
@@ -68,7 +68,7 @@ bool WritePaletteFile(const std::string& fileName, const PaletteList& palette, U
     std::string content(FileMagic.begin(), FileMagic.end());
     content.append(nodes.begin(), nodes.end());
     const IoError error = WriteWholeFile(fileName, content);
-    if (error) dialogs.ShowMessage(WithReason("Fehler beim Schreiben der Palette " + fileName + " !", error));
+    if (error) dialogs.ShowWarning(WithReason("Fehler beim Schreiben der Palette " + fileName + " !", error));
     return !error;
 }
 

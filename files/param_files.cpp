@@ -22,7 +22,7 @@ std::optional<std::string> ReadParamFile(const std::string& path, const std::str
     FileContent content = ReadWholeFile(path);
     if (!content.Opened && content.Error.Number() == ENOENT) return std::string();
     if (content.Error) {
-        dialogs.ShowMessage(WithReason(message + path + " !", content.Error));
+        dialogs.ShowWarning(WithReason(message + path + " !", content.Error));
         return std::nullopt;
     }
     return std::move(content.Bytes);
@@ -32,7 +32,7 @@ bool WriteParamFile(const std::string& path, const std::string& content, const s
                     UserDialogs& dialogs)
 {
     const IoError error = WriteWholeFile(path, content);
-    if (error) dialogs.ShowMessage(WithReason(message + path + " !", error));
+    if (error) dialogs.ShowWarning(WithReason(message + path + " !", error));
     return !error;
 }
 

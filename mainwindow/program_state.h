@@ -2,6 +2,7 @@
 #include "common/user_dialogs.h"
 #include "engine/fractal_params.h"
 #include "mainwindow/progress_texts.h"
+#include "mainwindow/region_history.h"
 
 #include <cstdint>
 #include <string>
@@ -25,6 +26,7 @@ public:
     FractalParams Params;
     RunState Run;
     Status StatusCode = Status::Ready;      // what the status line shows
+    RegionHistory Regions;                  // "Ansicht zurück" and "Ansicht vor"
     std::string StartFolder;                // ends in "/"; the program's folders lie below it
     std::string ViewerProgram;              // empty: none configured
     std::string ConfigFileName;             // the configuration loaded last; empty after a reset

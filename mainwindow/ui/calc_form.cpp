@@ -134,6 +134,8 @@ void TCalcForm::ConnectHandlers()
     connect(SCR, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollRight); });
     connect(SCU, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollUp); });
     connect(SCD, &QToolButton::clicked, this, [this] { RegionButtonClick(RegionButton::ScrollDown); });
+    connect(ViewBack, &QAction::triggered, this, &TCalcForm::ViewBackClick);
+    connect(ViewForward, &QAction::triggered, this, &TCalcForm::ViewForwardClick);
 
     fieldStatusCodes_ = {{WidthEdit, Status::WidthField},         {HeightEdit, Status::HeightField},
                          {RealFEdit, Status::RealFromField},      {RealTEdit, Status::RealToField},
@@ -155,6 +157,9 @@ void TCalcForm::FormCreate()
     state_.StatusCode = Status::Ready;
     SetRGBClick();
     ResetInputs();
+    // Filling the fields at start is no step: going back leads to no region before it.
+    state_.Regions = RegionHistory();
+    EnableViewCommands();
     state_.StartFolder = CurrentStartFolder();
     // "param" and "pal" too: without "param" the settings could never be saved.
     CreateWorkFolders(state_.StartFolder);
@@ -349,7 +354,7 @@ void TCalcForm::ResetInputs()
 {
     ParamFields fields = GatherFields();
     EnterResetTexts(fields, DecimalSeparator());
-    ShowFieldTexts(fields);
+    ShowRegionStep(fields);
     state_.ConfigFileName.clear();
     setWindowTitle(QStringLiteral("Nimbra"));
     SelectFormula(FormulaKind::Mandelbrot);
@@ -364,7 +369,7 @@ void TCalcForm::FormulaCommand(FormulaKind kind)
         } else {
             ParamFields fields = GatherFields();
             EnterFormulaDefaults(kind, fields, DecimalSeparator());
-            ShowFieldTexts(fields);
+            ShowRegionStep(fields);
         }
     }
     SelectFormula(kind);
@@ -418,6 +423,13 @@ ParamFields TCalcForm::GatherFields() const
 }
 
 void TCalcForm::ShowFieldTexts(const ParamFields& fields)
+{
+    const RegionTexts before = RegionOf(GatherFields());
+    PutFieldTexts(fields);
+    state_.Regions.Rewritten(before, RegionOf(fields));
+}
+
+void TCalcForm::PutFieldTexts(const ParamFields& fields)
 {
     SetFieldText(WidthEdit, fields.Width);
     SetFieldText(HeightEdit, fields.Height);

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -111,6 +112,14 @@ private:
     void ResetInputs();
     void FormulaCommand(FormulaKind kind);
     void RegionButtonClick(RegionButton button);
+    void ViewBackClick();
+    void ViewForwardClick();
+    // Shows fields whose region a command set: a step of the region history.
+    void ShowRegionStep(const ParamFields& fields);
+    // Puts a region of the history back, and runs it where a zoom button would.
+    void RestoreRegion(const std::optional<RegionTexts>& region);
+    void EnableViewCommands();
+    void PutFieldTexts(const ParamFields& fields);
     // The rubber band of the preview mapped onto the region of the most recent run.
     void WriteSelection(const SelectionCorners& corners);
     void FieldEnter(QWidget* field, Status status, bool byUser);
@@ -188,6 +197,8 @@ private:
     // Mandelbrot1, InvMandel1, Julia1, Dragon1, Daisy1, BurnShip1: the formula table's commands.
     std::array<QAction*, FormulaCount> formulaCommands_{};
     QAction* Auflsungermitteln1 = nullptr;
+    QAction* ViewBack = nullptr;     // "Ansicht zurück"
+    QAction* ViewForward = nullptr;  // "Ansicht vor"
     QMenu* Extras1 = nullptr;
     QAction* PrgSet = nullptr;
     QAction* Rcksetzen1 = nullptr;

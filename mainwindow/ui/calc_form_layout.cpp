@@ -253,6 +253,9 @@ void TCalcForm::BuildMenu()
     Formeln1->setDefaultAction(mandelbrot);
     Auflsungermitteln1 = NewCommand(fractals, "&Bildauflösung ermitteln", Qt::Key_F4);
     fractals->addSeparator();
+    ViewBack = NewCommand(fractals, "Ansicht &zurück", QKeySequence(Qt::ALT | Qt::Key_Left));
+    ViewForward = NewCommand(fractals, "Ansicht &vor", QKeySequence(Qt::ALT | Qt::Key_Right));
+    fractals->addSeparator();
     Extras1 = fractals->addMenu(QStringLiteral("&Extras"));
     PrgSet = NewCommand(Extras1, "Pro&gramm anpassen", Qt::Key_F5);
     fractals->addSeparator();
@@ -330,6 +333,8 @@ void TCalcForm::NameControls()
         {CFGSave, "CFGSave"},
         {Formeln1, "Formeln1"},
         {Auflsungermitteln1, "Auflsungermitteln1"},
+        {ViewBack, "ViewBack"},
+        {ViewForward, "ViewForward"},
         {Extras1, "Extras1"},
         {PrgSet, "PrgSet"},
         {Rcksetzen1, "Rcksetzen1"},

@@ -69,7 +69,7 @@ void TCalcForm::LoadConfiguration(const std::string& fileName)
     ShowConfigModel(SetGrad, fields.Model == ColorModel::Grad);
     SetInvers->setChecked(fields.Inverted);
     SetTestMode->setChecked(fields.Preview);
-    ShowFieldTexts(fields);
+    ShowRegionStep(fields);
     if (const std::optional<FormulaKind> known = KnownFormula(record->Formula))
         SelectFormula(*known);
     else

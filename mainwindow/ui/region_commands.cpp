@@ -1,7 +1,8 @@
-// The main window's region commands: the zoom and scroll buttons, and what the preview's
-// rubber band, closing and resizing ask of it.
+// The main window's region commands: the zoom and scroll buttons, the way back and forth
+// through the regions, and what the preview's rubber band, closing and resizing ask of it.
 #include "mainwindow/ui/calc_form.h"
 
+#include <QAction>
 #include <QCheckBox>
 
 namespace nimbra {
@@ -11,15 +12,43 @@ void TCalcForm::RegionButtonClick(RegionButton button)
 {
     ParamFields fields = GatherFields();
     WriteRegion(ButtonRegion(button, fields), fields, DecimalSeparator());
-    ShowFieldTexts(fields);
+    ShowRegionStep(fields);
     if (preview_ != nullptr && preview_->EverShown()) MakeButtonClick();
+}
+
+void TCalcForm::ViewBackClick() { RestoreRegion(state_.Regions.Back()); }
+
+void TCalcForm::ViewForwardClick() { RestoreRegion(state_.Regions.Forward()); }
+
+void TCalcForm::RestoreRegion(const std::optional<RegionTexts>& region)
+{
+    if (!region) return;
+    ParamFields fields = GatherFields();
+    PutRegion(*region, fields);
+    PutFieldTexts(fields);
+    EnableViewCommands();
+    if (preview_ != nullptr && preview_->EverShown()) MakeButtonClick();
+}
+
+void TCalcForm::ShowRegionStep(const ParamFields& fields)
+{
+    const RegionTexts before = RegionOf(GatherFields());
+    PutFieldTexts(fields);
+    state_.Regions.Step(before, RegionOf(fields));
+    EnableViewCommands();
+}
+
+void TCalcForm::EnableViewCommands()
+{
+    ViewBack->setEnabled(state_.Regions.CanGoBack());
+    ViewForward->setEnabled(state_.Regions.CanGoForward());
 }
 
 void TCalcForm::WriteSelection(const SelectionCorners& corners)
 {
     ParamFields fields = GatherFields();
     WriteRegion(SelectionRegion(corners, state_.Params), fields, DecimalSeparator());
-    ShowFieldTexts(fields);
+    ShowRegionStep(fields);
 }
 
 void TCalcForm::PreviewClosing() { state_.Run.StopRequested = true; }

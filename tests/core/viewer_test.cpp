@@ -1,9 +1,13 @@
 #include "dialogs/viewer.h"
 
+#include "common/posix_platform.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 using namespace nimbra;
 using namespace nimbra::testing;
@@ -49,4 +53,28 @@ TEST(StartViewer, ImagePathWithBlanksIsOneArgument)
     EXPECT_EQ(platform.StartedPrograms, (std::vector<std::pair<std::string, std::string>>{
                                             {"/usr/bin/viewer", "/home/a b/pix/nimbra000.tga"}}));
     EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST(StartViewer, AViewerThatCannotStartIsReportedWithTheReason)
+{
+    TempFolder folder;
+    WriteBytes(folder / "notes.txt", {'x'});
+    WriteBytes(folder / "garbage", {0, 1, 2, 3});
+    ASSERT_EQ(::chmod((folder / "garbage").c_str(), 0755), 0);
+    const struct {
+        std::string viewer;
+        std::string reason;
+    } cases[] = {
+        {folder / "gone", "das Programm ist nicht vorhanden"},
+        {folder / "notes.txt", "die Datei darf nicht als Programm ausgeführt werden"},
+        {folder / "garbage", "die Datei ist kein ausführbares Programm"},
+    };
+    for (const auto& c : cases) {
+        PosixPlatform platform;
+        ScriptedDialogs dialogs;
+        StartViewer(c.viewer, "/x/pix/nimbra000.tga", platform, dialogs);
+        EXPECT_EQ(dialogs.Warnings, std::vector<std::string>{"Das Betrachtungsprogramm " + c.viewer +
+                                                             " kann nicht gestartet werden !\n" + c.reason});
+        EXPECT_EQ(dialogs.Messages, dialogs.Warnings);
+    }
 }

@@ -70,3 +70,13 @@ TEST(OpenInBrowser, CommandLineBeyond254CharactersIsNotStarted)
     EXPECT_EQ(dialogs.Messages,
               std::vector<std::string>{"Der Browseraufruf ist länger als 254 Zeichen und wird nicht gestartet !"});
 }
+
+TEST(OpenInBrowser, ABrowserThatCannotStartIsReported)
+{
+    FakePlatform platform;
+    ScriptedDialogs dialogs;
+    platform.StartErrorValue = IoError(ENOENT);
+    OpenOnlineManual(platform, dialogs);
+    EXPECT_EQ(dialogs.Warnings,
+              std::vector<std::string>{"Der Browser xdg-open kann nicht gestartet werden !\ndas Programm ist nicht vorhanden"});
+}

@@ -8,16 +8,16 @@ std::optional<std::uint64_t> FakePlatform::FreeBytes(const std::string& path)
     return FreeBytesValue;
 }
 
-bool FakePlatform::StartCommandLine(const std::string& commandLine)
+IoError FakePlatform::StartCommandLine(const std::string& commandLine)
 {
     StartedCommandLines.push_back(commandLine);
-    return true;
+    return StartErrorValue;
 }
 
-bool FakePlatform::StartProgram(const std::string& program, const std::string& argument)
+IoError FakePlatform::StartProgram(const std::string& program, const std::string& argument)
 {
     StartedPrograms.emplace_back(program, argument);
-    return true;
+    return StartErrorValue;
 }
 
 }  // namespace nimbra::testing

@@ -10,6 +10,12 @@ void ScriptedDialogs::ShowError(const std::string& text)
     Errors.push_back(text);
 }
 
+void ScriptedDialogs::ShowWarning(const std::string& text)
+{
+    Messages.push_back(text);
+    Warnings.push_back(text);
+}
+
 bool ScriptedDialogs::AskYesNo(const std::string& text, const std::string& caption)
 {
     Questions.push_back(text);

@@ -4,6 +4,7 @@
 #include "tests/support/run_fixture.h"
 #include "tests/ui/ui_program.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -114,9 +115,9 @@ private slots:
         UiProgram program;
         TCalcForm& form = *program.Form;
         QTest::mouseClick(Find<QToolButton>(form, "ZOO"), Qt::LeftButton);
-        QCOMPARE(RegionTexts(form), QStringList({" -2.20", "  0.55", " -1.38", "  1.38"}));
+        QCOMPARE(RegionFieldTexts(form), QStringList({" -2.20", "  0.55", " -1.38", "  1.38"}));
         QTest::mouseClick(Find<QToolButton>(form, "ZOI"), Qt::LeftButton);
-        QCOMPARE(RegionTexts(form), QStringList({" -1.98", "  0.50", " -1.24", "  1.24"}));
+        QCOMPARE(RegionFieldTexts(form), QStringList({" -1.98", "  0.50", " -1.24", "  1.24"}));
         QVERIFY(TypeInto(Find<QLineEdit>(form, "RealFEdit"), "-2"));
         QVERIFY(TypeInto(Find<QLineEdit>(form, "RealTEdit"), "0,5"));
         QTest::mouseClick(Find<QToolButton>(form, "SCR"), Qt::LeftButton);
@@ -129,7 +130,7 @@ private slots:
         QCOMPARE(Find<QLineEdit>(form, "ImagTEdit")->text(), QStringLiteral("  1.38"));
         QTest::mouseClick(Find<QToolButton>(form, "SCD"), Qt::LeftButton);
         QTest::mouseClick(Find<QToolButton>(form, "SCL"), Qt::LeftButton);
-        QCOMPARE(RegionTexts(form), QStringList({" -1.98", "  0.50", "  0.00", "  1.24"}));
+        QCOMPARE(RegionFieldTexts(form), QStringList({" -1.98", "  0.50", "  0.00", "  1.24"}));
         QVERIFY(program.PreView->isHidden());
         QCOMPARE(Find<QToolButton>(form, "ZOO")->toolTip(), QStringLiteral("Zoomt 10% aus der Vorschau heraus"));
         QCOMPARE(Find<QToolButton>(form, "SCD")->toolTip(),
@@ -144,9 +145,37 @@ private slots:
         QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
         QTest::mouseClick(Find<QToolButton>(form, "ZOI"), Qt::LeftButton);
         // The run read the rewritten fields back in the general format; -1.125 rounds to even.
-        QCOMPARE(RegionTexts(form), QStringList({"-1,8", "0,45", "-1,12", "1,12"}));
+        QCOMPARE(RegionFieldTexts(form), QStringList({"-1,8", "0,45", "-1,12", "1,12"}));
         QCOMPARE(static_cast<double>(program.State.Params.RealFrom), -1.8);
         QVERIFY(program.PreView->Canvas() == CoreRunPicture(form.GatherFields(), {255, 255}));
+    }
+
+    void ViewBackAndForwardRestoreTheTextsAndRunWhereTheZoomWould()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        const QStringList start = RegionFieldTexts(form);
+        QTest::mouseClick(Find<QToolButton>(form, "ZOO"), Qt::LeftButton);
+        const QStringList zoomed = RegionFieldTexts(form);
+        QVERIFY(PressKey(form, Qt::Key_Left, Qt::AltModifier));
+        QCOMPARE(RegionFieldTexts(form), start);
+        QVERIFY(PressKey(form, Qt::Key_Right, Qt::AltModifier));
+        QCOMPARE(RegionFieldTexts(form), zoomed);
+        QVERIFY(program.PreView->isHidden());
+        QVERIFY(!Find<QAction>(form, "ViewForward")->isEnabled());
+
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+        Drag(*program.PreView, {51, 51}, {{153, 204}});
+        QTest::mouseRelease(program.PreView, Qt::LeftButton, Qt::NoModifier, {153, 204});
+        const QStringList selected = RegionFieldTexts(form);
+        QVERIFY(PressKey(form, Qt::Key_Left, Qt::AltModifier));
+        // The run read the restored texts and wrote them back in the general format.
+        QCOMPARE(RegionFieldTexts(form), QStringList({"-2,2", "0,55", "-1,38", "1,38"}));
+        QCOMPARE(static_cast<double>(program.State.Params.RealFrom), -2.2);
+        QVERIFY(program.PreView->Canvas() == CoreRunPicture(form.GatherFields(), {255, 255}));
+        QVERIFY(PressKey(form, Qt::Key_Right, Qt::AltModifier));
+        QCOMPARE(RegionFieldTexts(form), selected);
     }
 
     void ARubberBandIsDrawnSoThatItCanBeUndrawn()
@@ -177,7 +206,7 @@ private slots:
 
         QVERIFY(!preview.Selecting);
         const auto at = [](long double value) { return QString::fromStdString(FormatGeneral(value, ',')); };
-        QCOMPARE(RegionTexts(form), QStringList({at(51 * before.StepReal + before.RealFrom),
+        QCOMPARE(RegionFieldTexts(form), QStringList({at(51 * before.StepReal + before.RealFrom),
                                                  at(153 * before.StepReal + before.RealFrom),
                                                  at(51 * before.StepImag + before.ImagFrom),
                                                  at(204 * before.StepImag + before.ImagFrom)}));
@@ -193,9 +222,9 @@ private slots:
         TCalcForm& form = *program.Form;
         QVERIFY(PreviewDepth(form));
         QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
-        const QStringList region = RegionTexts(form);
+        const QStringList region = RegionFieldTexts(form);
         QTest::mouseClick(program.PreView, Qt::LeftButton, Qt::NoModifier, {0, 100});
-        QCOMPARE(RegionTexts(form), region);
+        QCOMPARE(RegionFieldTexts(form), region);
     }
 
     void ClosingThePreviewAfterASelectionPreparesAFileRun()

@@ -1,6 +1,8 @@
 #include "app/german_qt_texts.h"
+#include "app/message_text.h"
 #include "app/qt_dialogs.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,7 +16,7 @@ namespace {
 
 struct SeenBox {
     QString Title;
-    QString Text;  // as the user reads it
+    QString Text;  // as a screen reader reads it, and as the box copies it
     QMessageBox::Icon Icon = QMessageBox::NoIcon;
     QStringList Buttons;
 };
@@ -29,8 +31,12 @@ void AnswerNextBox(SeenBox& seen, QMessageBox::StandardButton button)
         QStringList buttons;
         for (QAbstractButton* shown : box->buttons()) buttons << shown->text();
         buttons.sort();
-        const QString text = box->text().remove(QChar(0x2060)).replace(QChar(QChar::Nbsp), QLatin1Char(' '));
-        seen = {box->windowTitle(), text, box->icon(), buttons};
+        // The text drawn is the box's own, character for character.
+        const auto* shown = box->findChild<MessageText*>();
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(const_cast<MessageText*>(shown));
+        const bool same = shown != nullptr && shown->isVisible() && shown->text() == box->text() && read != nullptr &&
+                          read->text(QAccessible::Name) == box->text();
+        seen = {box->windowTitle(), same ? box->text() : QStringLiteral("(drawn otherwise)"), box->icon(), buttons};
         box->button(button)->click();
     });
 }
@@ -59,6 +65,31 @@ private slots:
         QCOMPARE(seen.Title, QStringLiteral("Nimbra 2005"));
         QCOMPARE(seen.Text, QStringLiteral("Kann die Bilddatei /tmp/x.tga nicht anlegen !"));
         QCOMPARE(seen.Icon, QMessageBox::NoIcon);
+    }
+
+    void WarningsShowTheWarningIcon()
+    {
+        QtDialogs dialogs;
+        SeenBox seen;
+        AnswerNextBox(seen, QMessageBox::Ok);
+        const std::string text = "Fehler beim Lesen der Palette /home/u/pal/x y.pal !\nDatei oder Ordner nicht vorhanden";
+        dialogs.ShowWarning(text);
+        QCOMPARE(seen.Text, QString::fromStdString(text));  // no invisible characters put in
+        QCOMPARE(seen.Icon, QMessageBox::Warning);
+    }
+
+    void TextBreaksNeitherInAPathNorBeforeTheFinalMark()
+    {
+        const MessageText text(QStringLiteral("Kann die Bilddatei /home/u/Meine Bilder/pix/nimbra003.tga nicht anlegen !\n"
+                                              "E/A-Fehler 5"));
+        const QFontMetrics metrics(text.font());
+        const int pathWidth = metrics.horizontalAdvance(QStringLiteral("/home/u/Meine Bilder/pix/nimbra003.tga"));
+        QCOMPARE(text.Lines(pathWidth + 2), QStringList({"Kann die Bilddatei", "/home/u/Meine Bilder/pix/nimbra003.tga",
+                                                         "nicht anlegen !", "E/A-Fehler 5"}));
+        // A path longer than the line breaks after a slash rather than leave the box.
+        QCOMPARE(text.Lines(metrics.horizontalAdvance(QStringLiteral("/home/u/Meine Bilder/"))),
+                 QStringList({"Kann die Bilddatei", "/home/u/Meine", "Bilder/pix/", "nimbra003.tga nicht", "anlegen !",
+                              "E/A-Fehler 5"}));
     }
 
     void ErrorsShowTheErrorIcon()

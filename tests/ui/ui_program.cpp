@@ -70,7 +70,7 @@ void DuringTheRun(UiProgram& program, std::function<void()> action)
     });
 }
 
-QStringList RegionTexts(const TCalcForm& form)
+QStringList RegionFieldTexts(const TCalcForm& form)
 {
     return {Find<QLineEdit>(form, "RealFEdit")->text(), Find<QLineEdit>(form, "RealTEdit")->text(),
             Find<QLineEdit>(form, "ImagFEdit")->text(), Find<QLineEdit>(form, "ImagTEdit")->text()};

@@ -69,6 +69,6 @@ void TabAway(QWidget* field);
 void DuringTheRun(UiProgram& program, std::function<void()> action);
 
 // The texts of the region fields, in the order real from, real to, imaginary from, imaginary to.
-QStringList RegionTexts(const TCalcForm& form);
+QStringList RegionFieldTexts(const TCalcForm& form);
 
 }  // namespace nimbra::testing
