@@ -51,9 +51,9 @@ int RenderOnRankZero(const std::vector<std::string>& args, int ranks)
     if (ranks > 1) {
         nimbra::CheckRanksMatch(link);
         setup.MakeRowSource = [&](const nimbra::FractalParams& params, const std::atomic<bool>& stop, int threads,
-                                  nimbra::EngineShortcuts shortcuts) {
+                                  nimbra::EngineShortcuts shortcuts, std::int32_t firstRow) {
             const nimbra::RunOrder order{.Params = params, .Shortcuts = shortcuts, .Threads = threads};
-            return std::make_unique<nimbra::MpiRowSource>(params, stop, order, link);
+            return std::make_unique<nimbra::MpiRowSource>(params, stop, order, link, firstRow);
         };
     }
     const int code = nimbra::RunRenderCommand(args, std::cout, std::cerr, platform, setup);

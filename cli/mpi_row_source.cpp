@@ -1,5 +1,6 @@
 #include "cli/mpi_row_source.h"
 
+#include "cli/mpi_worker.h"
 #include "common/error.h"
 
 #include <algorithm>
@@ -28,16 +29,21 @@ int Ranks()
 }  // namespace
 
 MpiRowSource::MpiRowSource(const FractalParams& params, const std::atomic<bool>& stop, const RunOrder& order,
-                           MpiLink& link)
+                           MpiLink& link, std::int32_t firstRow)
     : params_(params),
       stop_(stop),
       reuseMirrored_(order.Shortcuts.ReuseMirroredRows),
       link_(link),
       wanted_(static_cast<std::size_t>(Ranks()), 0),
-      mirrored_(params)
+      nextRow_(firstRow),
+      firstHeld_(firstRow),
+      mirrored_(params),
+      local_(params, WorkerThreads(order.Threads), order.Shortcuts)
 {
     for (int rank = 1; rank < static_cast<int>(wanted_.size()); ++rank)
         link_.Send(&order, sizeof order, rank, OrderTag);
+    wanted_[0] = RowsHeld(WorkerThreads(order.Threads));
+    held_ = wanted_[0];
 }
 
 const RowCounts& MpiRowSource::Row(std::int32_t row, PumpHook& pump)
@@ -67,6 +73,13 @@ bool MpiRowSource::Exchange(PumpHook& pump)
     };
     while (link_.TryReceive(MPI_ANY_SOURCE, message, giveUp)) {
         Take(message);
+        came = true;
+    }
+    std::int32_t row = 0;
+    RowCounts counts;
+    while (local_.TakeDone(row, counts, {})) {
+        ++wanted_[0];
+        Keep(row, std::move(counts));
         came = true;
     }
     HandOut();
@@ -102,12 +115,18 @@ void MpiRowSource::Take(const Message& message)
         link_.Refuse(source, "schickt Zeile " + std::to_string(row) + " mit ungültigem Kopf");
     handedOut_.erase(handed);
     ++wanted;
-    RowCounts& counts = ready_[row];
+    RowCounts counts;
     counts.Counts.assign(message.Data.begin() + CountsHeader, message.Data.end());
     counts.Columns = static_cast<std::int32_t>(counts.Counts.size());
     counts.OutOfRangeColumn = message.Data[1];
     counts.UniformFormula = message.Data[2];
-    if (reuseMirrored_) mirrored_.Keep(row, counts, nextRow_);
+    Keep(row, std::move(counts));
+}
+
+void MpiRowSource::Keep(std::int32_t row, RowCounts&& counts)
+{
+    RowCounts& kept = ready_[row] = std::move(counts);
+    if (reuseMirrored_) mirrored_.Keep(row, kept, nextRow_);
 }
 
 void MpiRowSource::HandOut()
@@ -121,13 +140,17 @@ void MpiRowSource::HandOut()
             }
         }
         // The rank with the most room gets the row.
-        std::size_t rank = 1;
-        for (std::size_t other = 2; other < wanted_.size(); ++other)
+        std::size_t rank = 0;
+        for (std::size_t other = 1; other < wanted_.size(); ++other)
             if (wanted_[other] > wanted_[rank]) rank = other;
         if (wanted_[rank] <= 0) return;
         --wanted_[rank];
-        handedOut_[nextRow_] = static_cast<int>(rank);
-        link_.Send(&nextRow_, sizeof nextRow_, static_cast<int>(rank), RowTag);
+        if (rank == 0) {
+            local_.Add(nextRow_);
+        } else {
+            handedOut_[nextRow_] = static_cast<int>(rank);
+            link_.Send(&nextRow_, sizeof nextRow_, static_cast<int>(rank), RowTag);
+        }
         ++nextRow_;
     }
 }

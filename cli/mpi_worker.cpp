@@ -32,6 +32,13 @@ std::vector<std::int32_t> CountsMessage(std::int32_t row, const RowCounts& count
 
 }  // namespace
 
+int WorkerThreads(std::int32_t asked)
+{
+    return asked > 0 ? asked : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+std::int32_t RowsHeld(int threads) { return threads + RowsInFlight; }
+
 int RunMpiWorker()
 {
     MpiLink link;
@@ -47,11 +54,9 @@ int RunMpiWorker()
                     link.Refuse(0, "schickt einen Auftrag anderer Länge");
                 order.emplace();
                 std::memcpy(static_cast<void*>(&*order), message.Data.data(), sizeof(RunOrder));
-                const int threads = order->Threads > 0
-                                        ? order->Threads
-                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+                const int threads = WorkerThreads(order->Threads);
                 workers = std::make_unique<RowWorkers>(order->Params, threads, order->Shortcuts);
-                link.Send({threads + RowsInFlight}, 0, WantTag);
+                link.Send({RowsHeld(threads)}, 0, WantTag);
             } else if (message.Tag == RowTag) {
                 if (!workers || message.Data.size() != 1 || message.Data[0] < 0 ||
                     message.Data[0] >= order->Params.Height)

@@ -31,5 +31,6 @@ Error Error::UntrustedRank(int rank, const std::string& what)
                  "\nJeder Rechner braucht denselben Stand von nimbra-mpi unter demselben Pfad; es wurde keine Datei "
                  "geschrieben.");
 }
+Error Error::Png(const std::string& reason) { return Error("PNG-Fehler: " + reason); }
 
 }  // namespace nimbra

@@ -47,7 +47,7 @@ int main(int argc, char** argv)
             nimbra::RunOrder order;
             std::memcpy(static_cast<void*>(&order), message.Data.data(), sizeof order);
             width = order.Params.Width;
-            Send({1}, nimbra::WantTag);
+            Send({4}, nimbra::WantTag);
         } else if (message.Tag == nimbra::RowTag) {
             const std::int32_t row = message.Data[0];
             const std::int32_t length = mode == "short-rows" ? width / 2 : mode == "long-rows" ? width * 2 : width;
