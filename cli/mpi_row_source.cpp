@@ -3,7 +3,9 @@
 #include "cli/mpi_worker.h"
 #include "common/error.h"
 
+#include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace nimbra {
@@ -14,6 +16,8 @@ namespace {
 constexpr std::int32_t WindowPerHeldRow = 4;
 // How long rank 0 sleeps when nothing came; it never blocks in MPI, so an interrupt is seen.
 constexpr auto IdleWait = std::chrono::microseconds(100);
+// More rows than a rank of any machine asks to hold at a time (threads and rows in flight).
+constexpr std::int32_t MaxRowsHeld = 1 << 16;
 
 int Ranks()
 {
@@ -85,20 +89,38 @@ bool MpiRowSource::Exchange(PumpHook& pump)
 
 void MpiRowSource::Take(const Message& message)
 {
-    std::int32_t& wanted = wanted_[static_cast<std::size_t>(message.Source)];
+    const int source = message.Source;
+    std::int32_t& wanted = wanted_[static_cast<std::size_t>(source)];
     if (message.Tag == WantTag) {
-        wanted += message.Data.at(0);
-        held_ += message.Data.at(0);
+        if (message.Data.size() != 1 || message.Data[0] < 1 || message.Data[0] > MaxRowsHeld)
+            link_.Refuse(source, "verlangt eine unmögliche Zahl von Zeilen");
+        wanted += message.Data[0];
+        held_ += message.Data[0];
         return;
     }
-    if (message.Tag != CountsTag) return;
+    if (message.Tag != CountsTag)
+        link_.Refuse(source, "schickt eine Nachricht, die dieser Stand nicht kennt (Art " + std::to_string(message.Tag) + ")");
+    const std::size_t expected = CountsHeader + static_cast<std::size_t>(params_.Width);
+    if (message.Data.size() != expected) {
+        const std::string row = message.Data.empty() ? std::string("eine Zeile") : "Zeile " + std::to_string(message.Data[0]);
+        link_.Refuse(source, "schickt " + row + " mit " +
+                                 std::to_string(message.Data.size() - std::min(message.Data.size(), CountsHeader)) +
+                                 " statt " + std::to_string(params_.Width) + " Werten");
+    }
+    const std::int32_t row = message.Data[0];
+    const auto handed = handedOut_.find(row);
+    if (handed == handedOut_.end() || handed->second != source)
+        link_.Refuse(source, "schickt Zeile " + std::to_string(row) + ", die ihm nicht aufgetragen war");
+    if (message.Data[1] < -1 || message.Data[1] >= params_.Width || message.Data[2] < -1 || message.Data[2] > 255)
+        link_.Refuse(source, "schickt Zeile " + std::to_string(row) + " mit ungültigem Kopf");
+    handedOut_.erase(handed);
     ++wanted;
     RowCounts counts;
     counts.Counts.assign(message.Data.begin() + CountsHeader, message.Data.end());
     counts.Columns = static_cast<std::int32_t>(counts.Counts.size());
     counts.OutOfRangeColumn = message.Data[1];
     counts.UniformFormula = message.Data[2];
-    Keep(message.Data.at(0), std::move(counts));
+    Keep(row, std::move(counts));
 }
 
 void MpiRowSource::Keep(std::int32_t row, RowCounts&& counts)
@@ -123,10 +145,12 @@ void MpiRowSource::HandOut()
             if (wanted_[other] > wanted_[rank]) rank = other;
         if (wanted_[rank] <= 0) return;
         --wanted_[rank];
-        if (rank == 0)
+        if (rank == 0) {
             local_.Add(nextRow_);
-        else
+        } else {
+            handedOut_[nextRow_] = static_cast<int>(rank);
             link_.Send(&nextRow_, sizeof nextRow_, static_cast<int>(rank), RowTag);
+        }
         ++nextRow_;
     }
 }

@@ -15,7 +15,8 @@ namespace nimbra {
 // as it becomes free, as many as it asked to hold, and every row it sends back asks for the next
 // one. Rows are handed out only a bounded window ahead of the row taken next, so that the counts
 // held here stay bounded whatever the image height. Exact mirror rows of rows received are not
-// handed out at all.
+// handed out at all. Every message is checked against what a rank of this build sends: a row of
+// the image's length, of a number handed to that rank and not yet returned.
 class MpiRowSource final : public RowSource {
 public:
     // Sends the run to the other ranks of the job and starts this rank's own threads; the rows
@@ -40,6 +41,7 @@ private:
     std::int32_t held_ = 0;             // rows all ranks take at a time
     std::int32_t nextRow_ = 0;          // the next row to hand out
     std::int32_t firstHeld_ = 0;        // the row taken next
+    std::map<std::int32_t, int> handedOut_;  // row -> the rank computing it
     std::map<std::int32_t, RowCounts> ready_;
     MirroredRows mirrored_;
     RowCounts stopped_;

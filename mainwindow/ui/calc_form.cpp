@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcutEvent>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -55,9 +56,17 @@ void SetFieldText(QLineEdit* field, const std::string& text)
 // as beside the text it shows, and is written back as those bytes.
 constexpr int ItemBytesRole = Qt::UserRole;
 
-void AddItemBytes(QComboBox* box, const std::string& bytes)
+// In one insertion, so that the box and its list react once, not once for each item.
+void AddItemsBytes(QComboBox* box, const std::vector<std::string>& items)
 {
-    box->addItem(Text(bytes), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QList<QStandardItem*> rows;
+    rows.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& bytes : items) {
+        auto* row = new QStandardItem(Text(bytes));
+        row->setData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), ItemBytesRole);
+        rows.append(row);
+    }
+    static_cast<QStandardItemModel*>(box->model())->invisibleRootItem()->appendRows(rows);
 }
 
 std::vector<std::string> ItemBytes(const QComboBox* box)
@@ -157,8 +166,10 @@ void TCalcForm::FormCreate()
     std::vector<std::string> realItems;
     std::vector<std::string> imagItems;
     LoadParameterFile(ParameterFilePath(state_.StartFolder), realItems, imagItems, dialogs_, pump_);
-    for (const std::string& item : realItems) AddItemBytes(r0, item);
-    for (const std::string& item : imagItems) AddItemBytes(i0, item);
+    AddItemsBytes(r0, realItems);
+    AddItemsBytes(i0, imagItems);
+    // Filling a box has put its first item into the field already, the cursor at its end.
+    for (QComboBox* box : {r0, i0}) box->lineEdit()->clear();
     SetFieldText(r0->lineEdit(), realItems.empty() ? std::string() : realItems.front());
     SetFieldText(i0->lineEdit(), imagItems.empty() ? std::string() : imagItems.front());
     LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
@@ -293,7 +304,7 @@ void TCalcForm::AddConstantToHistory(QComboBox* box)
     std::vector<std::string> items = ItemTexts(box);
     const QString shown = box->currentText();
     if (nimbra::AddConstantToHistory(items, Bytes(shown))) {
-        AddItemBytes(box, items.back());
+        AddItemsBytes(box, {items.back()});
         box->setEditText(shown);  // the field keeps what the user typed
     }
 }

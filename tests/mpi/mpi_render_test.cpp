@@ -25,8 +25,13 @@ namespace {
 // When it ends a job, it sends SIGTERM and by default kills a few milliseconds later: too soon
 // for a loaded machine to let rank 0 remove its unfinished file.
 const std::vector<std::string> LocalOnly = {"OMPI_MCA_btl=self,vader", "OMPI_MCA_oob_tcp_if_include=lo",
-                                            "OMPI_MCA_btl_vader_single_copy_mechanism=none",
-                                            "OMPI_MCA_odls_base_sigkill_timeout=3"};
+                                            "OMPI_MCA_btl_vader_single_copy_mechanism=none"};
+std::vector<std::string> TimeToClean()
+{
+    std::vector<std::string> environment = LocalOnly;
+    environment.push_back("OMPI_MCA_odls_base_sigkill_timeout=3");
+    return environment;
+}
 
 pid_t StartMpiRender(const std::string& folder, int ranks, const std::vector<std::string>& args)
 {
@@ -34,7 +39,7 @@ pid_t StartMpiRender(const std::string& folder, int ranks, const std::vector<std
     if (getuid() == 0) command.push_back("--allow-run-as-root");
     command.insert(command.end(), {NIMBRA_MPI, "render"});
     command.insert(command.end(), args.begin(), args.end());
-    return StartProcess(folder, command, LocalOnly);
+    return StartProcess(folder, command, TimeToClean());
 }
 
 bool ExitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
@@ -128,6 +133,36 @@ TEST(MpiRender, AKilledRankOrCtrlCLeavesNoFileButItsRowsAndTheOlderOneStays)
         EXPECT_EQ(ReadBytes(folder / "out.tga"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         EXPECT_EQ(HiddenFiles(folder.Path()), 0);  // rank 0 saw the end coming and removed its file
         EXPECT_TRUE(FileExists(folder / ".out.tga.nimbra-resume"));  // for --resume
+    }
+}
+
+TEST(MpiRender, ARankOfAnotherBuildEndsTheJobWithAMessageNamingItAndNoFile)
+{
+    const struct {
+        const char* mode;
+        const char* message;
+    } cases[] = {
+        {"other-build", "Rang 1 läuft mit einem anderen Stand von nimbra-mpi"},
+        {"short-rows", " mit 16 statt 32 Werten"},
+        {"long-rows", " mit 64 statt 32 Werten"},
+        {"foreign-row", ", die ihm nicht aufgetragen war"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        WriteBytes(folder / "out.tga", {'o', 'l', 'd'});
+        std::vector<std::string> command = {NIMBRA_MPIEXEC, "--oversubscribe"};
+        if (getuid() == 0) command.push_back("--allow-run-as-root");
+        // Rank 0 computes rows too, on one thread; which rows rank 1 gets is left to chance.
+        command.insert(command.end(), {"-n", "1", NIMBRA_MPI, "render", "--size", "32x400", "--threads", "1", "-o",
+                                       "out.tga", ":", "-n", "1", NIMBRA_STALE_RANK, c.mode});
+        const int status = WaitFor(StartProcess(folder.Path(), command, LocalOnly, folder / "output.txt"));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << c.mode;
+        std::ifstream output(folder / "output.txt");
+        const std::string text{std::istreambuf_iterator<char>(output), {}};
+        EXPECT_NE(text.find("Rang 1 "), std::string::npos) << text;
+        EXPECT_NE(text.find(c.message), std::string::npos) << text;
+        EXPECT_EQ(ReadBytes(folder / "out.tga"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(HiddenFiles(folder.Path()), 0);
     }
 }
 
