@@ -152,6 +152,7 @@ int main(int argc, char** argv)
     const std::string folder = std::filesystem::temp_directory_path().string() + "/";
     std::vector<View> views = {
         ViewOf("Mandelbrot default view", FormulaKind::Mandelbrot),
+        RegionOf("XaoS's default view", "-2.4166667", "0.9166667", "-1.25", "1.25"),
         ViewOf("Burning Ship view", FormulaKind::BurningShip),
         ViewOf("Dragon view", FormulaKind::Dragon),
         RegionOf("Mandelbrot boundary zoom", "-0.7455", "-0.7445", "0.1100", "0.1108"),
