@@ -43,35 +43,24 @@ std::string Bytes(const QString& text) { return text.toStdString(); }
 
 // A field written by the program shows the start of its text, as a long number's sign and
 // leading digits matter most; an unchanged text keeps the user's cursor.
-void SetFieldText(QLineEdit* field, const std::string& text)
+void SetFieldText(QLineEdit* field, const QString& shown)
 {
-    const QString shown = Text(text);
     if (field->text() == shown) return;
     field->setText(shown);
     field->setCursorPosition(0);
 }
 
-// The history files are bytes, which need not be UTF-8: each item keeps the bytes it was read
-// as beside the text it shows, and is written back as those bytes.
-constexpr int ItemBytesRole = Qt::UserRole;
+void SetFieldText(QLineEdit* field, const std::string& text) { SetFieldText(field, Text(text)); }
 
-void AddItemBytes(QComboBox* box, const std::string& bytes)
-{
-    box->addItem(Text(bytes), QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-}
+// The history files hold 8-bit ANSI text, as they always have: each byte is shown as the one
+// Latin-1 character it stands for, and what the user types is written back the same way.
+QString HistoryText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+std::string HistoryBytes(const QString& text) { return text.toLatin1().toStdString(); }
 
 std::vector<std::string> ItemBytes(const QComboBox* box)
 {
     std::vector<std::string> items;
-    for (int i = 0; i < box->count(); ++i) items.push_back(box->itemData(i, ItemBytesRole).toByteArray().toStdString());
-    return items;
-}
-
-// What the items show, to compare with what the user typed.
-std::vector<std::string> ItemTexts(const QComboBox* box)
-{
-    std::vector<std::string> items;
-    for (int i = 0; i < box->count(); ++i) items.push_back(Bytes(box->itemText(i)));
+    for (int i = 0; i < box->count(); ++i) items.push_back(HistoryBytes(box->itemText(i)));
     return items;
 }
 
@@ -157,10 +146,10 @@ void TCalcForm::FormCreate()
     std::vector<std::string> realItems;
     std::vector<std::string> imagItems;
     LoadParameterFile(ParameterFilePath(state_.StartFolder), realItems, imagItems, dialogs_, pump_);
-    for (const std::string& item : realItems) AddItemBytes(r0, item);
-    for (const std::string& item : imagItems) AddItemBytes(i0, item);
-    SetFieldText(r0->lineEdit(), realItems.empty() ? std::string() : realItems.front());
-    SetFieldText(i0->lineEdit(), imagItems.empty() ? std::string() : imagItems.front());
+    for (const std::string& item : realItems) r0->addItem(HistoryText(item));
+    for (const std::string& item : imagItems) i0->addItem(HistoryText(item));
+    SetFieldText(r0->lineEdit(), r0->itemText(0));
+    SetFieldText(i0->lineEdit(), i0->itemText(0));
     LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
 
     StBar->showMessage(Text(StatusLineText(Status::Ready)));
@@ -290,10 +279,10 @@ void TCalcForm::FieldExit(QWidget* field)
 void TCalcForm::AddConstantToHistory(QComboBox* box)
 {
     state_.StatusCode = Status::Ready;
-    std::vector<std::string> items = ItemTexts(box);
+    std::vector<std::string> items = ItemBytes(box);
     const QString shown = box->currentText();
-    if (nimbra::AddConstantToHistory(items, Bytes(shown))) {
-        AddItemBytes(box, items.back());
+    if (nimbra::AddConstantToHistory(items, HistoryBytes(shown))) {
+        box->addItem(HistoryText(items.back()));
         box->setEditText(shown);  // the field keeps what the user typed
     }
 }
