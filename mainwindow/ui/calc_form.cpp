@@ -16,6 +16,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -289,7 +290,11 @@ void TCalcForm::AddConstantToHistory(QComboBox* box)
 
 void TCalcForm::Timer1Timer()
 {
-    const TimerTexts texts = TimerTick(state_.Run, state_.StatusCode, state_.Params.Height, timeOfDay_());
+    const double now = timeOfDay_();
+    // A question or another modal window open during a run holds the run until it closes.
+    if (state_.Run.Running) state_.Pauses.Tick(now, QApplication::activeModalWidget() != nullptr);
+    const TimerTexts texts =
+        TimerTick(state_.Run, state_.StatusCode, state_.Params.Height, now, state_.Pauses.Waited());
     StBar->showMessage(Text(texts.StatusLine));
     NormTime->setText(Text(texts.NormTime));
     NormTime->adjustSize();
@@ -423,12 +428,14 @@ void TCalcForm::PutFieldTexts(const ParamFields& fields)
 void TCalcForm::ShowRunning(bool running)
 {
     MakeButton->setText(running ? QStringLiteral("&Stop !") : QStringLiteral("&Berechnen"));
-    if (!running) {
+    if (running) {
+        ShowBtn->setEnabled(false);
+        state_.RunStarted();
+    } else {
         state_.RunEnded();
-        return;
     }
-    ShowBtn->setEnabled(false);
-    state_.RunStarted();
+    // The status line and the times change with the button, not up to a second later.
+    Timer1Timer();
 }
 
 void TCalcForm::EnableShowButton() { ShowBtn->setEnabled(true); }
