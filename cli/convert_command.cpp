@@ -1,6 +1,7 @@
 #include "cli/convert_command.h"
 
 #include "cli/interrupt_scope.h"
+#include "cli/tga_to_png.h"
 #include "convert/convert_file.h"
 
 #include <optional>
@@ -10,8 +11,13 @@ namespace {
 
 constexpr char Usage[] =
     "Aufruf: nimbra-cli convert ART DATEI.tga [--tint RRGGBB]\n"
+    "        nimbra-cli convert png DATEI.tga [--dpi N]\n"
     "  ART: rgbcmy, cmyrgb, rgbgrad, cmygrad, gradrgb, gradcmy\n"
-    "  --tint: die Farbe für rgbgrad, cmygrad, gradrgb und gradcmy, hexadezimal (ohne: schwarz)\n";
+    "  --tint: die Farbe für rgbgrad, cmygrad, gradrgb und gradcmy, hexadezimal (ohne: schwarz)\n"
+    "  png: schreibt DATEI.png mit denselben Pixeln, mit --dpi N samt Auflösung\n";
+
+constexpr char PngKind[] = "png";
+constexpr std::int32_t MaxDotsPerInch = 100000;
 
 // Keeps what the conversion says; a command line has nobody to answer questions.
 class CollectedMessages final : public UserDialogs {
@@ -39,8 +45,10 @@ private:
 
 struct ConvertArguments {
     ConversionKind Kind = ConversionKind::RgbCmy;
+    bool ToPng = false;
     std::string File;
     Rgb Tint;
+    std::int32_t DotsPerInch = 0;  // for png; 0: none given
 };
 
 std::optional<ConversionKind> KindNamed(const std::string& name)
@@ -85,6 +93,15 @@ std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& a
             }
             parsed.Tint = *tint;
             tintGiven = true;
+        } else if (args[i] == "--dpi") {
+            const std::string value = i + 1 < args.size() ? args[++i] : std::string();
+            const bool digits = !value.empty() && value.size() <= 6 &&
+                                value.find_first_not_of("0123456789") == std::string::npos;
+            parsed.DotsPerInch = digits ? std::stoi(value) : 0;
+            if (parsed.DotsPerInch < 1 || parsed.DotsPerInch > MaxDotsPerInch) {
+                problem = "--dpi erwartet eine ganze Zahl von 1 bis " + std::to_string(MaxDotsPerInch);
+                return std::nullopt;
+            }
         } else if (args[i].rfind("--", 0) == 0) {
             problem = "unbekannte Option '" + args[i] + "'";
             return std::nullopt;
@@ -94,10 +111,14 @@ std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& a
     }
     if (words.size() < 2) { problem = "ART und DATEI werden gebraucht"; return std::nullopt; }
     if (words.size() > 2) { problem = "überzähliges Argument '" + words[2] + "'"; return std::nullopt; }
+    parsed.File = words[1];
+    parsed.ToPng = words[0] == PngKind;
+    if (parsed.ToPng && tintGiven) { problem = "--tint gilt nicht für png"; return std::nullopt; }
+    if (!parsed.ToPng && parsed.DotsPerInch > 0) { problem = "--dpi gilt nur für png"; return std::nullopt; }
+    if (parsed.ToPng) return parsed;
     const std::optional<ConversionKind> kind = KindNamed(words[0]);
     if (!kind) { problem = "unbekannte ART '" + words[0] + "'"; return std::nullopt; }
     parsed.Kind = *kind;
-    parsed.File = words[1];
     return parsed;
 }
 
@@ -112,6 +133,11 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
     CollectedMessages messages;
+    if (parsed->ToPng) {
+        const bool written = ConvertTgaToPng(parsed->File, parsed->DotsPerInch, messages, platform);
+        for (const std::string& text : messages.Texts) (written ? out : err) << text << "\n";
+        return written ? 0 : 1;
+    }
     NoConversionProgress progress;
     const InterruptScope interrupts;
     InterruptPump pump(interrupts);

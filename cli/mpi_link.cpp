@@ -52,6 +52,12 @@ bool MpiLink::TryReceive(int source, Message& message, const std::function<bool(
     }
 }
 
+void MpiLink::Refuse(int rank, const std::string& what)
+{
+    rankRefused_ = true;
+    throw Error::UntrustedRank(rank, what);
+}
+
 void MpiLink::Progress()
 {
     for (auto message = sends_.begin(); message != sends_.end();) {

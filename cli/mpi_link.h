@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -29,6 +30,7 @@ enum MessageTag : int {
     WantTag,       // to rank 0: how many rows the worker takes at a time
     CountsTag,     // to rank 0: row, out-of-range column, uniform formula, the counts; asks for one more row
     DoneTag,       // to rank 0: the answer to EndTag
+    HelloTag,      // first of all, both ways: the build and the message layout (cli/mpi_handshake.h)
 };
 
 // The header of CountsTag before the counts.
@@ -64,6 +66,11 @@ public:
     void Progress();
     bool SendsPending() const { return !sends_.empty(); }
 
+    // A rank sent what no rank of this build sends: throws Error naming it, and remembers that
+    // the job cannot be ended in order, since that rank may never answer again.
+    [[noreturn]] void Refuse(int rank, const std::string& what);
+    bool RankRefused() const { return rankRefused_; }
+
 private:
     struct Outgoing {
         std::vector<char> Bytes;
@@ -72,6 +79,7 @@ private:
     std::list<Outgoing> sends_;  // stable addresses while MPI holds them
     Message receiving_;
     MPI_Request receive_ = MPI_REQUEST_NULL;
+    bool rankRefused_ = false;
 };
 
 }  // namespace nimbra

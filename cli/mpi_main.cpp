@@ -1,5 +1,6 @@
 // nimbra-mpi render: the command-line renderer across the ranks of an MPI job. Rank 0 does what
 // nimbra-cli render does and writes the same file; the other ranks compute its rows.
+#include "cli/mpi_handshake.h"
 #include "cli/mpi_link.h"
 #include "cli/mpi_row_source.h"
 #include "cli/mpi_worker.h"
@@ -48,13 +49,16 @@ int RenderOnRankZero(const std::vector<std::string>& args, int ranks)
     nimbra::MpiLink link;
     nimbra::RenderSetup setup{.Program = "nimbra-mpi", .ProgressVisible = ProgressVisible()};
     if (ranks > 1) {
+        nimbra::CheckRanksMatch(link);
         setup.MakeRowSource = [&](const nimbra::FractalParams& params, const std::atomic<bool>& stop, int threads,
-                                  nimbra::EngineShortcuts shortcuts) {
+                                  nimbra::EngineShortcuts shortcuts, std::int32_t firstRow) {
             const nimbra::RunOrder order{.Params = params, .Shortcuts = shortcuts, .Threads = threads};
-            return std::make_unique<nimbra::MpiRowSource>(params, stop, order, link);
+            return std::make_unique<nimbra::MpiRowSource>(params, stop, order, link, firstRow);
         };
     }
     const int code = nimbra::RunRenderCommand(args, std::cout, std::cerr, platform, setup);
+    // Its file is gone and its message printed; a rank that broke the rules may never answer.
+    if (link.RankRefused()) MPI_Abort(MPI_COMM_WORLD, code);
     if (ranks > 1) nimbra::EndWorkers(link);
     return code;
 }

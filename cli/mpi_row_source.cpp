@@ -1,8 +1,11 @@
 #include "cli/mpi_row_source.h"
 
+#include "cli/mpi_worker.h"
 #include "common/error.h"
 
+#include <algorithm>
 #include <chrono>
+#include <string>
 #include <thread>
 
 namespace nimbra {
@@ -13,6 +16,8 @@ namespace {
 constexpr std::int32_t WindowPerHeldRow = 4;
 // How long rank 0 sleeps when nothing came; it never blocks in MPI, so an interrupt is seen.
 constexpr auto IdleWait = std::chrono::microseconds(100);
+// More rows than a rank of any machine asks to hold at a time (threads and rows in flight).
+constexpr std::int32_t MaxRowsHeld = 1 << 16;
 
 int Ranks()
 {
@@ -24,16 +29,21 @@ int Ranks()
 }  // namespace
 
 MpiRowSource::MpiRowSource(const FractalParams& params, const std::atomic<bool>& stop, const RunOrder& order,
-                           MpiLink& link)
+                           MpiLink& link, std::int32_t firstRow)
     : params_(params),
       stop_(stop),
       reuseMirrored_(order.Shortcuts.ReuseMirroredRows),
       link_(link),
       wanted_(static_cast<std::size_t>(Ranks()), 0),
-      mirrored_(params)
+      nextRow_(firstRow),
+      firstHeld_(firstRow),
+      mirrored_(params),
+      local_(params, WorkerThreads(order.Threads), order.Shortcuts)
 {
     for (int rank = 1; rank < static_cast<int>(wanted_.size()); ++rank)
         link_.Send(&order, sizeof order, rank, OrderTag);
+    wanted_[0] = RowsHeld(WorkerThreads(order.Threads));
+    held_ = wanted_[0];
 }
 
 const RowCounts& MpiRowSource::Row(std::int32_t row, PumpHook& pump)
@@ -65,6 +75,13 @@ bool MpiRowSource::Exchange(PumpHook& pump)
         Take(message);
         came = true;
     }
+    std::int32_t row = 0;
+    RowCounts counts;
+    while (local_.TakeDone(row, counts, {})) {
+        ++wanted_[0];
+        Keep(row, std::move(counts));
+        came = true;
+    }
     HandOut();
     link_.Progress();
     return came;
@@ -72,21 +89,44 @@ bool MpiRowSource::Exchange(PumpHook& pump)
 
 void MpiRowSource::Take(const Message& message)
 {
-    std::int32_t& wanted = wanted_[static_cast<std::size_t>(message.Source)];
+    const int source = message.Source;
+    std::int32_t& wanted = wanted_[static_cast<std::size_t>(source)];
     if (message.Tag == WantTag) {
-        wanted += message.Data.at(0);
-        held_ += message.Data.at(0);
+        if (message.Data.size() != 1 || message.Data[0] < 1 || message.Data[0] > MaxRowsHeld)
+            link_.Refuse(source, "verlangt eine unmögliche Zahl von Zeilen");
+        wanted += message.Data[0];
+        held_ += message.Data[0];
         return;
     }
-    if (message.Tag != CountsTag) return;
+    if (message.Tag != CountsTag)
+        link_.Refuse(source, "schickt eine Nachricht, die dieser Stand nicht kennt (Art " + std::to_string(message.Tag) + ")");
+    const std::size_t expected = CountsHeader + static_cast<std::size_t>(params_.Width);
+    if (message.Data.size() != expected) {
+        const std::string row = message.Data.empty() ? std::string("eine Zeile") : "Zeile " + std::to_string(message.Data[0]);
+        link_.Refuse(source, "schickt " + row + " mit " +
+                                 std::to_string(message.Data.size() - std::min(message.Data.size(), CountsHeader)) +
+                                 " statt " + std::to_string(params_.Width) + " Werten");
+    }
+    const std::int32_t row = message.Data[0];
+    const auto handed = handedOut_.find(row);
+    if (handed == handedOut_.end() || handed->second != source)
+        link_.Refuse(source, "schickt Zeile " + std::to_string(row) + ", die ihm nicht aufgetragen war");
+    if (message.Data[1] < -1 || message.Data[1] >= params_.Width || message.Data[2] < -1 || message.Data[2] > 255)
+        link_.Refuse(source, "schickt Zeile " + std::to_string(row) + " mit ungültigem Kopf");
+    handedOut_.erase(handed);
     ++wanted;
-    const std::int32_t row = message.Data.at(0);
-    RowCounts& counts = ready_[row];
+    RowCounts counts;
     counts.Counts.assign(message.Data.begin() + CountsHeader, message.Data.end());
     counts.Columns = static_cast<std::int32_t>(counts.Counts.size());
     counts.OutOfRangeColumn = message.Data[1];
     counts.UniformFormula = message.Data[2];
-    if (reuseMirrored_) mirrored_.Keep(row, counts, nextRow_);
+    Keep(row, std::move(counts));
+}
+
+void MpiRowSource::Keep(std::int32_t row, RowCounts&& counts)
+{
+    RowCounts& kept = ready_[row] = std::move(counts);
+    if (reuseMirrored_) mirrored_.Keep(row, kept, nextRow_);
 }
 
 void MpiRowSource::HandOut()
@@ -100,12 +140,17 @@ void MpiRowSource::HandOut()
             }
         }
         // The rank with the most room gets the row.
-        std::size_t rank = 1;
-        for (std::size_t other = 2; other < wanted_.size(); ++other)
+        std::size_t rank = 0;
+        for (std::size_t other = 1; other < wanted_.size(); ++other)
             if (wanted_[other] > wanted_[rank]) rank = other;
         if (wanted_[rank] <= 0) return;
         --wanted_[rank];
-        link_.Send(&nextRow_, sizeof nextRow_, static_cast<int>(rank), RowTag);
+        if (rank == 0) {
+            local_.Add(nextRow_);
+        } else {
+            handedOut_[nextRow_] = static_cast<int>(rank);
+            link_.Send(&nextRow_, sizeof nextRow_, static_cast<int>(rank), RowTag);
+        }
         ++nextRow_;
     }
 }

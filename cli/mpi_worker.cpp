@@ -1,5 +1,6 @@
 #include "cli/mpi_worker.h"
 
+#include "cli/mpi_handshake.h"
 #include "cli/mpi_link.h"
 #include "engine/row_workers.h"
 
@@ -8,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 
 namespace nimbra {
@@ -30,6 +32,13 @@ std::vector<std::int32_t> CountsMessage(std::int32_t row, const RowCounts& count
 
 }  // namespace
 
+int WorkerThreads(std::int32_t asked)
+{
+    return asked > 0 ? asked : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+std::int32_t RowsHeld(int threads) { return threads + RowsInFlight; }
+
 int RunMpiWorker()
 {
     MpiLink link;
@@ -37,18 +46,22 @@ int RunMpiWorker()
     std::unique_ptr<RowWorkers> workers;
     const auto never = [] { return false; };
     Message message;
+    AnswerRankZero(link);
     for (;;) {
         while (link.TryReceive(0, message, never)) {
             if (message.Tag == OrderTag) {
+                if (message.Data.size() * sizeof(std::int32_t) != sizeof(RunOrder))
+                    link.Refuse(0, "schickt einen Auftrag anderer Länge");
                 order.emplace();
                 std::memcpy(static_cast<void*>(&*order), message.Data.data(), sizeof(RunOrder));
-                const int threads = order->Threads > 0
-                                        ? order->Threads
-                                        : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+                const int threads = WorkerThreads(order->Threads);
                 workers = std::make_unique<RowWorkers>(order->Params, threads, order->Shortcuts);
-                link.Send({threads + RowsInFlight}, 0, WantTag);
-            } else if (message.Tag == RowTag && workers) {
-                workers->Add(message.Data.at(0));
+                link.Send({RowsHeld(threads)}, 0, WantTag);
+            } else if (message.Tag == RowTag) {
+                if (!workers || message.Data.size() != 1 || message.Data[0] < 0 ||
+                    message.Data[0] >= order->Params.Height)
+                    link.Refuse(0, "schickt eine ungültige Zeilennummer");
+                workers->Add(message.Data[0]);
             } else if (message.Tag == EndTag) {
                 workers.reset();
                 link.Send(nullptr, 0, 0, DoneTag);
@@ -57,6 +70,9 @@ int RunMpiWorker()
                     std::this_thread::sleep_for(PollWait);
                 }
                 return 0;
+            } else {
+                link.Refuse(0, "schickt eine Nachricht, die dieser Stand nicht kennt (Art " +
+                                   std::to_string(message.Tag) + ")");
             }
         }
         link.Progress();

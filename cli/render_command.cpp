@@ -1,18 +1,25 @@
 #include "cli/render_command.h"
 
 #include "cli/interrupt_scope.h"
+#include "cli/named_image.h"
 #include "cli/progress_pump.h"
 #include "common/error.h"
 #include "common/number_text.h"
+#include "common/file_descriptor.h"
 #include "common/stream_dialogs.h"
+#include "dialogs/resolution.h"
 #include "engine/formula_table.h"
 #include "engine/headless_run.h"
+#include "engine/resumable_image.h"
+#include "engine/resume_record.h"
 #include "files/config_file.h"
 #include "files/palette_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -44,6 +51,9 @@ std::string RenderUsage(const std::string& program)
           << "  --formula NAME         " << FormulaOptionNames() << "\n"
           << "  --size BxH             Bildgröße                       (" << DefaultView::Width << "x"
           << DefaultView::Height << ")\n"
+          << "  --paper A0..A6         Bildgröße des Blattformats bei --dpi, quer wie im Bildauflösungsrechner\n"
+          << "  --portrait             mit --paper: hochkant\n"
+          << "  --dpi N                Auflösung für --paper, in PNG-Dateien vermerkt\n"
           << "  --real VON:BIS         reeller Bereich                 ("
           << range(DefaultView::RealFrom, DefaultView::RealTo) << ")\n"
           << "  --imag VON:BIS         imaginärer Bereich              ("
@@ -53,8 +63,11 @@ std::string RenderUsage(const std::string& program)
           << "  --invert               Iterationstiefe invertieren\n"
           << "  --julia RE:IM          Julia-Konstante                 (0:0)\n"
           << "  --palette DATEI.pal    Farbverlauf für grad            (Standardverlauf)\n"
+          << "  --supersample K        Kantenglättung: jedes Pixel das Mittel aus KxK Punkten, K 1 bis 4 (1)\n"
           << "  --threads N            Rechen-Threads                  (alle Kerne)\n"
-          << "  -o, --output DATEI.tga Ausgabedatei    (die nächste freie pix/nimbraNNN.tga)\n";
+          << "  -o, --output DATEI     Ausgabedatei, DATEI.png als PNG, sonst TGA (die nächste freie "
+             "pix/nimbraNNN.tga)\n"
+          << "  --resume               die unterbrochene Berechnung von -o DATEI fortsetzen\n";
     return usage.str();
 }
 
@@ -74,7 +87,54 @@ struct RenderRequest {
     std::string PalettePath;
     int Threads = 0;  // all cores (of each machine)
     std::string OutputPath;
+    bool SizeGiven = false;
+    std::string Paper;  // "A0" .. "A6"
+    bool Portrait = false;
+    std::int32_t DotsPerInch = 0;
+    int Supersample = 1;
+    bool Resume = false;
 };
+
+constexpr std::int32_t MaxDotsPerInch = 100000;
+constexpr int MaxSupersample = 4;
+
+// A whole number from 1 to maximum, or the usage error naming the option.
+std::int32_t WholeNumberOption(const std::string& option, const std::string& value, std::int32_t maximum)
+{
+    const bool digits = !value.empty() && value.size() <= 9 &&
+                        value.find_first_not_of("0123456789") == std::string::npos;
+    const std::int32_t number = digits ? std::stoi(value) : 0;
+    if (number < 1 || number > maximum)
+        throw UsageError{option + ": erwartet eine ganze Zahl von 1 bis " + std::to_string(maximum) + ", nicht '" +
+                         value + "'"};
+    return number;
+}
+
+// The size of the sheet at the resolution, from the resolution calculator, turned when asked.
+std::function<void(ParamFields&)> PaperSize(const RenderRequest& request)
+{
+    std::string dpiText = std::to_string(request.DotsPerInch);
+    ImageSize size = Recalculate(request.Paper, dpiText);
+    if (request.Portrait) std::swap(size.Width, size.Height);
+    if (size.Width > MaxImageWidth)
+        throw UsageError{"--paper " + request.Paper + " bei " + dpiText + " ergibt " + std::to_string(size.Width) +
+                         "x" + std::to_string(size.Height) + " Pixel; breiter als " + std::to_string(MaxImageWidth) +
+                         " Pixel kann ein Bild nicht sein"};
+    return [size](ParamFields& fields) {
+        fields.Width = std::to_string(size.Width);
+        fields.Height = std::to_string(size.Height);
+    };
+}
+
+// The rules between the options, once all are read.
+void CheckCombinations(RenderRequest& request)
+{
+    if (!request.Paper.empty() && request.SizeGiven) throw UsageError{"--size und --paper schließen einander aus"};
+    if (request.Portrait && request.Paper.empty()) throw UsageError{"--portrait gilt nur mit --paper"};
+    if (!request.Paper.empty() && request.DotsPerInch == 0) throw UsageError{"--paper braucht --dpi"};
+    if (request.Resume && request.OutputPath.empty()) throw UsageError{"--resume braucht -o DATEI"};
+    if (!request.Paper.empty()) request.FieldChanges.push_back(PaperSize(request));
+}
 
 std::pair<std::string, std::string> SplitPair(const std::string& option, const std::string& value, char separator)
 {
@@ -106,6 +166,10 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
             changes.push_back([](ParamFields& fields) { fields.Inverted = true; });
             continue;
         }
+        if (option == "--portrait" || option == "--resume") {
+            (option == "--portrait" ? request.Portrait : request.Resume) = true;
+            continue;
+        }
         if (i + 1 >= args.size()) throw UsageError{option + ": unbekannte Option oder fehlender Wert"};
         const std::string value = args[++i];
         if (option == "--formula") {
@@ -113,6 +177,17 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
             if (!request.Formula) throw UsageError{"--formula: unbekannte Formel '" + value + "'"};
         } else if (option == "--size") {
             changes.push_back(SetPair(option, value, 'x', &ParamFields::Width, &ParamFields::Height));
+            request.SizeGiven = true;
+        } else if (option == "--paper") {
+            request.Paper = value;
+            std::transform(request.Paper.begin(), request.Paper.end(), request.Paper.begin(),
+                           [](unsigned char c) { return std::toupper(c); });
+            if (request.Paper.size() != 2 || request.Paper[0] != 'A' || request.Paper[1] < '0' || request.Paper[1] > '6')
+                throw UsageError{"--paper: erwartet ein Blattformat A0 bis A6, nicht '" + value + "'"};
+        } else if (option == "--dpi") {
+            request.DotsPerInch = WholeNumberOption(option, value, MaxDotsPerInch);
+        } else if (option == "--supersample") {
+            request.Supersample = WholeNumberOption(option, value, MaxSupersample);
         } else if (option == "--real") {
             changes.push_back(SetPair(option, value, ':', &ParamFields::RealFrom, &ParamFields::RealTo));
         } else if (option == "--imag") {
@@ -144,6 +219,7 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
             throw UsageError{option + ": unbekannte Option"};
         }
     }
+    CheckCombinations(request);
     return request;
 }
 
@@ -164,6 +240,16 @@ std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalPar
     if (request.Formula) params.Formula = static_cast<std::uint8_t>(*request.Formula);
     fields.Preview = false;  // the renderer always writes a file
     return fields;
+}
+
+// The rows an interrupted render of path left on disk, as its record says; nothing without one.
+std::optional<std::int32_t> RowsKept(const std::string& path)
+{
+    const FileContent content = ReadWholeFile(UnfinishedFilesOf(path).Record);
+    if (content.Error) return std::nullopt;
+    const std::optional<ResumeRecord> record = DecodeResumeRecord(content.Bytes);
+    if (!record) return std::nullopt;
+    return record->RowsDone;
 }
 
 bool IsStandardOutput(const std::string& path)
@@ -201,10 +287,20 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     const int threads =
         request.Threads > 0 ? request.Threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     context.WorkerThreads = threads > 1 ? threads : 0;
-    context.OutputPathOverride = request.OutputPath;
+    context.Supersample = request.Supersample;
+    if (!request.OutputPath.empty()) {
+        const NamedImageRequest image{.Path = request.OutputPath,
+                                      .DotsPerInch = request.DotsPerInch,
+                                      .Supersample = request.Supersample,
+                                      .Resume = request.Resume};
+        context.MakeImageOutput = [&, image](const FractalParams& corrected) {
+            return OpenNamedImage(corrected, image, run.Palette, dialogs, platform);
+        };
+    }
     if (setup.MakeRowSource) {
-        context.MakeRowSource = [&](const FractalParams& corrected, const std::atomic<bool>& stop) {
-            return setup.MakeRowSource(corrected, stop, request.Threads, context.Shortcuts);
+        context.MakeRowSource = [&](const FractalParams& computed, const std::atomic<bool>& stop,
+                                    std::int32_t firstRow) {
+            return setup.MakeRowSource(computed, stop, request.Threads, context.Shortcuts, firstRow);
         };
     }
     const auto started = std::chrono::steady_clock::now();
@@ -218,7 +314,12 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     }
     pump.Clear();
     if (outcome == RunOutcome::Stopped) {
-        err << "Abgebrochen: es wurde keine Datei geschrieben.\n";
+        const std::optional<std::int32_t> kept = request.OutputPath.empty() ? std::nullopt : RowsKept(request.OutputPath);
+        if (kept)
+            err << "Abgebrochen: " << request.OutputPath << " ist noch nicht geschrieben; " << *kept << " von "
+                << run.Params.Height << " Zeilen sind gesichert, mit --resume geht es weiter.\n";
+        else
+            err << "Abgebrochen: es wurde keine Datei geschrieben.\n";
         return interrupts.ExitCode();
     }
     if (outcome != RunOutcome::FileCompleted) return 1;

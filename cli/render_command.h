@@ -17,10 +17,10 @@ namespace nimbra {
 // whether its progress bar can be seen.
 struct RenderSetup {
     std::string Program = "nimbra-cli";  // in the usage
-    // The source of a run's rows, made for the corrected params and the threads asked for (0:
-    // all cores of each machine); empty: the rows are computed here.
+    // The source of a run's rows from firstRow on, made for the params of the image computed
+    // and the threads asked for (0: all cores of each machine); empty: the rows are computed here.
     std::function<std::unique_ptr<RowSource>(const FractalParams&, const std::atomic<bool>& stop, int threads,
-                                             EngineShortcuts shortcuts)>
+                                             EngineShortcuts shortcuts, std::int32_t firstRow)>
         MakeRowSource{};
     bool ProgressVisible = false;  // drawn on err
 };

@@ -25,5 +25,12 @@ Error Error::Io(IoError error, const std::string& path)
 }
 
 Error Error::Mpi(const std::string& reason) { return Error("MPI-Fehler: " + reason); }
+Error Error::UntrustedRank(int rank, const std::string& what)
+{
+    return Error("Rang " + std::to_string(rank) + " " + what +
+                 "\nJeder Rechner braucht denselben Stand von nimbra-mpi unter demselben Pfad; es wurde keine Datei "
+                 "geschrieben.");
+}
+Error Error::Png(const std::string& reason) { return Error("PNG-Fehler: " + reason); }
 
 }  // namespace nimbra

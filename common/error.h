@@ -33,6 +33,9 @@ public:
     // "E/A-Fehler 28", then the file and the reason: "/home/u/pix/nimbra003.tga: kein Platz mehr auf dem Datenträger"
     static Error Io(IoError error, const std::string& path);
     static Error Mpi(const std::string& reason);  // "MPI-Fehler: " and MPI's own text
+    static Error Png(const std::string& reason);  // "PNG-Fehler: " and libpng's own text
+    // "Rang 2 schickt Zeile 7 mit 35 statt 67 Werten", then that every machine needs the same build
+    static Error UntrustedRank(int rank, const std::string& what);
 };
 
 }  // namespace nimbra

@@ -36,6 +36,21 @@ long double StepOf(long double from, long double to, std::int32_t size)
 
 }  // namespace
 
+void SetSteps(FractalParams& params)
+{
+    params.StepReal = StepOf(params.RealFrom, params.RealTo, params.Width);
+    params.StepImag = StepOf(params.ImagFrom, params.ImagTo, params.Height);
+}
+
+FractalParams Supersampled(const FractalParams& params, int factor)
+{
+    FractalParams sampled = params;
+    sampled.Width = params.Width * factor;
+    sampled.Height = params.Height * factor;
+    SetSteps(sampled);
+    return sampled;
+}
+
 std::uint16_t DigitBaseFor(std::int32_t maxIterations)
 {
     if (maxIterations == 0) throw Error::FloatDivisionByZero();
@@ -80,8 +95,7 @@ void ReadParams(ParamFields& fields, FractalParams& params, PreviewSize preview,
     read.ImagFrom = ReadFloatField(fields.ImagFrom, DefaultView::ImagFrom, decimalSeparator);
     read.ImagTo = ReadFloatField(fields.ImagTo, DefaultView::ImagTo, decimalSeparator);
 
-    read.StepReal = StepOf(read.RealFrom, read.RealTo, read.Width);
-    read.StepImag = StepOf(read.ImagFrom, read.ImagTo, read.Height);
+    SetSteps(read);
     read.DigitBase = DigitBaseFor(read.MaxIterations);
 
     read.Formula = LoadFormula(params);  // the menu may have set it while the fields were read

@@ -36,6 +36,14 @@ constexpr std::int32_t MaxImageWidth = 20480;  // the capacity of the row buffer
 // Error) keeps the corrections made before it. The output file is not touched here.
 void ReadParams(ParamFields& fields, FractalParams& params, PreviewSize preview, char decimalSeparator);
 
+// StepReal and StepImag of the region at the image size, as ReadParams computes them, with its
+// messages for a size of 0 (thrown as Error).
+void SetSteps(FractalParams& params);
+
+// The same region at factor times the width and the height: the image whose blocks of factor x
+// factor pixels a supersampled run averages.
+FractalParams Supersampled(const FractalParams& params, int factor);
+
 // round(exp(ln(maximum) / 3)) + 1 in extended precision, rounding to nearest with ties to
 // even: the cube root of the iteration maximum rounded first, then one added (2048 gives 14,
 // 4096 gives 17). Every count 0..maximum then has three digits in this base.

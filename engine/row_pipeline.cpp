@@ -51,11 +51,13 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
 }
 
 RowPipeline::RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads,
-                         EngineShortcuts shortcuts)
+                         EngineShortcuts shortcuts, std::int32_t firstRow)
     : params_(params),
       stop_(stop),
       shortcuts_(shortcuts),
       slots_(static_cast<std::size_t>(threads * RowsAheadPerWorker)),
+      nextRow_(firstRow),
+      firstHeld_(firstRow),
       mirrored_(params)
 {
     for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });

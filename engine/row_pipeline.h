@@ -36,12 +36,13 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
 // from the next row taken: rows computed ahead with another formula are computed again.
 class RowPipeline final : public RowSource {
 public:
-    RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads, EngineShortcuts shortcuts);
+    RowPipeline(const FractalParams& params, const std::atomic<bool>& stop, int threads, EngineShortcuts shortcuts,
+                std::int32_t firstRow = 0);
     ~RowPipeline();
     RowPipeline(const RowPipeline&) = delete;
     RowPipeline& operator=(const RowPipeline&) = delete;
 
-    // The counts of row, asked for in order 0, 1, 2 ..., all made with the formula of the
+    // The counts of row, asked for in order from the first row on, all made with the formula of the
     // moment; the previous row's slot is given back. Polls pump while waiting, so the windows
     // stay responsive.
     const RowCounts& Row(std::int32_t row, PumpHook& pump) override;

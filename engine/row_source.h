@@ -19,7 +19,7 @@ class RowSource {
 public:
     virtual ~RowSource() = default;
 
-    // The counts of row, asked for in order 0, 1, 2 ...; the previous row's counts may be
+    // The counts of row, asked for in order from the run's first row on; the previous row's counts may be
     // dropped then. Polls pump while waiting, so the windows stay responsive and a stop is
     // seen; after a stop the counts may be cut short.
     virtual const RowCounts& Row(std::int32_t row, PumpHook& pump) = 0;

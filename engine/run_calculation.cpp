@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/time_of_day.h"
+#include "engine/block_average.h"
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
 #include "engine/pixel_colour.h"
@@ -28,29 +29,45 @@ private:
 };
 
 // Prepares the output file and writes its header; nothing when the start is refused.
-std::optional<TgaFile> OpenOutput(RunContext& context)
+std::unique_ptr<ImageOutput> OpenOutput(RunContext& context)
 {
     const FractalParams& params = context.Params;
     FlagScope preparing(context.State.Preparing);
+    if (context.MakeImageOutput) return context.MakeImageOutput(params);
     std::optional<TgaFile> file =
         context.OutputPathOverride.empty()
             ? PrepareOutputFile(params.Width, params.Height, context.StartFolder, context.LastImagePath,
                                 context.Dialogs, context.System, context.Pump)
             : CreateNamedOutputFile(params.Width, params.Height, context.OutputPathOverride, context.Dialogs,
                                     context.System);
-    if (file) file->WriteTgaHeader(params.Width, params.Height);
-    return file;
+    if (!file) return nullptr;
+    file->WriteTgaHeader(params.Width, params.Height);
+    return std::make_unique<TgaFile>(std::move(*file));
 }
 
-// Colours the pixels as they come and hands them to the preview or to the file row by row.
+// The image whose counts a run computes: the file's, or for a supersampled file one Factor
+// times as wide and high, from FirstRow on (the rows before are on disk from an earlier run).
+struct ComputedImage {
+    const FractalParams& Params;
+    int Factor = 1;
+    std::int32_t FirstRow = 0;
+
+    // The row of the file a computed row belongs to, which the status line and the progress show.
+    std::uint16_t FileRow(std::int32_t row) const { return static_cast<std::uint16_t>(row / Factor); }
+};
+
+// Colours the pixels of the computed image as they come and hands them to the preview, or to
+// the file row by row, reduced by blocks when the run is supersampled.
 class PixelOutput {
 public:
-    PixelOutput(RunContext& context, std::optional<TgaFile>& file)
+    PixelOutput(RunContext& context, const FractalParams& computed, ImageOutput* file)
         : context_(context),
+          computed_(computed),
           file_(file),
           colours_(context.Params, context.Palette),
-          rowBuffer_(file ? static_cast<std::size_t>(MaxImageWidth) * 3 : 0)
+          rowBuffer_(file ? static_cast<std::size_t>(computed.Width) * 3 : 0)
     {
+        if (file && context.Supersample > 1) blocks_.emplace(context.Params.Width, context.Supersample);
     }
 
     // A pixel where no kernel ran takes the count the previous pixel in image order was
@@ -66,6 +83,7 @@ public:
             lastColourKnown_ = true;
         }
         lastCount_ = count;
+        columnsDone_ = column + 1;
         if (!file_) {
             context_.Preview.SetPixel(column, row, lastColour_);
             return;
@@ -76,33 +94,40 @@ public:
         pixel[2] = lastColour_.Red;
     }
 
-    // The whole row is written, also after a stop: the file is removed then anyway. The run
+    // Only a whole row goes to the file: a file kept to be continued holds whole rows. The run
     // state learns the last count only here: it shares a cache line with the stop flag that
     // the worker threads read.
     void EndRow()
     {
         context_.State.IterationCount = lastCount_;
-        if (file_) file_->Write(rowBuffer_.data(), static_cast<std::size_t>(context_.Params.Width) * 3);
+        const bool whole = columnsDone_ == computed_.Width;
+        columnsDone_ = 0;
+        if (!file_ || !whole) return;
+        const std::uint8_t* row = blocks_ ? blocks_->Add(rowBuffer_.data()) : rowBuffer_.data();
+        if (row != nullptr) file_->WriteRow(row);
     }
 
 private:
     RunContext& context_;
-    std::optional<TgaFile>& file_;
+    const FractalParams& computed_;
+    ImageOutput* file_;
     ColourTable colours_;
     std::vector<std::uint8_t> rowBuffer_;
+    std::optional<BlockAverage> blocks_;
+    std::int32_t columnsDone_ = 0;
     std::int32_t lastCount_ = 0;  // what a first pixel without a kernel takes
     Rgb lastColour_;              // of lastCount_
     bool lastColourKnown_ = false;
 };
 
 // The counts on the calling thread, pixel by pixel, pumping after every pass.
-void ComputeOnThisThread(RunContext& context, PixelOutput& output)
+void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelOutput& output)
 {
-    const FractalParams& params = context.Params;
+    const FractalParams& params = image.Params;
     RunState& state = context.State;
     PlainPassesChoice plainPasses(params.MaxIterations);
-    for (std::int32_t row = 0; row < params.Height; ++row) {
-        state.CurrentRow = static_cast<std::uint16_t>(row);
+    for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
+        state.CurrentRow = image.FileRow(row);
         const long double ci = PointImag(params, row);
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const PointResult result =
@@ -120,12 +145,12 @@ void ComputeOnThisThread(RunContext& context, PixelOutput& output)
 
 // The counts from worker threads or other machines; this thread colours, draws and writes in
 // row order.
-void ComputeFromSource(RunContext& context, PixelOutput& output, RowSource& source)
+void ComputeFromSource(RunContext& context, const ComputedImage& image, PixelOutput& output, RowSource& source)
 {
-    const FractalParams& params = context.Params;
+    const FractalParams& params = image.Params;
     RunState& state = context.State;
-    for (std::int32_t row = 0; row < params.Height; ++row) {
-        state.CurrentRow = static_cast<std::uint16_t>(row);
+    for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
+        state.CurrentRow = image.FileRow(row);
         const RowCounts& counts = source.Row(row, context.Pump);
         if (counts.OutOfRangeColumn >= 0) throw Error::PointOutOfRange(row, counts.OutOfRangeColumn);
         for (std::int32_t column = 0; column < counts.Columns && !state.StopRequested; ++column)
@@ -190,28 +215,36 @@ RunOutcome RunCalculation(ParamFields fields, RunContext& context)
     ReadAndShowParams(fields, context.Params, context.Preview, context.Display, context.DecimalSeparator);
 
     const bool preview = context.Params.Preview;
-    std::optional<TgaFile> file;
+    std::unique_ptr<ImageOutput> file;
     if (!preview) {
         file = OpenOutput(context);
         if (!file) return RunOutcome::Refused;
     }
+    // The window's runs compute the params themselves: a formula chosen meanwhile applies.
+    const int factor = file ? context.Supersample : 1;
+    std::optional<FractalParams> sampled;
+    if (factor > 1) sampled = Supersampled(context.Params, factor);
+    const ComputedImage image{sampled ? *sampled : context.Params, factor, file ? file->RowsDone() * factor : 0};
+    const FractalParams& computed = image.Params;
 
     {
         RunningScope running(context);
         if (preview) context.Preview.Show();
-        PixelOutput output(context, file);
+        PixelOutput output(context, computed, file.get());
         if (context.MakeRowSource) {
-            const std::unique_ptr<RowSource> source = context.MakeRowSource(context.Params, state.StopRequested);
-            ComputeFromSource(context, output, *source);
+            const std::unique_ptr<RowSource> source =
+                context.MakeRowSource(computed, state.StopRequested, image.FirstRow);
+            ComputeFromSource(context, image, output, *source);
         } else if (context.WorkerThreads > 0) {
-            RowPipeline pipeline(context.Params, state.StopRequested, context.WorkerThreads, context.Shortcuts);
-            ComputeFromSource(context, output, pipeline);
+            RowPipeline pipeline(computed, state.StopRequested, context.WorkerThreads, context.Shortcuts,
+                                 image.FirstRow);
+            ComputeFromSource(context, image, output, pipeline);
         } else {
-            ComputeOnThisThread(context, output);
+            ComputeOnThisThread(context, image, output);
         }
         if (file) {
             if (state.StopRequested)
-                file->Abandon();
+                file->Stop();
             else
                 context.LastImagePath = file->Finish();
         }

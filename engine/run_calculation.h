@@ -5,6 +5,7 @@
 #include "common/user_dialogs.h"
 #include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
+#include "engine/image_output.h"
 #include "engine/read_params.h"
 #include "engine/row_source.h"
 #include "palette/palette_list.h"
@@ -57,9 +58,19 @@ struct RunContext {
     std::function<double()> TimeOfDay{};  // fraction of a day; empty: the clock
     std::string OutputPathOverride{};     // the command-line renderer's -o; empty: the next free name
     EngineShortcuts Shortcuts{};          // mirrored rows are reused only by worker threads
-    // Where the counts come from instead (other machines), made for the corrected params once
-    // the output file is ready; empty: this thread or WorkerThreads.
-    std::function<std::unique_ptr<RowSource>(const FractalParams&, const std::atomic<bool>& stop)> MakeRowSource{};
+    // Where the counts come from instead (other machines), made for the params of the image
+    // computed once the output file is ready, from its first row on; empty: this thread or
+    // WorkerThreads.
+    std::function<std::unique_ptr<RowSource>(const FractalParams&, const std::atomic<bool>& stop,
+                                             std::int32_t firstRow)>
+        MakeRowSource{};
+    // The command-line renderer's own image file (PNG, or one that survives an interruption),
+    // made for the corrected params; nothing when it cannot be made (message shown). Empty: a
+    // TGA file, numbered or at OutputPathOverride.
+    std::function<std::unique_ptr<ImageOutput>(const FractalParams&)> MakeImageOutput{};
+    // Each pixel of a file is the mean of a block of Supersample x Supersample pixels of the
+    // image computed at Supersample times the width and the height (block_average.h).
+    int Supersample = 1;
 };
 
 // ReadParams with the preview's client size; the display shows the texts as it left them, also

@@ -63,8 +63,8 @@ std::array<std::uint8_t, TgaHeaderSize> TgaHeader(std::int32_t width, std::int32
     return header;
 }
 
-TgaFile::TgaFile(OutputFile file, std::string path, std::string startFolder)
-    : file_(std::move(file)), path_(std::move(path)), startFolder_(std::move(startFolder))
+TgaFile::TgaFile(OutputFile file, std::string path, std::string startFolder, std::int32_t width)
+    : file_(std::move(file)), path_(std::move(path)), startFolder_(std::move(startFolder)), width_(width)
 {
 }
 
@@ -128,11 +128,11 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
         dialogs.ShowWarning(WithReason("Kann die Bilddatei " + name + " nicht anlegen !", file.OpenError()));
         return std::nullopt;
     }
-    return TgaFile(std::move(file), name, startFolder);
+    return TgaFile(std::move(file), name, startFolder, width);
 }
 
-std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t height, const std::string& path,
-                                             UserDialogs& dialogs, Platform& platform)
+std::optional<OutputFile> OpenNamedOutput(std::int32_t width, std::int32_t height, const std::string& path,
+                                          UserDialogs& dialogs, Platform& platform)
 {
     const std::int32_t needed = SpaceNeeded(width, height);
     OutputFile file = OutputFile::Replacing(path);
@@ -141,7 +141,15 @@ std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t he
         return std::nullopt;
     }
     if (!file.WritesDirectly() && !EnoughSpace(needed, path, FolderOf(path), dialogs, platform)) return std::nullopt;
-    return TgaFile(std::move(file), path, {});
+    return file;
+}
+
+std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t height, const std::string& path,
+                                             UserDialogs& dialogs, Platform& platform)
+{
+    std::optional<OutputFile> file = OpenNamedOutput(width, height, path, dialogs, platform);
+    if (!file) return std::nullopt;
+    return TgaFile(std::move(*file), path, {}, width);
 }
 
 }  // namespace nimbra

@@ -3,6 +3,7 @@
 #include "common/platform.h"
 #include "common/pump_hook.h"
 #include "common/user_dialogs.h"
+#include "engine/image_output.h"
 
 #include <array>
 #include <cstddef>
@@ -21,25 +22,28 @@ std::array<std::uint8_t, TgaHeaderSize> TgaHeader(std::int32_t width, std::int32
 // The image file of a run, written to a hidden file that takes its name only when complete
 // (Finish). Dropped unfinished, it leaves nothing behind and an older file of that name keeps
 // its content.
-class TgaFile {
+class TgaFile final : public ImageOutput {
 public:
     // startFolder empty: the file takes path as its name; otherwise the first free number.
-    TgaFile(OutputFile file, std::string path, std::string startFolder);
+    TgaFile(OutputFile file, std::string path, std::string startFolder, std::int32_t width);
 
     // The name messages show: the one chosen for a numbered image, or the one given.
     const std::string& Path() const { return path_; }
     void WriteTgaHeader(std::int32_t width, std::int32_t height);  // throws Error
     void Write(const std::uint8_t* bytes, std::size_t count);       // throws Error::Io
+    void WriteRow(const std::uint8_t* bgr) override { Write(bgr, static_cast<std::size_t>(width_) * 3); }
     // Puts the file in place and returns its name: the given one, or for a numbered image the
     // first number free at this moment, which is the chosen one unless another program took
     // it meanwhile. Throws Error::Io, or Error::AllNamesTaken when every number is taken.
-    std::string Finish();
+    std::string Finish() override;
+    void Stop() noexcept override { Abandon(); }
     void Abandon() noexcept { file_.Abandon(); }
 
 private:
     OutputFile file_;
     std::string path_;
     std::string startFolder_;  // empty: the file has a name of its own
+    std::int32_t width_;
 };
 
 // "pix/nimbra000.tga" .. "pix/nimbra254.tga" below startFolder.
@@ -54,9 +58,14 @@ std::optional<TgaFile> PrepareOutputFile(std::int32_t width, std::int32_t height
                                          std::string& lastImagePath, UserDialogs& dialogs, Platform& platform,
                                          PumpHook& pump);
 
-// The same for a file the user named: the free space of its own folder. A symbolic link is
-// followed; an existing file is replaced only when the new image is complete; a FIFO or a
-// device is written into directly, without a look at the free space; a folder is refused.
+// The file of an image of width x height that the user named, checked against the free space
+// of its own folder. A symbolic link is followed; an existing file is replaced only when the
+// new image is complete; a FIFO or a device is written into directly, without a look at the
+// free space; a folder is refused. Messages go to dialogs; nothing when the file is not ready.
+std::optional<OutputFile> OpenNamedOutput(std::int32_t width, std::int32_t height, const std::string& path,
+                                          UserDialogs& dialogs, Platform& platform);
+
+// The same as a TGA file.
 std::optional<TgaFile> CreateNamedOutputFile(std::int32_t width, std::int32_t height, const std::string& path,
                                              UserDialogs& dialogs, Platform& platform);
 

@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcutEvent>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -57,6 +58,15 @@ void SetFieldText(QLineEdit* field, const std::string& text) { SetFieldText(fiel
 // Latin-1 character it stands for, and what the user types is written back the same way.
 QString HistoryText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
 std::string HistoryBytes(const QString& text) { return text.toLatin1().toStdString(); }
+
+// In one insertion, so that the box and its list react once, not once for each item.
+void AddHistoryItems(QComboBox* box, const std::vector<std::string>& items)
+{
+    QList<QStandardItem*> rows;
+    rows.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& bytes : items) rows.append(new QStandardItem(HistoryText(bytes)));
+    static_cast<QStandardItemModel*>(box->model())->invisibleRootItem()->appendRows(rows);
+}
 
 std::vector<std::string> ItemBytes(const QComboBox* box)
 {
@@ -147,10 +157,13 @@ void TCalcForm::FormCreate()
     std::vector<std::string> realItems;
     std::vector<std::string> imagItems;
     LoadParameterFile(ParameterFilePath(state_.StartFolder), realItems, imagItems, dialogs_, pump_);
-    for (const std::string& item : realItems) r0->addItem(HistoryText(item));
-    for (const std::string& item : imagItems) i0->addItem(HistoryText(item));
-    SetFieldText(r0->lineEdit(), r0->itemText(0));
-    SetFieldText(i0->lineEdit(), i0->itemText(0));
+    AddHistoryItems(r0, realItems);
+    AddHistoryItems(i0, imagItems);
+    // Filling a box has put its first item into the field already, the cursor at its end.
+    for (QComboBox* box : {r0, i0}) {
+        box->lineEdit()->clear();
+        SetFieldText(box->lineEdit(), box->itemText(0));
+    }
     LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
 
     StBar->showMessage(Text(StatusLineText(Status::Ready)));
@@ -283,7 +296,7 @@ void TCalcForm::AddConstantToHistory(QComboBox* box)
     std::vector<std::string> items = ItemBytes(box);
     const QString shown = box->currentText();
     if (nimbra::AddConstantToHistory(items, HistoryBytes(shown))) {
-        box->addItem(HistoryText(items.back()));
+        AddHistoryItems(box, {items.back()});
         box->setEditText(shown);  // the field keeps what the user typed
     }
 }

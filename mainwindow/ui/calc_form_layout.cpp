@@ -1,12 +1,12 @@
 #include "mainwindow/ui/button_pictures.h"
 #include "mainwindow/ui/calc_form.h"
+#include "mainwindow/ui/constant_box.h"
 #include "mainwindow/ui/group_frame.h"
 #include "mainwindow/ui/mode_picture.h"
 #include "mainwindow/ui/screen_dpi.h"
 #include "mainwindow/ui/wrapping_check_box.h"
 #include "mainwindow/window_scale.h"
 
-#include <QAbstractItemView>
 #include <QActionGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyle>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -74,20 +73,8 @@ QLineEdit* NewEdit(const char* text, const char* hint, QWidget* parent)
 
 QComboBox* NewConstantBox(const char* hint, QWidget* parent)
 {
-    auto* box = new QComboBox(parent);
-    box->setEditable(true);
-    // The history is kept by the program (on leaving the field), never by the box itself.
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->setCompleter(nullptr);
+    auto* box = new ConstantBox(parent);
     box->setToolTip(QString::fromUtf8(hint));
-    // The list is a window of its own: it takes the box's font, and is as wide as its longest
-    // item (room for a scroll bar included) rather than eliding it.
-    QAbstractItemView* list = box->view();
-    list->setFont(box->font());
-    QObject::connect(box->model(), &QAbstractItemModel::rowsInserted, list, [list] {
-        const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
-        list->setMinimumWidth(list->sizeHintForColumn(0) + 2 * list->frameWidth() + scrollBar);
-    });
     box->hide();
     return box;
 }

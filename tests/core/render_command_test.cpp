@@ -1,5 +1,6 @@
 #include "cli/render_command.h"
 #include "common/posix_platform.h"
+#include "dialogs/resolution.h"
 #include "files/config_file.h"
 #include "files/palette_file.h"
 #include "tests/support/scripted_dialogs.h"
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <sstream>
@@ -195,5 +197,89 @@ TEST(RenderCommand, AFileThatCannotBeReadWholeMakesNoImage)
         EXPECT_EQ(result.ExitCode, 1) << c.path;
         EXPECT_EQ(result.Err.rfind(c.message, 0), 0u) << result.Err;
         EXPECT_FALSE(FileExists(folder / "x.tga"));
+    }
+}
+
+TEST(RenderCommand, APaperSizeIsTheResolutionCalculatorsLandscapeOrTurnedUpright)
+{
+    TempFolder folder;
+    const struct { std::string paper, dpi; bool portrait; } cases[] = {
+        {"A6", "50", false}, {"a5", "30", true}, {"A3", "12", false}};
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--paper", c.paper, "--dpi", c.dpi, "-o", folder / "sheet.tga"};
+        if (c.portrait) args.push_back("--portrait");
+        ASSERT_EQ(Render(args).ExitCode, 0) << c.paper;
+        std::string dpiText = c.dpi;
+        ImageSize size = Recalculate(c.paper == "a5" ? "A5" : c.paper, dpiText);
+        if (c.portrait) std::swap(size.Width, size.Height);
+        const std::vector<std::uint8_t> file = ReadBytes(folder / "sheet.tga");
+        ASSERT_GE(file.size(), 18u);
+        EXPECT_EQ(file[12] | file[13] << 8, size.Width) << c.paper;
+        EXPECT_EQ(file[14] | file[15] << 8, size.Height) << c.paper;
+    }
+}
+
+TEST(RenderCommand, OptionsThatDoNotGoTogetherAreBadUsage)
+{
+    const struct { std::vector<std::string> args; std::string problem; } cases[] = {
+        {{"--paper", "A4", "--dpi", "300", "--size", "8x6"}, "--size und --paper schließen einander aus"},
+        {{"--paper", "A4"}, "--paper braucht --dpi"},
+        {{"--portrait", "--size", "8x6"}, "--portrait gilt nur mit --paper"},
+        {{"--resume"}, "--resume braucht -o DATEI"},
+        {{"--paper", "A7", "--dpi", "300"}, "--paper: erwartet ein Blattformat A0 bis A6, nicht 'A7'"},
+        {{"--supersample", "5"}, "--supersample: erwartet eine ganze Zahl von 1 bis 4, nicht '5'"},
+        {{"--dpi", "3e2"}, "--dpi: erwartet eine ganze Zahl von 1 bis 100000, nicht '3e2'"},
+        {{"--paper", "A0", "--dpi", "600"},
+         "--paper A0 bei 600 dpi ergibt 27997x19800 Pixel; breiter als 20480 Pixel kann ein Bild nicht sein"},
+    };
+    for (const auto& c : cases) {
+        const RenderResult result = Render(c.args);
+        EXPECT_EQ(result.ExitCode, 2) << c.problem;
+        EXPECT_EQ(result.Err.rfind(c.problem + "\n\nAufruf: nimbra-cli render", 0), 0u) << result.Err;
+    }
+}
+
+namespace {
+
+// Each pixel the mean of its block, rounded by the FPU's rounding to nearest, ties to even.
+std::vector<std::uint8_t> ReducedByBlocks(const std::vector<std::uint8_t>& tga, int width, int height, int factor)
+{
+    std::vector<std::uint8_t> reduced;
+    const auto byteAt = [&](int column, int row, int channel) {
+        return tga[18 + static_cast<std::size_t>((row * width * factor + column) * 3 + channel)];
+    };
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+            for (int channel = 0; channel < 3; ++channel) {
+                long double sum = 0;
+                for (int y = 0; y < factor; ++y)
+                    for (int x = 0; x < factor; ++x) sum += byteAt(column * factor + x, row * factor + y, channel);
+                reduced.push_back(static_cast<std::uint8_t>(nearbyintl(sum / (factor * factor))));
+            }
+    return reduced;
+}
+
+}  // namespace
+
+TEST(RenderCommand, ASupersampledImageIsTheLargerImageReducedByBlocksOnAnyThreadCount)
+{
+    TempFolder folder;
+    const std::vector<std::string> view = {"--formula", "burningship", "--color", "grad", "--iterations", "250"};
+    for (const int factor : {2, 3, 4}) {
+        const int width = 13, height = 9;
+        std::vector<std::string> large = view;
+        large.insert(large.end(), {"--size", std::to_string(width * factor) + "x" + std::to_string(height * factor),
+                                   "-o", folder / "large.tga"});
+        ASSERT_EQ(Render(large).ExitCode, 0);
+        const std::vector<std::uint8_t> expected = ReducedByBlocks(ReadBytes(folder / "large.tga"), width, height, factor);
+        for (const char* threads : {"1", "2"}) {
+            std::vector<std::string> sampled = view;
+            sampled.insert(sampled.end(), {"--size", "13x9", "--supersample", std::to_string(factor), "--threads",
+                                           threads, "-o", folder / "sampled.tga"});
+            ASSERT_EQ(Render(sampled).ExitCode, 0);
+            const std::vector<std::uint8_t> file = ReadBytes(folder / "sampled.tga");
+            ASSERT_EQ(file.size(), 18u + width * height * 3);
+            EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 18, file.end()), expected) << factor << " " << threads;
+        }
     }
 }

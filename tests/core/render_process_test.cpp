@@ -1,3 +1,4 @@
+#include "engine/resume_record.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_folder.h"
 
@@ -7,6 +8,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 namespace nimbra {
@@ -70,6 +72,57 @@ TEST(RenderProcess, WhateverEndsARunNoPartialImageTakesANameAndTheOlderOnesStay)
     EXPECT_EQ(ReadBytes(pix + "nimbra001.tga").size(), 18u + 64 * 48 * 3);
     EXPECT_EQ(ReadBytes(pix + "nimbra002.tga").size(), 18u + 64 * 48 * 3);
     EXPECT_EQ(HiddenFiles(pix), 0);
+}
+
+std::uintmax_t SizeOrZero(const std::string& path)
+{
+    std::error_code missing;
+    const std::uintmax_t size = std::filesystem::file_size(path, missing);
+    return missing ? 0 : size;
+}
+
+TEST(RenderProcess, AKilledOrInterruptedRenderContinuedWithResumeEndsWithTheUninterruptedBytes)
+{
+    TempFolder folder;
+    // About a second of rows on one thread; supersampled, into a PNG.
+    const std::vector<std::string> poster = {"--formula", "burningship", "--iterations", "100000", "--size", "100x50",
+                                             "--supersample", "2", "--dpi", "300", "--threads", "1"};
+    const auto render = [&](const std::string& name, bool resume) {
+        std::vector<std::string> args = poster;
+        args.insert(args.end(), {"-o", name});
+        if (resume) args.push_back("--resume");
+        return StartRender(folder.Path(), args);
+    };
+    ASSERT_TRUE(WIFEXITED(WaitFor(render("whole.png", false))));
+    const std::vector<std::uint8_t> whole = ReadBytes(folder / "whole.png");
+    ASSERT_GT(whole.size(), 0u);
+
+    const struct { int signal, exitCode; } cases[] = {{SIGKILL, 0}, {SIGINT, 130}};
+    for (const auto& c : cases) {
+        WriteBytes(folder / "poster.png", {'o', 'l', 'd'});
+        const pid_t first = render("poster.png", false);
+        // A tenth of the rows on disk.
+        while (SizeOrZero(folder / ".poster.png.nimbra-part") < 5 * 100 * 3) {
+            ASSERT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the render ended before it was interrupted";
+            std::this_thread::yield();
+        }
+        kill(first, c.signal);
+        const int status = WaitFor(first);
+        EXPECT_TRUE(c.signal == SIGKILL ? WIFSIGNALED(status) : WIFEXITED(status) && WEXITSTATUS(status) == c.exitCode)
+            << c.signal;
+        EXPECT_EQ(ReadBytes(folder / "poster.png"), (std::vector<std::uint8_t>{'o', 'l', 'd'})) << c.signal;
+        const std::vector<std::uint8_t> bytes = ReadBytes(folder / ".poster.png.nimbra-resume");
+        const std::optional<ResumeRecord> record = DecodeResumeRecord({bytes.begin(), bytes.end()});
+        ASSERT_TRUE(record) << c.signal;
+        // An interrupt records every row on disk; a kill, those of the last sync.
+        EXPECT_GE(record->RowsDone, c.signal == SIGINT ? 5 : 0);
+
+        const int resumed = WaitFor(render("poster.png", true));
+        EXPECT_TRUE(WIFEXITED(resumed) && WEXITSTATUS(resumed) == 0) << c.signal;
+        EXPECT_EQ(ReadBytes(folder / "poster.png"), whole) << c.signal;
+        EXPECT_FALSE(FileExists(folder / ".poster.png.nimbra-part"));
+        EXPECT_FALSE(FileExists(folder / ".poster.png.nimbra-resume"));
+    }
 }
 
 }  // namespace

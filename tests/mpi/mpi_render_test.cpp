@@ -25,8 +25,13 @@ namespace {
 // When it ends a job, it sends SIGTERM and by default kills a few milliseconds later: too soon
 // for a loaded machine to let rank 0 remove its unfinished file.
 const std::vector<std::string> LocalOnly = {"OMPI_MCA_btl=self,vader", "OMPI_MCA_oob_tcp_if_include=lo",
-                                            "OMPI_MCA_btl_vader_single_copy_mechanism=none",
-                                            "OMPI_MCA_odls_base_sigkill_timeout=3"};
+                                            "OMPI_MCA_btl_vader_single_copy_mechanism=none"};
+std::vector<std::string> TimeToClean()
+{
+    std::vector<std::string> environment = LocalOnly;
+    environment.push_back("OMPI_MCA_odls_base_sigkill_timeout=3");
+    return environment;
+}
 
 pid_t StartMpiRender(const std::string& folder, int ranks, const std::vector<std::string>& args)
 {
@@ -34,7 +39,7 @@ pid_t StartMpiRender(const std::string& folder, int ranks, const std::vector<std
     if (getuid() == 0) command.push_back("--allow-run-as-root");
     command.insert(command.end(), {NIMBRA_MPI, "render"});
     command.insert(command.end(), args.begin(), args.end());
-    return StartProcess(folder, command, LocalOnly);
+    return StartProcess(folder, command, TimeToClean());
 }
 
 bool ExitedWith(int status, int code) { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
@@ -84,6 +89,7 @@ TEST(MpiRender, AnyNumberOfRanksWritesTheFileOfTheCli)
         {"--formula", "julia", "--julia", "-0.4:0.6", "--real", "-2:2", "--imag", "-1.5:1.5", "--size", "80x48",
          "--iterations", "300", "--color", "cmy", "--invert", "--threads", "1"},
         {"--config", folder / "ship.cfg", "--threads", "3"},
+        {"--size", "32x24", "--supersample", "3", "--iterations", "500", "--threads", "1"},
     };
     for (const auto& view : views) {
         std::vector<std::string> args = view;
@@ -102,7 +108,7 @@ TEST(MpiRender, AnyNumberOfRanksWritesTheFileOfTheCli)
     }
 }
 
-TEST(MpiRender, AKilledRankOrCtrlCLeavesNoFileAndTheOlderOneStays)
+TEST(MpiRender, AKilledRankOrCtrlCLeavesNoFileButItsRowsAndTheOlderOneStays)
 {
     // On the real axis the orbits wander without end and are never proven bounded: hours.
     const std::vector<std::string> slow = {"--size",  "64x48", "--iterations", "10000000",  "--real", "-1.99:-1.6",
@@ -126,5 +132,64 @@ TEST(MpiRender, AKilledRankOrCtrlCLeavesNoFileAndTheOlderOneStays)
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << killRank;
         EXPECT_EQ(ReadBytes(folder / "out.tga"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
         EXPECT_EQ(HiddenFiles(folder.Path()), 0);  // rank 0 saw the end coming and removed its file
+        EXPECT_TRUE(FileExists(folder / ".out.tga.nimbra-resume"));  // for --resume
     }
+}
+
+TEST(MpiRender, ARankOfAnotherBuildEndsTheJobWithAMessageNamingItAndNoFile)
+{
+    const struct {
+        const char* mode;
+        const char* message;
+    } cases[] = {
+        {"other-build", "Rang 1 läuft mit einem anderen Stand von nimbra-mpi"},
+        {"short-rows", " mit 16 statt 32 Werten"},
+        {"long-rows", " mit 64 statt 32 Werten"},
+        {"foreign-row", ", die ihm nicht aufgetragen war"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        WriteBytes(folder / "out.tga", {'o', 'l', 'd'});
+        std::vector<std::string> command = {NIMBRA_MPIEXEC, "--oversubscribe"};
+        if (getuid() == 0) command.push_back("--allow-run-as-root");
+        // Rank 0 computes rows too, on one thread; which rows rank 1 gets is left to chance.
+        command.insert(command.end(), {"-n", "1", NIMBRA_MPI, "render", "--size", "32x400", "--threads", "1", "-o",
+                                       "out.tga", ":", "-n", "1", NIMBRA_STALE_RANK, c.mode});
+        const int status = WaitFor(StartProcess(folder.Path(), command, LocalOnly, folder / "output.txt"));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << c.mode;
+        std::ifstream output(folder / "output.txt");
+        const std::string text{std::istreambuf_iterator<char>(output), {}};
+        EXPECT_NE(text.find("Rang 1 "), std::string::npos) << text;
+        EXPECT_NE(text.find(c.message), std::string::npos) << text;
+        EXPECT_EQ(ReadBytes(folder / "out.tga"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+        EXPECT_EQ(HiddenFiles(folder.Path()), 0);
+    }
+}
+
+TEST(MpiRender, AnInterruptedSupersampledRenderContinuedAcrossRanksEndsWithTheBytesOfTheCli)
+{
+    TempFolder folder;
+    // About a second of rows on one thread.
+    const std::vector<std::string> poster = {"render", "--formula", "burningship", "--iterations", "100000", "--size",
+                                             "100x50", "--supersample", "2", "--threads", "1"};
+    const auto cli = [&](const std::string& name) {
+        std::vector<std::string> command = {NIMBRA_CLI};
+        command.insert(command.end(), poster.begin(), poster.end());
+        command.insert(command.end(), {"-o", name});
+        return StartProcess(folder.Path(), command);
+    };
+    ASSERT_TRUE(ExitedWith(WaitFor(cli("whole.png")), 0));
+    const pid_t first = cli("poster.png");
+    while (!std::filesystem::exists(folder / ".poster.png.nimbra-part") ||
+           std::filesystem::file_size(folder / ".poster.png.nimbra-part") < 5 * 100 * 3) {
+        ASSERT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the render ended before it was interrupted";
+        std::this_thread::yield();
+    }
+    kill(first, SIGINT);
+    ASSERT_TRUE(ExitedWith(WaitFor(first), 130));
+
+    std::vector<std::string> args(poster.begin() + 1, poster.end());
+    args.insert(args.end(), {"-o", "poster.png", "--resume"});
+    ASSERT_TRUE(ExitedWith(WaitFor(StartMpiRender(folder.Path(), 2, args)), 0));
+    EXPECT_EQ(ReadBytes(folder / "poster.png"), ReadBytes(folder / "whole.png"));
 }

@@ -13,7 +13,7 @@ extern char** environ;
 namespace nimbra::testing {
 
 pid_t StartProcess(const std::string& folder, std::vector<std::string> command,
-                   const std::vector<std::string>& environment)
+                   const std::vector<std::string>& environment, const std::string& outputFile)
 {
     std::vector<char*> argv;
     for (std::string& arg : command) argv.push_back(arg.data());
@@ -26,8 +26,8 @@ pid_t StartProcess(const std::string& folder, std::vector<std::string> command,
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
     pid_t pid = 0;
     const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);

@@ -6,10 +6,10 @@
 
 namespace nimbra::testing {
 
-// Starts command (the program's path first) in folder, its output thrown away, with this
-// process's environment and the further "NAME=value" entries.
+// Starts command (the program's path first) in folder, with this process's environment and the
+// further "NAME=value" entries. Its output and errors go to outputFile, by default nowhere.
 pid_t StartProcess(const std::string& folder, std::vector<std::string> command,
-                   const std::vector<std::string>& environment = {});
+                   const std::vector<std::string>& environment = {}, const std::string& outputFile = "/dev/null");
 
 // Waits for the process to end; its wait status.
 int WaitFor(pid_t pid);

@@ -6,6 +6,7 @@
 #include "tests/ui/ui_program.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
@@ -122,6 +123,27 @@ private slots:
         QVERIFY(TypeInto(r0->lineEdit(), "0,18888712345678"));
         TabAway(r0->lineEdit());
         QCOMPARE(r0->lineEdit()->cursorPosition(), 0);
+    }
+
+    void AConstantFromTheHistoryShowsItsStartAndTheListItsWholeWidth()
+    {
+        const std::string longest = "-0,72691234567891234";
+        std::filesystem::create_directories("param");
+        const std::string history = longest + "-!!-0,1889\r\n0,285-!!-0,01\r\n";
+        WriteBytes("param/nimbra.par", {history.begin(), history.end()});
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        auto* r0 = Find<QComboBox>(form, "r0");
+        for (const bool afterReset : {false, true}) {
+            if (afterReset) QVERIFY(PressKey(form, Qt::Key_F8));
+            program.Dialogs.YesNoAnswers = {true};
+            QVERIFY(PressKey(form, Qt::Key_3, Qt::ControlModifier));
+            QCOMPARE(r0->currentText(), QString::fromStdString(longest));
+            QCOMPARE(r0->lineEdit()->cursorPosition(), 0);
+        }
+        r0->showPopup();
+        QVERIFY(r0->view()->width() > r0->view()->fontMetrics().horizontalAdvance(QString::fromStdString(longest)));
+        r0->hidePopup();
     }
 
     void ScreenReadersHearLabelsAndHints()
