@@ -127,13 +127,14 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
     const FractalParams& params = image.Params;
     RunState& state = context.State;
     PlainPassesChoice plainPasses(params.MaxIterations);
+    RegionMemory regions;
     for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
         state.CurrentRow = image.FileRow(row);
         const long double ci = PointImag(params, row);
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const PointResult result =
                 IteratePoint(LoadFormula(params), params, PointReal(params, column), ci, state.StopRequested,
-                             context.Pump, context.Shortcuts, plainPasses.Next());
+                             context.Pump, context.Shortcuts, {plainPasses.Next(), &regions});
             if (state.StopRequested) break;
             plainPasses.Counted(result.Count);
             if (result.OutOfRange) throw Error::PointOutOfRange(image.FileRow(row), column / image.Factor);
@@ -170,14 +171,16 @@ public:
     {
         RunState& state = context_.State;
         state.StartTime = context_.TimeOfDay ? context_.TimeOfDay() : CurrentTimeOfDay();
+        state.CurrentRow = 0;
         state.StopRequested = false;
         state.Running = true;
         context_.Display.ShowRunning(true);
     }
+    // The display learns of the end once the run counts as ended, so what it shows is the idle state.
     ~RunningScope()
     {
-        context_.Display.ShowRunning(false);
         context_.State.Running = false;
+        context_.Display.ShowRunning(false);
     }
     RunningScope(const RunningScope&) = delete;
     RunningScope& operator=(const RunningScope&) = delete;
