@@ -98,8 +98,9 @@ PassTally TallyOf(const View& view, EngineShortcuts shortcuts)
     PassTally tallies[2];
     auto work = [&](int first) {
         RowCounts counts;
+        RegionMemory regions;
         for (std::int32_t row = first; row < params.Height; row += 2)
-            ComputeRowCounts(params, row, stop, shortcuts, counts, &tallies[first]);
+            ComputeRowCounts(params, row, stop, shortcuts, regions, counts, &tallies[first]);
     };
     std::thread other(work, 1);
     work(0);
@@ -118,7 +119,7 @@ double Sum(const std::array<double, PassTally::Ends>& values)
 void PrintTally(const PassTally& tally, double plainPasses)
 {
     static const char* const Names[PassTally::Ends] = {"escaping", "run to the maximum", "repeating exactly",
-                                                       "proven by a chain of discs"};
+                                                       "proven by a chain of discs", "proven by a region"};
     const double pixels = Sum(tally.Pixels), passes = Sum(tally.Passes);
     std::printf("  repeats and proofs on: %.4g passes, %.3f of the plain loop's\n", passes,
                 passes / plainPasses);

@@ -242,14 +242,15 @@ std::optional<ParamFields> GatherFields(const RenderRequest& request, FractalPar
     return fields;
 }
 
-// The rows an interrupted render of path left on disk, as its record says; nothing without one.
-std::optional<std::int32_t> RowsKept(const std::string& path)
+// "N von H Zeilen sind gesichert ...": what a render of path that did not complete left on disk
+// for --resume, as its record says; nothing without one.
+std::optional<std::string> KeptRowsText(const std::string& path, std::int32_t height)
 {
     const FileContent content = ReadWholeFile(UnfinishedFilesOf(path).Record);
-    if (content.Error) return std::nullopt;
-    const std::optional<ResumeRecord> record = DecodeResumeRecord(content.Bytes);
+    const std::optional<ResumeRecord> record = content.Error ? std::nullopt : DecodeResumeRecord(content.Bytes);
     if (!record) return std::nullopt;
-    return record->RowsDone;
+    return std::to_string(record->RowsDone) + " von " + std::to_string(height) +
+           " Zeilen sind gesichert, mit --resume geht es weiter.";
 }
 
 bool IsStandardOutput(const std::string& path)
@@ -288,13 +289,16 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
         request.Threads > 0 ? request.Threads : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     context.WorkerThreads = threads > 1 ? threads : 0;
     context.Supersample = request.Supersample;
+    bool outputOpened = false;  // a record found afterwards is then this run's
     if (!request.OutputPath.empty()) {
         const NamedImageRequest image{.Path = request.OutputPath,
                                       .DotsPerInch = request.DotsPerInch,
                                       .Supersample = request.Supersample,
                                       .Resume = request.Resume};
         context.MakeImageOutput = [&, image](const FractalParams& corrected) {
-            return OpenNamedImage(corrected, image, run.Palette, dialogs, platform);
+            std::unique_ptr<ImageOutput> output = OpenNamedImage(corrected, image, run.Palette, dialogs, platform);
+            outputOpened = output != nullptr;
+            return output;
         };
     }
     if (setup.MakeRowSource) {
@@ -310,14 +314,15 @@ int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, st
     } catch (const Error& error) {
         pump.Clear();
         err << error.what() << '\n';
+        if (const auto kept = outputOpened ? KeptRowsText(request.OutputPath, run.Params.Height) : std::nullopt)
+            err << request.OutputPath << ": " << *kept << '\n';
         return 1;
     }
     pump.Clear();
     if (outcome == RunOutcome::Stopped) {
-        const std::optional<std::int32_t> kept = request.OutputPath.empty() ? std::nullopt : RowsKept(request.OutputPath);
+        const auto kept = outputOpened ? KeptRowsText(request.OutputPath, run.Params.Height) : std::nullopt;
         if (kept)
-            err << "Abgebrochen: " << request.OutputPath << " ist noch nicht geschrieben; " << *kept << " von "
-                << run.Params.Height << " Zeilen sind gesichert, mit --resume geht es weiter.\n";
+            err << "Abgebrochen: " << request.OutputPath << " ist noch nicht geschrieben; " << *kept << '\n';
         else
             err << "Abgebrochen: es wurde keine Datei geschrieben.\n";
         return interrupts.ExitCode();

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
+#include "engine/linearised_region.h"
 #include "engine/shortcut_loop.h"
 
 #include <atomic>
@@ -20,7 +21,8 @@ inline constexpr std::int32_t PreviousPixelCount = -1;
 // A kernel can be set to a state zr, zi: its other values follow from it as a pass leaves them.
 // For the proof that an orbit stays bounded (orbit_proof.h) it tells the derivative of its
 // exact pass, the sum of the absolute values of the constants its pass adds and the limit of its
-// escape test.
+// escape test; a kernel whose exact pass is z squared plus a constant tells that constant too,
+// for the regions around its cycles (linearised_region.h).
 
 // Mandelbrot: the point itself is the start value.
 struct MandelbrotPass {
@@ -50,6 +52,9 @@ struct MandelbrotPass {
     }
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
     static long double EscapeLimit() { return 4; }
+    static constexpr bool Linearisable = true;
+    static constexpr FormulaKind Kind = FormulaKind::Mandelbrot;
+    LinearisedRegion::PassConstant Constant() const { return {cr, ci}; }
 };
 
 // Each coordinate is inverted by itself (not the complex reciprocal); the point, not its
@@ -70,6 +75,7 @@ struct InvertedMandelbrotPass {
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
     static constexpr bool Provable = false;  // a square root has no useful bound near zero
+    static constexpr bool Linearisable = false;
     void SetState(long double real, long double imag)
     {
         zr = real;
@@ -111,32 +117,41 @@ struct JuliaPass {
     }
     long double ConstantsSize() const { return fabsl(kr) + fabsl(ki); }
     static long double EscapeLimit() { return 4; }
+    static constexpr bool Linearisable = true;
+    static constexpr FormulaKind Kind = FormulaKind::Julia;
+    LinearisedRegion::PassConstant Constant() const { return {-kr, -ki}; }
 };
 
 // z squared plus the point plus the fixed offset -0.74543 + 0.2i.
 struct DragonPass : MandelbrotPass {
     using MandelbrotPass::MandelbrotPass;
+    static constexpr long double OffsetReal = -0.74543L, OffsetImag = 0.2L;
     void Pass()
     {
-        zi = ((zr * 2) * zi + ci) + 0.2L;
-        zr = ((sr - si) + cr) - 0.74543L;
+        zi = ((zr * 2) * zi + ci) + OffsetImag;
+        zr = ((sr - si) + cr) + OffsetReal;
         si = zi * zi;
         sr = zr * zr;
     }
-    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) + 0.74543L + 0.2L; }
+    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) - OffsetReal + OffsetImag; }
+    static constexpr FormulaKind Kind = FormulaKind::Dragon;
+    LinearisedRegion::PassConstant Constant() const { return {cr, ci, OffsetReal, OffsetImag}; }
 };
 
 // z squared plus the point plus the fixed offset 0.11031 - 0.67037i.
 struct DaisyPass : MandelbrotPass {
     using MandelbrotPass::MandelbrotPass;
+    static constexpr long double OffsetReal = 0.11031L, OffsetImag = -0.67037L;
     void Pass()
     {
-        zi = ((zr * 2) * zi + ci) - 0.67037L;
-        zr = ((sr - si) + cr) + 0.11031L;
+        zi = ((zr * 2) * zi + ci) + OffsetImag;
+        zr = ((sr - si) + cr) + OffsetReal;
         si = zi * zi;
         sr = zr * zr;
     }
-    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) + 0.11031L + 0.67037L; }
+    long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) + OffsetReal - OffsetImag; }
+    static constexpr FormulaKind Kind = FormulaKind::Daisy;
+    LinearisedRegion::PassConstant Constant() const { return {cr, ci, OffsetReal, OffsetImag}; }
 };
 
 // (|Re z| + i|Im z|) squared minus the point, from 0; the squared modulus is compared with
@@ -169,6 +184,7 @@ struct BurningShipPass {
     }
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
     long double EscapeLimit() const { return limit; }
+    static constexpr bool Linearisable = false;  // the fold is not holomorphic
 };
 
 // The plain loop: passes until escape, the maximum or a stop, each read after every pass. The
@@ -202,7 +218,7 @@ PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t m
 // as in the plain loop.
 template <int HookCallsPerPass, class Kernel, class Hook>
 PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations, const std::atomic<bool>& stop,
-                    Hook& hook, EngineShortcuts shortcuts, std::int32_t plainPasses)
+                    Hook& hook, EngineShortcuts shortcuts, std::int32_t plainPasses, RegionMemory* regions)
 {
     if (!shortcuts.SkipRepeatingOrbits && !shortcuts.ProveBoundedOrbits)
         return IterateKernel<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook);
@@ -219,7 +235,8 @@ PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIter
     hook.PassesDone(static_cast<std::uint32_t>(count - firstCount) * HookCallsPerPass);
     if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed))
         return {count, kernel.OutOfRange(), escaped ? OrbitEnd::Escaped : OrbitEnd::RanToMaximum, count - firstCount};
-    PointResult result = IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts);
+    PointResult result =
+        IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts, regions);
     result.Passes += count - firstCount;
     return result;
 }
@@ -234,27 +251,36 @@ inline long double PointImag(const FractalParams& params, std::int32_t row)
     return static_cast<long double>(row) * params.StepImag + params.ImagFrom;
 }
 
+// What the pixels computed before on the same thread tell the next one: how many passes to
+// make as in the plain loop before the shortcuts, and the regions built around cycles nearby.
+struct PixelHints {
+    std::int32_t PlainPasses = PlainPrelude;
+    RegionMemory* Regions = nullptr;
+};
+
 // Runs the kernel of formula for the point; a formula above 5 runs none and gives
 // PreviousPixelCount. Counts start at -1 (0 for the Burning Ship), so a point escaping in pass
-// k counts k - 1 (k). With shortcuts, the orbit's first plainPasses passes run as in the plain loop.
+// k counts k - 1 (k).
 template <class Hook>
 PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
                          const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts = NoShortcuts,
-                         std::int32_t plainPasses = PlainPrelude)
+                         PixelHints hints = {})
 {
     const std::int32_t maximum = params.MaxIterations;
-    const std::int32_t plain = plainPasses;
+    const std::int32_t plain = hints.PlainPasses;
+    RegionMemory* const regions = hints.Regions;
     switch (static_cast<FormulaKind>(formula)) {
-    case FormulaKind::Mandelbrot: return Iterate<1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
+    case FormulaKind::Mandelbrot:
+        return Iterate<1>(MandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain, regions);
     case FormulaKind::InvertedMandelbrot:
-        return Iterate<1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
+        return Iterate<1>(InvertedMandelbrotPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain, regions);
     case FormulaKind::Julia:
         return Iterate<1>(JuliaPass(cr, ci, params.JuliaReal, params.JuliaImag), -1, maximum, stop, hook, shortcuts,
-                          plain);
-    case FormulaKind::Dragon: return Iterate<1>(DragonPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
-    case FormulaKind::Daisy: return Iterate<1>(DaisyPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain);
+                          plain, regions);
+    case FormulaKind::Dragon: return Iterate<1>(DragonPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain, regions);
+    case FormulaKind::Daisy: return Iterate<1>(DaisyPass(cr, ci), -1, maximum, stop, hook, shortcuts, plain, regions);
     case FormulaKind::BurningShip:
-        return Iterate<3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook, shortcuts, plain);
+        return Iterate<3>(BurningShipPass(cr, ci, maximum), 0, maximum, stop, hook, shortcuts, plain, regions);
     }
     return {PreviousPixelCount};
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/proof_rounding.h"
+
 #include <cmath>
 #include <cstdint>
 
@@ -6,31 +8,16 @@ namespace nimbra {
 
 // Why an orbit that passes this check never escapes.
 //
-// Each operation of a pass gives its exact result times (1 + d), |d| <= u = 2^-64 (extended
-// precision, round to nearest); sums below the normal range are exact, a product there is off
-// by at most 2^-16446 more; doubling is exact. The pass maps the state w = x + iy to
-// F(w) = f(w) + e(w), f the exact map (z squared plus the constants, or for the Burning Ship
-// the square of |x| + i|y| minus the point), e the rounding. Every term of a part passes
-// through at most four roundings, and 2|xy| <= x^2 + y^2, so for w in a disc around v of
-// radius r, with S >= x^2 + y^2 on the disc and K the sum of the constants' absolute values:
-//   |e(w)| <= 5u (2S + K) + 2^-16443
+// The pass maps the state w = x + iy to F(w) = f(w) + e(w), f the exact map and e the
+// rounding, bounded in proof_rounding.h. For w in a disc around v of radius r:
 //   |f(w) - f(v)| = |w - v| |w + v| <= r (2|v| + r)
 // (for the Burning Ship the fold |x| + i|y| moves no two points apart, as ||a| - |b|| <= |a - b|
 // for each part, and keeps the modulus).
 // So F maps the disc into the disc of radius r (2|v| + r) + 2 |e|max around F(v).
 // Following the computed orbit v_0 ... v_k of some state v_0 with these radii: when D_k lies
-// inside D_0 and on every disc S (1 + u)^2 + 2^-16440 stays below the escape limit (so the
-// rounded escape test fails too), every computed orbit from D_0 stays in D_1 ... D_k for ever.
-// An orbit whose state lies in D_0 never escapes; its count is the maximum.
-//
-// The bounds are no values of the iteration: they are worked out in double precision
-// (unit 2^-53), in SSE registers beside the kernel's x87 ones, from non-negative numbers
-// only. After n operations a result is at least the exact one times (1 - 2^-53)^n, which the
-// factor RoundUp at each step more than makes up for. A state's parts lose at most a relative
-// 2^-53, or 2^-1022 below the normal range, when rounded to double; the moduli add 2^-500 and
-// RoundUp for that. A radius is never below 2^-899 (Slack stands in for 2^-16443), so a
-// product that falls below the normal range loses less than 2^-1022, a share below 2^-120 of
-// the sum it enters, even where such results are flushed to zero.
+// inside D_0 and on every disc the escape test fails, every computed orbit from D_0 stays in
+// D_1 ... D_k for ever. An orbit whose state lies in D_0 never escapes; its count is the maximum.
+// A radius is never below 2^-899, as proof_rounding.h asks.
 class DiscChain {
 public:
     // The disc of radius startRadius around the state (zr, zi) starts the chain; constantsSize
@@ -39,8 +26,8 @@ public:
               long double escapeLimit)
         : startReal_(zr),
           startImag_(zi),
-          constants_(static_cast<double>(constantsSize) * RoundUp),
-          safeLimit_(static_cast<double>(escapeLimit) * SafeShare),
+          constants_(static_cast<double>(constantsSize) * proof::RoundUp),
+          safeLimit_(proof::SafeLimit(escapeLimit)),
           startRadius_(startRadius),
           radius_(startRadius)
     {
@@ -50,43 +37,32 @@ public:
     // false once a disc reached where the escape test may hold.
     bool Follow(long double zr, long double zi)
     {
-        const double modulus = UpperModulus(zr, zi);
+        const double modulus = proof::UpperModulus(zr, zi);
         const double reach = modulus + radius_;
-        const double squares = reach * reach * RoundUp;
+        const double squares = reach * reach * proof::RoundUp;
         safe_ = safe_ && squares <= safeLimit_;  // false for a NaN too
-        const double rounding = (squares + squares + constants_) * Gamma + Slack;
-        radius_ = (radius_ * (modulus + modulus + radius_) + (rounding + rounding)) * RoundUp;
+        const double rounding = proof::PassRounding(squares, constants_);
+        radius_ = (radius_ * (modulus + modulus + radius_) + (rounding + rounding)) * proof::RoundUp;
         return safe_;
     }
 
     // After the passes, with the state they reached: whether the last disc lies in the first.
     bool Closes(long double zr, long double zi) const
     {
-        const double reach = UpperModulus(zr, zi) + radius_;
-        const double squares = reach * reach * RoundUp;
+        const double reach = proof::UpperModulus(zr, zi) + radius_;
+        const double squares = reach * reach * proof::RoundUp;
         const double distance = UpperDistance(zr, zi, startReal_, startImag_);
-        return safe_ && squares <= safeLimit_ && (distance + radius_) * RoundUp <= startRadius_;
+        return safe_ && squares <= safeLimit_ && (distance + radius_) * proof::RoundUp <= startRadius_;
     }
 
     // At least the distance between two states.
     static double UpperDistance(long double ar, long double ai, long double br, long double bi)
     {
-        return UpperModulus(ar - br, ai - bi) * RoundUp;  // RoundUp covers the rounded differences
+        // RoundUp covers the rounded differences.
+        return proof::UpperModulus(ar - br, ai - bi) * proof::RoundUp;
     }
 
 private:
-    static constexpr double RoundUp = 1 + 0x1p-40;
-    static constexpr double Gamma = 0x1p-61;    // 8u, above the 5u needed
-    static constexpr double Slack = 0x1p-900;   // above 2^-16443, and far above the subnormal doubles
-    static constexpr double SafeShare = 1 - 0x1p-30;
-
-    // At least sqrt(x^2 + y^2), whatever the parts lost to rounding or underflow.
-    static double UpperModulus(long double x, long double y)
-    {
-        const double real = static_cast<double>(x), imag = static_cast<double>(y);
-        return (std::sqrt(real * real + imag * imag) + 0x1p-500) * RoundUp;
-    }
-
     long double startReal_, startImag_;
     double constants_;
     double safeLimit_;

@@ -24,7 +24,7 @@ void PassTally::Add(const PassTally& other)
 }
 
 void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop,
-                      EngineShortcuts shortcuts, RowCounts& out, PassTally* tally)
+                      EngineShortcuts shortcuts, RegionMemory& regions, RowCounts& out, PassTally* tally)
 {
     out.Counts.resize(static_cast<std::size_t>(params.Width));
     out.Columns = 0;
@@ -36,8 +36,8 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     for (std::int32_t column = 0; column < params.Width; ++column) {
         const std::uint8_t formula = LoadFormula(params);
         if (formula != out.UniformFormula) out.UniformFormula = -1;
-        const PointResult result =
-            IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook, shortcuts, plainPasses.Next());
+        const PointResult result = IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook,
+                                                shortcuts, {plainPasses.Next(), &regions});
         if (stop.load(std::memory_order_relaxed)) return;
         if (tally) {
             tally->Pixels[static_cast<std::size_t>(result.End)] += 1;
@@ -109,6 +109,7 @@ void RowPipeline::Work()
 {
     KeepExtendedPrecision();
     const std::int32_t slotCount = static_cast<std::int32_t>(slots_.size());
+    RegionMemory regions;
     std::unique_lock lock(mutex_);
     // Waits for work until the end of the run, as any row may have to be computed again.
     for (;;) {
@@ -125,7 +126,7 @@ void RowPipeline::Work()
         const bool reused = shortcuts_.ReuseMirroredRows && mirrored_.Take(row, slot.Counts);
         if (!reused) {
             lock.unlock();
-            ComputeRowCounts(params_, row, stop_, shortcuts_, slot.Counts);
+            ComputeRowCounts(params_, row, stop_, shortcuts_, regions, slot.Counts);
             lock.lock();
             if (shortcuts_.ReuseMirroredRows) mirrored_.Keep(row, slot.Counts, nextRow_);
         }

@@ -19,17 +19,18 @@ namespace nimbra {
 
 // Pixels and the passes made for them, by how their counts were settled.
 struct PassTally {
-    static constexpr std::size_t Ends = static_cast<std::size_t>(OrbitEnd::DiscsClosed) + 1;
+    static constexpr std::size_t Ends = static_cast<std::size_t>(OrbitEnd::RegionEntered) + 1;
     std::array<double, Ends> Pixels{};
     std::array<double, Ends> Passes{};
 
     void Add(const PassTally& other);
 };
 
-// Computes the counts of one row (from column 0) until done or stopped; no pumping. Adds the
-// pixels and their passes to tally when there is one.
+// Computes the counts of one row (from column 0) until done or stopped; no pumping. regions
+// keeps what the thread built for the rows it computes next. Adds the pixels and their passes
+// to tally when there is one.
 void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::atomic<bool>& stop,
-                      EngineShortcuts shortcuts, RowCounts& out, PassTally* tally = nullptr);
+                      EngineShortcuts shortcuts, RegionMemory& regions, RowCounts& out, PassTally* tally = nullptr);
 
 // Worker threads compute the rows of an image a bounded number of rows ahead of the one
 // thread that takes them in order. A formula chosen meanwhile (on the taking thread) applies

@@ -43,6 +43,7 @@ bool RowWorkers::TakeDone(std::int32_t& row, RowCounts& counts, std::chrono::mic
 void RowWorkers::Work()
 {
     KeepExtendedPrecision();
+    RegionMemory regions;
     std::unique_lock lock(mutex_);
     for (;;) {
         workAvailable_.wait(lock, [&] { return stop_ || !todo_.empty(); });
@@ -51,7 +52,7 @@ void RowWorkers::Work()
         todo_.pop_front();
         lock.unlock();
         RowCounts counts;
-        ComputeRowCounts(params_, row, stop_, shortcuts_, counts);
+        ComputeRowCounts(params_, row, stop_, shortcuts_, regions, counts);
         lock.lock();
         if (stop_) return;
         done_.emplace_back(row, std::move(counts));

@@ -126,13 +126,14 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
     const FractalParams& params = image.Params;
     RunState& state = context.State;
     PlainPassesChoice plainPasses(params.MaxIterations);
+    RegionMemory regions;
     for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
         state.CurrentRow = image.FileRow(row);
         const long double ci = PointImag(params, row);
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const PointResult result =
                 IteratePoint(LoadFormula(params), params, PointReal(params, column), ci, state.StopRequested,
-                             context.Pump, context.Shortcuts, plainPasses.Next());
+                             context.Pump, context.Shortcuts, {plainPasses.Next(), &regions});
             if (state.StopRequested) break;
             plainPasses.Counted(result.Count);
             if (result.OutOfRange) throw Error::PointOutOfRange(row, column);

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/engine_shortcuts.h"
 #include "engine/orbit_proof.h"
+#include "engine/region_search.h"
 
 #include <algorithm>
 #include <atomic>
@@ -77,6 +78,7 @@ enum class OrbitEnd : std::uint8_t {
     RanToMaximum, // every pass was made
     Repeated,     // the orbit came back to an exact earlier state
     DiscsClosed,  // a chain of discs around its cycle closed (orbit_proof.h)
+    RegionEntered,  // the orbit entered a region around its cycle (linearised_region.h)
 };
 
 // The count of one point, whether a value left the extended range on the way (an infinity or
@@ -105,6 +107,8 @@ struct OrbitWatch {
     bool Proofs = false;
     KeptState Kept;
     NearWatch Near;
+    std::uint32_t SeenPeriod = 0;  // the period of the last proof attempt that found the orbit contracting
+    bool ReturnAfterNewPeriod = false;  // a failed attempt of a new period ends the stretch, for the regions to look
 };
 
 // The hot loop: passes until escape, the maximum or limit passes (more when a proof attempt
@@ -164,6 +168,11 @@ template <class Kernel>
                     break;
                 }
                 watch.Failed(kernel.zr, kernel.zi, near, attempt.Contracting, kept);
+                // Only a contracting orbit can be settling on an attracting cycle.
+                if (attempt.Contracting && attempt.Passes != watched.SeenPeriod) {
+                    watched.SeenPeriod = attempt.Passes;
+                    if (watched.ReturnAfterNewPeriod) break;
+                }
                 continue;
             }
         }
@@ -205,32 +214,44 @@ private:
 // to come closer.
 template <int HookCallsPerPass, class Kernel, class Hook>
 PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
-                                    const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts)
+                                 const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts,
+                                 RegionMemory* regions)
 {
     OrbitWatch watch;
     watch.Repeats = shortcuts.SkipRepeatingOrbits;
     watch.Proofs = shortcuts.ProveBoundedOrbits && Kernel::Provable;
     watch.Near.Width = watch.Proofs ? FirstProofDistance : 0;
     watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
+    RegionSearch<Kernel> regionSearch(watch.Proofs ? regions : nullptr);
+    watch.ReturnAfterNewPeriod = regionSearch.Active();
+    auto finish = [&](PointResult result) {
+        regionSearch.Finished(result.End == OrbitEnd::Escaped, result.Passes);
+        return result;
+    };
     std::int32_t passes = 0;
     for (;;) {
+        if (regionSearch.Due(watch.SeenPeriod) && regionSearch.Look(kernel, watch.SeenPeriod))
+            return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::RegionEntered, passes});
         const std::uint32_t hookPasses = (hook.PassesBeforePoll() - 1) / HookCallsPerPass + 1;  // at least 1
         const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
-        const std::uint32_t budget = std::min({hookPasses, PassesBetweenStopChecks, toMaximum});
+        const std::uint32_t budget =
+            std::min({hookPasses, PassesBetweenStopChecks, toMaximum, regionSearch.PassesToLook()});
         const Stretch stretch = PassUntilNear(kernel, watch, budget, toMaximum);
         kernel.SetState(stretch.Real, stretch.Imag);
         hook.PassesDone(stretch.Passes * HookCallsPerPass);
+        regionSearch.Passed(stretch.Passes);
         count += static_cast<std::int32_t>(stretch.Passes);
         passes += static_cast<std::int32_t>(stretch.Passes);
         switch (stretch.End) {
-        case StretchEnd::Escaped: return {count, kernel.OutOfRange(), OrbitEnd::Escaped, passes};
-        case StretchEnd::Repeated: return {maxIterations, kernel.OutOfRange(), OrbitEnd::Repeated, passes};
-        case StretchEnd::DiscsClosed: return {maxIterations, kernel.OutOfRange(), OrbitEnd::DiscsClosed, passes};
+        case StretchEnd::Escaped: return finish({count, kernel.OutOfRange(), OrbitEnd::Escaped, passes});
+        case StretchEnd::Repeated: return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::Repeated, passes});
+        case StretchEnd::DiscsClosed:
+            return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::DiscsClosed, passes});
         case StretchEnd::Limit: break;
         }
         // A stop set by a handler the hook ran ends the loop after these passes too.
         if (count == maxIterations || stop.load(std::memory_order_relaxed))
-            return {count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes};
+            return finish({count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes});
     }
 }
 

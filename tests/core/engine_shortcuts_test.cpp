@@ -33,6 +33,7 @@ struct View {
     std::uint8_t Formula;
     const char *RealFrom, *RealTo, *ImagFrom, *ImagTo, *Width, *Height, *Iterations;
     const char* JuliaImag = "0";
+    const char* JuliaReal = "-0,4";
 };
 
 }  // namespace
@@ -47,6 +48,8 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
         {1, "-20", "20", "-10", "10", "50", "41", "1000"},
         {2, "-2", "2", "-1,3", "1,3", "48", "39", "3000", "0"},                    // symmetric Julia
         {2, "-2", "2", "-1,3", "1,2", "48", "40", "3000", "0,6"},                  // not symmetric
+        {2, "-1,5", "1,5", "-1,2", "1,2", "40", "32", "3000", "-0,7449", "0,1226"},  // the rabbit, with its interior
+        {0, "-0,7463", "-0,7413", "0,0935", "0,10057", "20", "28", "20000"},       // across the cardioid's edge, deep
         {3, "-2", "0,5", "-1,25", "1,25", "40", "30", "2048"},
         {4, "-2", "0,5", "-1,25", "1,25", "40", "30", "2048"},
         {5, "3,0", "-2", "2,5", "-2", "40", "31", "250"},
@@ -67,7 +70,7 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
             fields.Width = view.Width;
             fields.Height = view.Height;
             fields.Iterations = view.Iterations;
-            fields.JuliaReal = "-0,4";
+            fields.JuliaReal = view.JuliaReal;
             fields.JuliaImag = view.JuliaImag;
             const auto plain = Render(view.Formula, fields, {0, NoShortcuts});
             for (const Engine& engine : engines)
@@ -80,14 +83,25 @@ TEST(EngineShortcuts, ImagesStayTheSameByteForByte)
 }
 
 // Points where a proof that claims too much would show: orbits that escape only after many
-// thousand passes, or right next to points inside, and cycles that contract very slowly.
+// thousand passes, or right next to points inside, and cycles that contract very slowly. They
+// are computed in turn with one thread's regions, so a region built for a point inside is asked
+// about its neighbour outside.
 TEST(EngineShortcuts, PointsNearTheBoundaryGetThePlainCounts)
 {
     struct Point {
         std::uint8_t Formula;
         long double Real, Imag;
+        long double JuliaReal = 0.122561166876654L, JuliaImag = -0.744861766619744L;  // the rabbit
     };
     const long double bulbImag = 0.744861766619744L;  // the centre of the period-3 bulb above the axis
+    // The point of the main cardioid's boundary, or just off it, whose fixed point has the
+    // multiplier r e^(i angle).
+    auto cardioid = [](std::uint8_t formula, long double r, long double angle) {
+        const long double mr = r * cosl(angle), mi = r * sinl(angle);
+        return Point{formula, mr / 2 - (mr * mr - mi * mi) / 4, mi / 2 - mr * mi / 2};
+    };
+    const long double third = 2 * 3.14159265358979323846L / 3, golden = 3.88322207745093315L;  // 2 pi / phi^2
+    const Point siegel = cardioid(0, 1, golden);  // a Julia constant on the boundary: a Siegel disc
     const Point points[] = {
         {0, 0.25L + 1e-8L, 0},        // just outside the cusp of the main cardioid: escapes after 31412 passes
         {0, 0.25L - 1e-8L, 0},        // just inside it
@@ -98,25 +112,39 @@ TEST(EngineShortcuts, PointsNearTheBoundaryGetThePlainCounts)
         {0, -0.2194522079L, bulbImag},  // just outside: escapes after 10639 passes
         {0, -1 + 0.2499L * cosl(1), 0.2499L * sinl(1)},  // inside the period-2 disc, near its circle
         {0, -1 + 0.2501L * cosl(1), 0.2501L * sinl(1)},  // outside it
+        cardioid(0, 1 - 1e-6L, 2),    // a multiplier within 1e-6 of 1 inside the cardioid
+        cardioid(0, 1 + 1e-6L, 2),    // and just across its boundary
+        cardioid(0, 1 - 1e-6L, third),  // where the period-3 bulb touches
+        cardioid(0, 1 + 1e-6L, third),
         {2, 0.355957459334577L, 0},   // the rabbit Julia set, one step inside its boundary
         {2, 0.355957459334578L, 0},   // one step outside: escapes after 130 passes
+        {2, 0, 0, -0.25L, 0},         // the cauliflower: the parabolic fixed point draws it in for ever
+        {2, 0.5L + 1e-3L, 0, -0.25L, 0},  // past the fixed point: escapes after thousands of passes
+        // in the Siegel disc, near its centre: turns for ever
+        {2, cosl(golden) / 2 + 0.05L, sinl(golden) / 2, -siegel.Real, -siegel.Imag},
+        {2, 1, 0, -siegel.Real, -siegel.Imag},
         {5, -0.25L - 1e-8L, 0},       // the Burning Ship's cusp: escapes after 31417 passes
         {5, -0.25L + 1e-8L, 0},       // just inside it
     };
     FractalParams params;
     params.MaxIterations = 100000;
-    params.JuliaReal = 0.122561166876654L;  // z squared minus this: the rabbit
-    params.JuliaImag = -bulbImag;
     const std::atomic<bool> stop = false;
     NoPassHook hook;
-    for (const Point& point : points) {
-        const std::int32_t plain = IteratePoint(point.Formula, params, point.Real, point.Imag, stop, hook).Count;
-        const EngineShortcuts orbitShortcuts[] = {{true, false, false}, {false, false, true}, {true, false, true}};
-        for (const EngineShortcuts shortcuts : orbitShortcuts)
-            EXPECT_EQ(IteratePoint(point.Formula, params, point.Real, point.Imag, stop, hook, shortcuts).Count, plain)
+    const EngineShortcuts orbitShortcuts[] = {{true, false, false}, {false, false, true}, {true, false, true}};
+    for (const EngineShortcuts shortcuts : orbitShortcuts) {
+        RegionMemory regions;
+        for (const Point& point : points) {
+            params.JuliaReal = point.JuliaReal;
+            params.JuliaImag = point.JuliaImag;
+            const std::int32_t plain = IteratePoint(point.Formula, params, point.Real, point.Imag, stop, hook).Count;
+            EXPECT_EQ(IteratePoint(point.Formula, params, point.Real, point.Imag, stop, hook, shortcuts,
+                                   {PlainPrelude, &regions})
+                          .Count,
+                      plain)
                 << int(point.Formula) << " " << static_cast<double>(point.Real) << " "
                 << static_cast<double>(point.Imag) << " repeats " << shortcuts.SkipRepeatingOrbits << " proofs "
                 << shortcuts.ProveBoundedOrbits;
+        }
     }
 }
 

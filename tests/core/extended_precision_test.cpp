@@ -73,7 +73,8 @@ TEST(ExtendedPrecision, WorkerThreadsStartedUnderOtherSettingsComputeTheSameCoun
     ReadParams(fields, params, {}, ',');
     const std::atomic<bool> stop = false;
     RowCounts expected;
-    ComputeRowCounts(params, 7, stop, NoShortcuts, expected);
+    RegionMemory regions;
+    ComputeRowCounts(params, 7, stop, NoShortcuts, regions, expected);
     for (const fpu_control_t settings : OtherSettings) {
         const ControlWordScope changed(settings);
         RowWorkers workers(params, 2, NoShortcuts);  // threads start with the settings of this one

@@ -1,4 +1,5 @@
 #include "cli/render_command.h"
+#include "common/file_faults.h"
 #include "common/posix_platform.h"
 #include "dialogs/resolution.h"
 #include "files/config_file.h"
@@ -282,4 +283,26 @@ TEST(RenderCommand, ASupersampledImageIsTheLargerImageReducedByBlocksOnAnyThread
             EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 18, file.end()), expected) << factor << " " << threads;
         }
     }
+}
+
+TEST(RenderCommand, AFullDiskKeepsTheRowsOnDiskAndResumeEndsTheImage)
+{
+    TempFolder folder;
+    const std::vector<std::string> view = {"--formula", "dragon", "--size", "8x40", "--supersample", "2", "-o"};
+    std::vector<std::string> whole = view, poster = view;
+    whole.push_back(folder / "whole.png");
+    poster.push_back(folder / "poster.png");
+    ASSERT_EQ(Render(whole).ExitCode, 0);
+    RenderResult full;
+    {
+        const FileFaultScope faults({.FailingWrite = 20});  // past the headers and the first record, among the rows
+        full = Render(poster);
+    }
+    EXPECT_EQ(full.ExitCode, 1);
+    EXPECT_EQ(full.Err.rfind("E/A-Fehler 28\n", 0), 0u) << full.Err;
+    EXPECT_NE(full.Err.find(" Zeilen sind gesichert, mit --resume geht es weiter.\n"), std::string::npos) << full.Err;
+    EXPECT_FALSE(FileExists(folder / "poster.png"));
+    poster.push_back("--resume");
+    ASSERT_EQ(Render(poster).ExitCode, 0);
+    EXPECT_EQ(ReadBytes(folder / "poster.png"), ReadBytes(folder / "whole.png"));
 }

@@ -1,10 +1,12 @@
 #include "engine/resumable_image.h"
 
+#include "common/unfinished_file.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 using namespace nimbra;
@@ -128,4 +130,15 @@ TEST_F(ResumableFixture, ASecondRenderOfTheSameNameIsRefusedWhileTheFirstRuns)
         EXPECT_EQ(Open("A", start), nullptr);
     EXPECT_EQ(dialogs.Messages,
               std::vector<std::string>(2, "Die Bilddatei " + path + " wird gerade von einem anderen Lauf berechnet."));
+}
+
+TEST_F(ResumableFixture, TheCleanUpOfLeftBehindFilesKeepsThem)
+{
+    Interrupted();
+    for (const std::string& file : {files.Rows, files.Record})
+        std::filesystem::last_write_time(file, std::filesystem::last_write_time(file) - std::chrono::hours(1));
+    const std::vector<std::uint8_t> rows = ReadBytes(files.Rows), record = ReadBytes(files.Record);
+    ASSERT_TRUE(CreateUnfinishedFile(folder.Path()).File.IsOpen());  // cleans the folder up first
+    EXPECT_EQ(ReadBytes(files.Rows), rows);
+    EXPECT_EQ(ReadBytes(files.Record), record);
 }

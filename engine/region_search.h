@@ -1,0 +1,173 @@
+#pragma once
+#include "engine/attracting_cycle.h"
+#include "engine/linearised_region.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace nimbra {
+
+// Cycles longer than this are not worth their regions.
+inline constexpr std::uint32_t LongestLinearisedPeriod = 256;
+
+// The regions one thread built lately, kept for the pixels near the ones they were built for:
+// a region serves every pixel whose constant lies close enough to its own, and where it does
+// not, it still tells which period to look for, and where.
+class RegionMemory {
+public:
+    static constexpr std::size_t Kept = 2;
+
+    const LinearisedRegion* Serving(FormulaKind formula, const LinearisedRegion::PassConstant& constant) const
+    {
+        for (const LinearisedRegion& region : regions_)
+            if (region.Serves(formula, constant)) return &region;
+        return nullptr;
+    }
+    // Kept regions, the latest first.
+    const LinearisedRegion& Latest(std::size_t age) const { return regions_[(next_ + Kept - 1 - age) % Kept]; }
+    // Builds over the region used least lately; the latest once built. Around a strongly
+    // attracting cycle plain discs may leave more room than Koenigs' series: the one with more.
+    LinearisedRegion* Build(FormulaKind formula, const LinearisedRegion::PassConstant& constant,
+                            long double constantsSize, long double escapeLimit, const std::vector<Complex>& cycle)
+    {
+        LinearisedRegion& spare = regions_[next_];
+        bool built = spare.Build(formula, constant, constantsSize, escapeLimit, cycle, true);
+        if (spare.AttractsVeryStrongly() &&
+            discs_.Build(formula, constant, constantsSize, escapeLimit, cycle, false) &&
+            (!built || discs_.Room() > spare.Room())) {
+            std::swap(spare, discs_);
+            built = true;
+        }
+        if (!built) return nullptr;
+        next_ = (next_ + 1) % Kept;
+        return &spare;
+    }
+    // Room for the points of a cycle while one is sought.
+    std::vector<Complex>& CycleScratch() { return cycle_; }
+    // Whether the orbit of the pixel before took long to settle, or the latest region was built
+    // around a weakly attracting cycle: the pixel's neighbours likely need a region too.
+    bool NearSlowOrbits() const { return lastWasSlow_ || (Latest(0).Built() && Latest(0).AttractsWeakly()); }
+    void Finished(bool slow) { lastWasSlow_ = slow; }
+
+private:
+    std::array<LinearisedRegion, Kept> regions_;
+    LinearisedRegion discs_;  // room to build the discs beside the series
+    std::size_t next_ = 0;
+    bool lastWasSlow_ = false;
+    std::vector<Complex> cycle_;
+};
+
+// When one orbit looks whether its state has entered a region, and which region. The first look
+// comes at once, and asks the kept regions. A region is built for the orbit only where orbits
+// settle slowly: once a chain of discs failed to close around its cycle, or when the pixel
+// before was slow or the latest region's cycle attracts weakly; most other orbits a chain of
+// discs proves soon, for less than a build costs. A region tells how many passes the orbit
+// needs to enter it, or the looks come ever further apart. Without memory, or for a kernel
+// whose pass is not z squared plus a constant, it never looks.
+template <class Kernel>
+class RegionSearch {
+public:
+    explicit RegionSearch(RegionMemory* memory) : memory_(Kernel::Linearisable ? memory : nullptr) {}
+
+    bool Active() const { return memory_ != nullptr; }
+    // Passes the orbit may make before the next look.
+    std::uint32_t PassesToLook() const { return memory_ ? wait_ : Never; }
+    // Whether to look now: when the time has come, or when the orbit suggests a new period and
+    // no region serves it yet.
+    bool Due(std::uint32_t seenPeriod) const
+    {
+        return memory_ && (wait_ == 0 || (!region_ && seenPeriod != triedSeen_));
+    }
+    void Passed(std::uint32_t passes) { wait_ -= std::min(passes, wait_); }
+    // At the end of the orbit: whether it escaped, and the passes it took.
+    void Finished(bool escaped, std::int32_t passes)
+    {
+        if (memory_) memory_->Finished(!escaped && static_cast<std::uint32_t>(passes) >= SlowPasses);
+    }
+
+    // Whether the kernel's state lies in a region, so that the orbit never escapes; seenPeriod
+    // a period the orbit's returns suggest (0 for none).
+    bool Look(const Kernel& kernel, std::uint32_t seenPeriod)
+    {
+        if constexpr (Kernel::Linearisable) {
+            if (!region_) region_ = memory_->Serving(Kernel::Kind, kernel.Constant());
+            if (!region_ && (seenPeriod != 0 || memory_->NearSlowOrbits())) region_ = BuildFor(kernel, seenPeriod);
+            if (region_) {
+                const LinearisedRegion::Look look = region_->Locate(kernel.zr, kernel.zi);
+                if (look.Inside) return true;
+                if (look.PassesToGo > 0) {
+                    wait_ = look.PassesToGo;
+                    return false;
+                }
+            }
+        }
+        // Without a region nothing changes until the orbit suggests another period.
+        wait_ = region_ ? backoff_ : Never;
+        backoff_ = std::min(backoff_ * 2, LongestBackoff);
+        return false;
+    }
+
+private:
+    static constexpr std::uint32_t SlowPasses = 128, FirstBackoff = 32, LongestBackoff = 1u << 14;
+    static constexpr std::uint32_t Never = 0xFFFFFFFFu;
+
+    // Looks for an attracting cycle of the periods the kept regions and the orbit suggest, each
+    // once, and builds the regions around it.
+    const LinearisedRegion* BuildFor(const Kernel& kernel, std::uint32_t seenPeriod)
+    {
+        RegionMemory& memory = *memory_;
+        const LinearisedRegion::PassConstant constant = kernel.Constant();
+        const Complex map{static_cast<double>(constant.PixelReal + constant.OffsetReal),
+                          static_cast<double>(constant.PixelImag + constant.OffsetImag)};
+        const Complex state{static_cast<double>(kernel.zr), static_cast<double>(kernel.zi)};
+        // A kept region's cycle moved a little with the constant: Newton's method starts at its
+        // centre, then at the state.
+        struct Candidate {
+            std::uint32_t Period;
+            const Complex* Centre;
+        };
+        std::array<Candidate, RegionMemory::Kept + 2> candidates{};
+        std::size_t count = 0;
+        auto add = [&](std::uint32_t period, const Complex* centre) {
+            if (period == 0 || period > LongestLinearisedPeriod) return;
+            for (std::size_t i = 0; i < count; ++i)
+                if (candidates[i].Period == period) return;
+            candidates[count++] = {period, centre};
+        };
+        std::array<Complex, RegionMemory::Kept> centres{};
+        if (!triedKept_) {
+            triedKept_ = true;
+            for (std::size_t age = 0; age < RegionMemory::Kept; ++age) {
+                const LinearisedRegion& kept = memory.Latest(age);
+                centres[age] = kept.Built() ? kept.Centre(0) : Complex{};
+                if (kept.Built()) add(kept.Period(), &centres[age]);
+            }
+            add(1, nullptr);
+        }
+        if (seenPeriod != triedSeen_) {
+            triedSeen_ = seenPeriod;
+            add(seenPeriod, nullptr);
+        }
+        std::vector<Complex>& cycle = memory.CycleScratch();
+        for (std::size_t i = 0; i < count; ++i) {
+            const Candidate& candidate = candidates[i];
+            if (!(candidate.Centre && FindAttractingCycle(map, candidate.Period, *candidate.Centre, cycle)) &&
+                !FindAttractingCycle(map, candidate.Period, state, cycle))
+                continue;
+            return memory.Build(Kernel::Kind, constant, kernel.ConstantsSize(), kernel.EscapeLimit(), cycle);
+        }
+        return nullptr;
+    }
+
+    RegionMemory* memory_;
+    const LinearisedRegion* region_ = nullptr;
+    std::uint32_t wait_ = 0;
+    std::uint32_t backoff_ = FirstBackoff;
+    bool triedKept_ = false;
+    std::uint32_t triedSeen_ = 0;
+};
+
+}  // namespace nimbra
