@@ -21,6 +21,7 @@ std::string FileReason(IoError error)
     case ENXIO: return "niemand liest aus der Pipe, oder das Gerät fehlt";
     case EFBIG: return "die Datei wird zu groß";
     case EIO: return "Lese- oder Schreibfehler";
+    case FileTooShort: return "die Datei ist zu kurz oder beschädigt";
     case EPIPE: return "der Leser hat die Pipe geschlossen, bevor alles geschrieben war";
     default: return "Dateizugriff nicht möglich (Systemfehler " + std::to_string(error.Number()) + ")";
     }

@@ -34,6 +34,9 @@ private:
 // Where a plain file is needed, a FIFO, a device or a socket is refused with this number: it
 // could block, or never end.
 constexpr int NotAPlainFile = ESPIPE;
+// A file that ends before its format's fixed first bytes is reported with this number: EIO
+// would blame the disk.
+constexpr int FileTooShort = ENODATA;
 
 // The reason in German for a message's second line: "kein Platz mehr auf dem Datenträger".
 std::string IoReason(IoError error);

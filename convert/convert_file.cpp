@@ -159,7 +159,7 @@ ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& conte
     const ReadResult headerRead = input.File.Read(header, sizeof header);
     // A file shorter than its header cannot be a TGA file; reading past its end is an I/O error.
     if (headerRead.Error || headerRead.Bytes < sizeof header)
-        return ReportFailure(context, headerRead.Error ? headerRead.Error : IoError(EIO), context.SourceName);
+        return ReportFailure(context, headerRead.Error ? headerRead.Error : IoError(FileTooShort), context.SourceName);
     if (const IoError error = output.Write(header, sizeof header)) return ReportFailure(context, error, outputPath);
 
     if (const std::optional<BlockFailure> failure = ConvertBlocks(kind, context, input, output))

@@ -169,14 +169,16 @@ public:
     {
         RunState& state = context_.State;
         state.StartTime = context_.TimeOfDay ? context_.TimeOfDay() : CurrentTimeOfDay();
+        state.CurrentRow = 0;
         state.StopRequested = false;
         state.Running = true;
         context_.Display.ShowRunning(true);
     }
+    // The display learns of the end once the run counts as ended, so what it shows is the idle state.
     ~RunningScope()
     {
-        context_.Display.ShowRunning(false);
         context_.State.Running = false;
+        context_.Display.ShowRunning(false);
     }
     RunningScope(const RunningScope&) = delete;
     RunningScope& operator=(const RunningScope&) = delete;

@@ -76,7 +76,8 @@ TEST(ConvertCliCommand, FailedConversionGivesTheProgramsMessages)
     WriteBytes(folder / "short.tga", {1, 2, 3});
     const Result shortFile = RunCommand({"rgbcmy", folder / "short.tga"});
     EXPECT_EQ(shortFile.exitCode, 1);
-    EXPECT_EQ(shortFile.err, "E/A-Fehler 5\n" + folder / "short.tga" + ": Lese- oder Schreibfehler\n");
+    EXPECT_EQ(shortFile.err, "E/A-Fehler " + std::to_string(FileTooShort) + "\n" + folder / "short.tga" +
+                                 ": die Datei ist zu kurz oder beschädigt\n");
     EXPECT_FALSE(FileExists(folder / "CONV_short.tga"));
 }
 
