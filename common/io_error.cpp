@@ -21,6 +21,7 @@ std::string FileReason(IoError error)
     case ENXIO: return "niemand liest aus der Pipe, oder das Gerät fehlt";
     case EFBIG: return "die Datei wird zu groß";
     case EIO: return "Lese- oder Schreibfehler";
+    case FileTooShort: return "die Datei ist zu kurz oder beschädigt";
     case EPIPE: return "der Leser hat die Pipe geschlossen, bevor alles geschrieben war";
     default: return "Dateizugriff nicht möglich (Systemfehler " + std::to_string(error.Number()) + ")";
     }
@@ -31,6 +32,13 @@ std::string FileReason(IoError error)
 std::string IoReason(IoError error)
 {
     return error.IsInFolder() ? "der Ordner lässt keine neue Datei zu: " + FileReason(error) : FileReason(error);
+}
+
+std::string LowSpaceReason(const std::string& path, std::uint64_t neededBytes, const std::string& volumeFolder,
+                           std::uint64_t freeBytes)
+{
+    return path + " braucht " + std::to_string(neededBytes) + " Bytes, auf dem Datenträger von " + volumeFolder +
+           " sind " + std::to_string(freeBytes) + " frei";
 }
 
 std::string WithReason(const std::string& text, IoError error)

@@ -34,6 +34,7 @@ bool ProgramState::CloseIsDue() const { return closeAfterRun_ && !Run.Running &&
 void ProgramState::RunStarted()
 {
     StatusCode = Status::Running;
+    Pauses.Start(Run.StartTime);
     // A close confirmed while the output file was being prepared stops the run at its start.
     if (closeAfterRun_) Run.StopRequested = true;
 }

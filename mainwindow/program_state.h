@@ -27,6 +27,7 @@ public:
     RunState Run;
     Status StatusCode = Status::Ready;      // what the status line shows
     RegionHistory Regions;                  // "Ansicht zurück" and "Ansicht vor"
+    RunPauses Pauses;                       // of the active run
     std::string StartFolder;                // ends in "/"; the program's folders lie below it
     std::string ViewerProgram;              // empty: none configured
     std::string ConfigFileName;             // the configuration loaded last; empty after a reset

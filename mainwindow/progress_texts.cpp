@@ -1,9 +1,17 @@
 #include "mainwindow/progress_texts.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 namespace nimbra {
+namespace {
+
+// From one time of day to a later one, across midnight.
+double Span(double from, double to) { return to >= from ? to - from : to + 1.0 - from; }
+
+}  // namespace
+
 
 std::string StatusLineText(Status status)
 {
@@ -35,7 +43,19 @@ std::string FormatTimeOfDay(double days)
     return text;
 }
 
-TimerTexts TimerTick(const RunState& run, Status status, std::int32_t height, double now)
+void RunPauses::Start(double now)
+{
+    lastTick_ = now;
+    waited_ = 0;
+}
+
+void RunPauses::Tick(double now, bool modalWindowOpen)
+{
+    if (modalWindowOpen) waited_ += Span(lastTick_, now);
+    lastTick_ = now;
+}
+
+TimerTexts TimerTick(const RunState& run, Status status, std::int32_t height, double now, double waited)
 {
     TimerTexts texts;
     texts.StatusLine = StatusLineText(status);
@@ -43,9 +63,9 @@ TimerTexts TimerTick(const RunState& run, Status status, std::int32_t height, do
         texts.NormTime = FormatTimeOfDay(now);
         return texts;
     }
-    double elapsed = now - run.StartTime;
-    if (elapsed < 0) elapsed += 1.0;
-    const double remaining = elapsed / (run.CurrentRow + 1.0) * (static_cast<double>(height) - run.CurrentRow);
+    const double elapsed = Span(run.StartTime, now);
+    const double working = std::max(0.0, elapsed - waited);
+    const double remaining = working / (run.CurrentRow + 1.0) * (static_cast<double>(height) - run.CurrentRow);
     texts.NormTime = "seit  " + FormatTimeOfDay(elapsed);
     texts.CalcTime = "noch  " + FormatTimeOfDay(remaining);
     texts.StatusLine =

@@ -36,9 +36,25 @@ struct TimerTexts {
     std::string CalcTime;  // empty, or "noch  " + the remaining time
 };
 
+// The time a run waited while a question or another modal window was open (the run goes on
+// only when it closes): the estimate of the time remaining leaves it out. Times are times of
+// day as fractions of a day; a span may cross midnight.
+class RunPauses {
+public:
+    void Start(double now);
+    // Every timer tick of a run; the span since the last tick counts as waited when a modal
+    // window is open, so a pause is known to within a tick.
+    void Tick(double now, bool modalWindowOpen);
+    double Waited() const { return waited_; }
+
+private:
+    double lastTick_ = 0;
+    double waited_ = 0;
+};
+
 // While idle the clock and the status code's line; during a run the elapsed time since
-// run.StartTime (across midnight), the remaining time elapsed / (row + 1) x (height - row) and
-// the row counter. now is the time of day as a fraction of a day.
-TimerTexts TimerTick(const RunState& run, Status status, std::int32_t height, double now);
+// run.StartTime (across midnight), the remaining time (elapsed - waited) / (row + 1) x
+// (height - row) and the row counter. now and waited are in days.
+TimerTexts TimerTick(const RunState& run, Status status, std::int32_t height, double now, double waited);
 
 }  // namespace nimbra

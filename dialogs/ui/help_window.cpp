@@ -2,7 +2,9 @@
 
 #include "dialogs/help_text.h"
 
+#include <QApplication>
 #include <QScrollBar>
+#include <QWindow>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -36,6 +38,11 @@ void THelp::ShowContents() { ShowTopic(0); }
 void THelp::ShowTopic(int helpContext)
 {
     const QString anchor = HelpTopicAnchor(helpContext);
+    // Asked for from a modal window (the palette editor's F1), the help belongs to that window,
+    // which then blocks it no more than its own dialogs.
+    const QWidget* modal = QApplication::activeModalWidget();
+    create();
+    windowHandle()->setTransientParent(modal != nullptr && modal != this ? modal->windowHandle() : nullptr);
     show();
     raise();
     activateWindow();

@@ -16,6 +16,7 @@
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -44,43 +45,33 @@ std::string Bytes(const QString& text) { return text.toStdString(); }
 
 // A field written by the program shows the start of its text, as a long number's sign and
 // leading digits matter most; an unchanged text keeps the user's cursor.
-void SetFieldText(QLineEdit* field, const std::string& text)
+void SetFieldText(QLineEdit* field, const QString& shown)
 {
-    const QString shown = Text(text);
     if (field->text() == shown) return;
     field->setText(shown);
     field->setCursorPosition(0);
 }
 
-// The history files are bytes, which need not be UTF-8: each item keeps the bytes it was read
-// as beside the text it shows, and is written back as those bytes.
-constexpr int ItemBytesRole = Qt::UserRole;
+void SetFieldText(QLineEdit* field, const std::string& text) { SetFieldText(field, Text(text)); }
+
+// The history files hold 8-bit ANSI text, as they always have: each byte is shown as the one
+// Latin-1 character it stands for, and what the user types is written back the same way.
+QString HistoryText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+std::string HistoryBytes(const QString& text) { return text.toLatin1().toStdString(); }
 
 // In one insertion, so that the box and its list react once, not once for each item.
-void AddItemsBytes(QComboBox* box, const std::vector<std::string>& items)
+void AddHistoryItems(QComboBox* box, const std::vector<std::string>& items)
 {
     QList<QStandardItem*> rows;
     rows.reserve(static_cast<qsizetype>(items.size()));
-    for (const std::string& bytes : items) {
-        auto* row = new QStandardItem(Text(bytes));
-        row->setData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), ItemBytesRole);
-        rows.append(row);
-    }
+    for (const std::string& bytes : items) rows.append(new QStandardItem(HistoryText(bytes)));
     static_cast<QStandardItemModel*>(box->model())->invisibleRootItem()->appendRows(rows);
 }
 
 std::vector<std::string> ItemBytes(const QComboBox* box)
 {
     std::vector<std::string> items;
-    for (int i = 0; i < box->count(); ++i) items.push_back(box->itemData(i, ItemBytesRole).toByteArray().toStdString());
-    return items;
-}
-
-// What the items show, to compare with what the user typed.
-std::vector<std::string> ItemTexts(const QComboBox* box)
-{
-    std::vector<std::string> items;
-    for (int i = 0; i < box->count(); ++i) items.push_back(Bytes(box->itemText(i)));
+    for (int i = 0; i < box->count(); ++i) items.push_back(HistoryBytes(box->itemText(i)));
     return items;
 }
 
@@ -166,12 +157,13 @@ void TCalcForm::FormCreate()
     std::vector<std::string> realItems;
     std::vector<std::string> imagItems;
     LoadParameterFile(ParameterFilePath(state_.StartFolder), realItems, imagItems, dialogs_, pump_);
-    AddItemsBytes(r0, realItems);
-    AddItemsBytes(i0, imagItems);
+    AddHistoryItems(r0, realItems);
+    AddHistoryItems(i0, imagItems);
     // Filling a box has put its first item into the field already, the cursor at its end.
-    for (QComboBox* box : {r0, i0}) box->lineEdit()->clear();
-    SetFieldText(r0->lineEdit(), realItems.empty() ? std::string() : realItems.front());
-    SetFieldText(i0->lineEdit(), imagItems.empty() ? std::string() : imagItems.front());
+    for (QComboBox* box : {r0, i0}) {
+        box->lineEdit()->clear();
+        SetFieldText(box->lineEdit(), box->itemText(0));
+    }
     LoadProgramSettings(SettingsFilePath(state_.StartFolder), state_.ViewerProgram, dialogs_, pump_);
 
     StBar->showMessage(Text(StatusLineText(Status::Ready)));
@@ -301,17 +293,21 @@ void TCalcForm::FieldExit(QWidget* field)
 void TCalcForm::AddConstantToHistory(QComboBox* box)
 {
     state_.StatusCode = Status::Ready;
-    std::vector<std::string> items = ItemTexts(box);
+    std::vector<std::string> items = ItemBytes(box);
     const QString shown = box->currentText();
-    if (nimbra::AddConstantToHistory(items, Bytes(shown))) {
-        AddItemsBytes(box, {items.back()});
+    if (nimbra::AddConstantToHistory(items, HistoryBytes(shown))) {
+        AddHistoryItems(box, {items.back()});
         box->setEditText(shown);  // the field keeps what the user typed
     }
 }
 
 void TCalcForm::Timer1Timer()
 {
-    const TimerTexts texts = TimerTick(state_.Run, state_.StatusCode, state_.Params.Height, timeOfDay_());
+    const double now = timeOfDay_();
+    // A question or another modal window open during a run holds the run until it closes.
+    if (state_.Run.Running) state_.Pauses.Tick(now, QApplication::activeModalWidget() != nullptr);
+    const TimerTexts texts =
+        TimerTick(state_.Run, state_.StatusCode, state_.Params.Height, now, state_.Pauses.Waited());
     StBar->showMessage(Text(texts.StatusLine));
     NormTime->setText(Text(texts.NormTime));
     NormTime->adjustSize();
@@ -445,12 +441,14 @@ void TCalcForm::PutFieldTexts(const ParamFields& fields)
 void TCalcForm::ShowRunning(bool running)
 {
     MakeButton->setText(running ? QStringLiteral("&Stop !") : QStringLiteral("&Berechnen"));
-    if (!running) {
+    if (running) {
+        ShowBtn->setEnabled(false);
+        state_.RunStarted();
+    } else {
         state_.RunEnded();
-        return;
     }
-    ShowBtn->setEnabled(false);
-    state_.RunStarted();
+    // The status line and the times change with the button, not up to a second later.
+    Timer1Timer();
 }
 
 void TCalcForm::EnableShowButton() { ShowBtn->setEnabled(true); }

@@ -58,8 +58,9 @@ void PaletteMarker::paintEvent(QPaintEvent*) { PaintMarker(*this, colour_, Marke
 
 TLShape::TLShape(QWidget* parent, int left, Rgb colour) : PaletteMarker(parent, left, colour)
 {
-    setToolTip(QStringLiteral("Stützpunkt des Verlaufs.\nEntlang des Bandes ziehen: verschieben; aus dem Band "
-                              "heraus: löschen.\nRechtsklick: seine Farbe wählen."));
+    // Only the frame's own narrow edges take a drop that deletes: the tooltip says where they are.
+    setToolTip(QStringLiteral("Stützpunkt des Verlaufs.\nEntlang des Bandes ziehen: verschieben.\nKnapp unter den "
+                              "schwarzen Balken ziehen, noch im Rahmen: löschen.\nRechtsklick: seine Farbe wählen."));
 }
 
 PaletteStrip::PaletteStrip(QWidget* parent) : QWidget(parent), Image(StripWidth, StripHeight, QImage::Format_RGB32)
@@ -147,7 +148,7 @@ void TLPal::BuildControls()
                                        "ziehen:\nein neuer Stützpunkt in dieser Farbe."));
     GB->setToolTip(QStringLiteral("Das Band der Stützpunkte, zwischen Verlauf und schwarzem Balken.\n"
                                   "Hier abgelegt wird eine Farbe zum Stützpunkt;\n"
-                                  "ein Stützpunkt, der außerhalb abgelegt wird, wird gelöscht."));
+                                  "ein Stützpunkt, der knapp unter dem Balken abgelegt wird, wird gelöscht."));
     Shape1->setToolTip(
         QStringLiteral("Die Skala des Verlaufs: 0 % links, 100 % rechts.\nDie Stützpunkte stehen darüber."));
     StartPoint->setToolTip(QStringLiteral("Anfang des Verlaufs.\nRechtsklick: die Anfangsfarbe wählen."));

@@ -69,15 +69,15 @@ TEST(ConvertCliCommand, FailedConversionGivesTheProgramsMessages)
     TempFolder folder;
     const Result missing = RunCommand({"rgbcmy", folder / "none.tga"});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.err, "Grafikdatei" + folder / "none.tga" +
-                               "kann nicht geöffnet werden !\nDatei oder Ordner nicht vorhanden\n"
-                               "Konvertierung beendet --> \n");
+    EXPECT_EQ(missing.err, "Grafikdatei " + folder / "none.tga" +
+                               " kann nicht geöffnet werden !\nDatei oder Ordner nicht vorhanden\n");
     EXPECT_EQ(missing.out, "");
 
     WriteBytes(folder / "short.tga", {1, 2, 3});
     const Result shortFile = RunCommand({"rgbcmy", folder / "short.tga"});
     EXPECT_EQ(shortFile.exitCode, 1);
-    EXPECT_EQ(shortFile.err, "E/A-Fehler 5\n" + folder / "short.tga" + ": Lese- oder Schreibfehler\n");
+    EXPECT_EQ(shortFile.err, "E/A-Fehler " + std::to_string(FileTooShort) + "\n" + folder / "short.tga" +
+                                 ": die Datei ist zu kurz oder beschädigt\n");
     EXPECT_FALSE(FileExists(folder / "CONV_short.tga"));
 }
 

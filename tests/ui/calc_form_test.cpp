@@ -359,17 +359,26 @@ private slots:
         QVERIFY(Find<QComboBox>(*next.Form, "r0")->isHidden());
     }
 
-    void TheHistoriesComeBackByteForByte()
+    void TheHistoriesAreLatin1BothWays()
     {
         std::filesystem::create_directories("param");
-        const std::vector<std::uint8_t> bytes = {'0', ',', '3', 0xE4, '-', '!', '!', '-', 0xFF, '\r', '\n',
+        const std::vector<std::uint8_t> bytes = {'0', ',', '3', 0xE4, 'x', '-', '!', '!', '-', 0xFF, '\r', '\n',
                                                  0xC3, 0xA4, '-', '!', '!', '-', '\r', '\n'};
         WriteBytes("param/nimbra.par", bytes);
         {
             UiProgram program;
-            QVERIFY(program.Form->close());
+            TCalcForm& form = *program.Form;
+            program.Dialogs.YesNoAnswers = {false};
+            Find<QAction>(form, "Julia1")->trigger();
+            QCOMPARE(Find<QComboBox>(form, "r0")->currentText(), QStringLiteral("0,3äx"));
+            QCOMPARE(ComboItems(Find<QComboBox>(form, "i0")), QStringList({"ÿ"}));
+            QVERIFY(TypeInto(Find<QComboBox>(form, "r0"), "0.5°"));
+            TabAway(Find<QComboBox>(form, "r0"));
+            QVERIFY(form.close());
         }
-        QCOMPARE(ReadBytes("param/nimbra.par"), bytes);
+        std::vector<std::uint8_t> written = bytes;
+        written.insert(written.end(), {'0', ',', '5', 0xB0, '-', '!', '!', '-', '\r', '\n'});
+        QCOMPARE(ReadBytes("param/nimbra.par"), written);
     }
 
     void UnreadableParamFilesAreReportedAtStart()

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -198,6 +199,23 @@ private slots:
         QVERIFY(help.isVisible());
         program.Form->close();
         QVERIFY(help.isHidden());
+    }
+
+    // The palette editor is modal, but its F1 brings a help the user can read and scroll.
+    void F1FromThePaletteEditorShowsAUsableHelp()
+    {
+        UiProgram program;
+        THelp& help = program.Windows->Help;
+        TLPal& editor = program.Windows->LPal;
+        bool scrolled = false;
+        WhileOpen(editor, [&] {
+            QTest::keyClick(&editor, Qt::Key_F1);
+            if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &help; })) return;
+            QTest::keyClick(help.windowHandle(), Qt::Key_End);  // as the system delivers it
+            scrolled = help.HelpText->verticalScrollBar()->value() > 0;
+        });
+        QVERIFY(PressKey(*program.Form, Qt::Key_F9));
+        QVERIFY(scrolled);
     }
 
     void CtrlIShowsTheAboutBoxModally()
