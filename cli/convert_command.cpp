@@ -2,6 +2,8 @@
 
 #include "cli/interrupt_scope.h"
 #include "cli/tga_to_png.h"
+#include "common/number_text.h"
+#include "engine/png_output.h"
 #include "convert/convert_file.h"
 
 #include <optional>
@@ -17,7 +19,6 @@ constexpr char Usage[] =
     "  png: schreibt DATEI.png mit denselben Pixeln, mit --dpi N samt Auflösung\n";
 
 constexpr char PngKind[] = "png";
-constexpr std::int32_t MaxDotsPerInch = 100000;
 
 // Keeps what the conversion says; a command line has nobody to answer questions.
 class CollectedMessages final : public UserDialogs {
@@ -94,14 +95,13 @@ std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& a
             parsed.Tint = *tint;
             tintGiven = true;
         } else if (args[i] == "--dpi") {
-            const std::string value = i + 1 < args.size() ? args[++i] : std::string();
-            const bool digits = !value.empty() && value.size() <= 6 &&
-                                value.find_first_not_of("0123456789") == std::string::npos;
-            parsed.DotsPerInch = digits ? std::stoi(value) : 0;
-            if (parsed.DotsPerInch < 1 || parsed.DotsPerInch > MaxDotsPerInch) {
+            const std::optional<std::int32_t> dotsPerInch =
+                i + 1 < args.size() ? ParseCount(args[++i], MaxDotsPerInch) : std::nullopt;
+            if (!dotsPerInch) {
                 problem = "--dpi erwartet eine ganze Zahl von 1 bis " + std::to_string(MaxDotsPerInch);
                 return std::nullopt;
             }
+            parsed.DotsPerInch = *dotsPerInch;
         } else if (args[i].rfind("--", 0) == 0) {
             problem = "unbekannte Option '" + args[i] + "'";
             return std::nullopt;

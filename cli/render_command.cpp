@@ -10,6 +10,7 @@
 #include "dialogs/resolution.h"
 #include "engine/formula_table.h"
 #include "engine/headless_run.h"
+#include "engine/png_output.h"
 #include "engine/resumable_image.h"
 #include "engine/resume_record.h"
 #include "files/config_file.h"
@@ -95,19 +96,16 @@ struct RenderRequest {
     bool Resume = false;
 };
 
-constexpr std::int32_t MaxDotsPerInch = 100000;
 constexpr int MaxSupersample = 4;
 
-// A whole number from 1 to maximum, or the usage error naming the option.
-std::int32_t WholeNumberOption(const std::string& option, const std::string& value, std::int32_t maximum)
+// A count from 1 to maximum, or the usage error naming the option.
+std::int32_t CountOption(const std::string& option, const std::string& value, std::int32_t maximum)
 {
-    const bool digits = !value.empty() && value.size() <= 9 &&
-                        value.find_first_not_of("0123456789") == std::string::npos;
-    const std::int32_t number = digits ? std::stoi(value) : 0;
-    if (number < 1 || number > maximum)
+    const std::optional<std::int32_t> count = ParseCount(value, maximum);
+    if (!count)
         throw UsageError{option + ": erwartet eine ganze Zahl von 1 bis " + std::to_string(maximum) + ", nicht '" +
                          value + "'"};
-    return number;
+    return *count;
 }
 
 // The size of the sheet at the resolution, from the resolution calculator, turned when asked.
@@ -185,9 +183,9 @@ RenderRequest ParseRenderOptions(const std::vector<std::string>& args)
             if (request.Paper.size() != 2 || request.Paper[0] != 'A' || request.Paper[1] < '0' || request.Paper[1] > '6')
                 throw UsageError{"--paper: erwartet ein Blattformat A0 bis A6, nicht '" + value + "'"};
         } else if (option == "--dpi") {
-            request.DotsPerInch = WholeNumberOption(option, value, MaxDotsPerInch);
+            request.DotsPerInch = CountOption(option, value, MaxDotsPerInch);
         } else if (option == "--supersample") {
-            request.Supersample = WholeNumberOption(option, value, MaxSupersample);
+            request.Supersample = CountOption(option, value, MaxSupersample);
         } else if (option == "--real") {
             changes.push_back(SetPair(option, value, ':', &ParamFields::RealFrom, &ParamFields::RealTo));
         } else if (option == "--imag") {

@@ -5,7 +5,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <string>
 
 namespace nimbra {
 namespace {
@@ -49,9 +51,15 @@ bool RoomToGrow(const FileDescriptor& file, off_t oldSize, off_t newSize)
 
 FileDescriptor OpenStagingFile()
 {
-    const char* folder = std::getenv("TMPDIR");
-    return FileDescriptor(::open(folder != nullptr && *folder != '\0' ? folder : "/tmp", O_TMPFILE | O_RDWR | O_CLOEXEC,
-                                 0600));
+    const char* variable = std::getenv("TMPDIR");
+    const std::string folder = variable != nullptr && *variable != '\0' ? variable : "/tmp";
+    FileDescriptor unnamed(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+    if (unnamed.IsOpen() || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return unnamed;
+    // A file system without unnamed files: a named one, its name removed at once.
+    std::string name = folder + "/nimbra-staging-XXXXXX";
+    FileDescriptor named(::mkostemp(name.data(), O_CLOEXEC));
+    if (named.IsOpen()) ::unlink(name.c_str());
+    return named;
 }
 
 IoError ReplaceInPlace(FileDescriptor& staged, const std::string& target)

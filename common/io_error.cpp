@@ -34,6 +34,13 @@ std::string IoReason(IoError error)
     return error.IsInFolder() ? "der Ordner lässt keine neue Datei zu: " + FileReason(error) : FileReason(error);
 }
 
+std::string LowSpaceReason(const std::string& path, std::uint64_t neededBytes, const std::string& volumeFolder,
+                           std::uint64_t freeBytes)
+{
+    return path + " braucht " + std::to_string(neededBytes) + " Bytes, auf dem Datenträger von " + volumeFolder +
+           " sind " + std::to_string(freeBytes) + " frei";
+}
+
 std::string WithReason(const std::string& text, IoError error)
 {
     return error ? text + "\n" + IoReason(error) : text;

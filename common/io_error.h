@@ -1,5 +1,6 @@
 #pragma once
 #include <cerrno>
+#include <cstdint>
 #include <string>
 
 namespace nimbra {
@@ -39,6 +40,11 @@ constexpr int FileTooShort = ENODATA;
 
 // The reason in German for a message's second line: "kein Platz mehr auf dem Datenträger".
 std::string IoReason(IoError error);
+
+// The second line of a low-space refusal: "/u/pix/nimbra003.tga braucht 921624 Bytes, auf dem
+// Datenträger von /opt/nimbra/bin/ sind 1000 frei".
+std::string LowSpaceReason(const std::string& path, std::uint64_t neededBytes, const std::string& volumeFolder,
+                           std::uint64_t freeBytes);
 
 // text, and the reason on a second line when there is an error.
 std::string WithReason(const std::string& text, IoError error);

@@ -98,6 +98,16 @@ std::string ZeroPad(std::int32_t value, int width)
     return text;
 }
 
+std::optional<std::int32_t> ParseCount(const std::string& text, std::int32_t maximum)
+{
+    // Nine digits at most: any such number fits, and a longer one is above every maximum used.
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const std::int32_t count = std::stoi(text);
+    if (count < 1 || count > maximum) return std::nullopt;
+    return count;
+}
+
 std::int32_t ParseIntegerField(const std::string& text)
 {
     std::size_t i = 0;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace nimbra {
@@ -23,6 +24,9 @@ std::string ZeroPad(std::int32_t value, int width);
 // Strict reading of an integer field: optional sign and decimal digits, blanks around allowed.
 // Throws Error::NotAnInteger with the text as given.
 std::int32_t ParseIntegerField(const std::string& text);
+
+// A command-line count: decimal digits alone, from 1 to maximum; nothing for any other text.
+std::optional<std::int32_t> ParseCount(const std::string& text, std::int32_t maximum);
 
 // Strict reading of a floating field in which "," is the decimal separator (the caller has
 // already turned points into commas). Parsed straight to the nearest long double.

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <random>
 
 namespace nimbra {
@@ -93,6 +94,39 @@ IoError CreationError(int number)
     return number == EACCES || number == EPERM ? IoError::InFolder(number) : IoError(number);
 }
 
+// Puts the mark for letters at the file's start and the file's position after it. Written past
+// the fault seam: a test's failing write is meant for the content.
+IoError PutMark(const FileDescriptor& file, const std::string& letters)
+{
+    const std::string mark = Mark(DiscardableKind, letters);
+    const ssize_t written = ::pwrite(file.Get(), mark.data(), mark.size(), 0);
+    if (written != static_cast<ssize_t>(mark.size())) return written < 0 ? IoError::Last() : IoError(ENOSPC);
+    if (::lseek(file.Get(), static_cast<off_t>(mark.size()), SEEK_SET) < 0) return IoError::Last();
+    return {};
+}
+
+// Where the file system can: a file without a name, locked and marked before it takes one, so
+// that not even a program killed at once leaves it unmarked. Nothing where it cannot; the
+// other way then tells why, should the folder refuse files altogether.
+std::optional<UnfinishedFile> CreateNamedWhenMarked(const std::string& folder)
+{
+    FileDescriptor file(::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
+    if (!file.IsOpen()) return std::nullopt;
+    ::flock(file.Get(), LOCK_EX | LOCK_NB);
+    const std::string self = "/proc/self/fd/" + std::to_string(file.Get());
+    for (;;) {
+        const std::string letters = RandomLetters();
+        UnfinishedFile created;
+        created.Path = folder + HiddenPrefix + letters;
+        if (PutMark(file, letters)) return std::nullopt;
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, created.Path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            created.File = std::move(file);
+            return created;
+        }
+        if (errno != EEXIST) return std::nullopt;  // a name of another file: take another
+    }
+}
+
 }  // namespace
 
 UnfinishedFile CreateUnfinishedFile(const std::string& folder)
@@ -103,6 +137,7 @@ UnfinishedFile CreateUnfinishedFile(const std::string& folder)
         created.Error = CreationError(refused.Number());
         return created;
     }
+    if (std::optional<UnfinishedFile> named = CreateNamedWhenMarked(folder)) return std::move(*named);
     for (;;) {
         const std::string letters = RandomLetters();
         created.Path = folder + HiddenPrefix + letters;
@@ -113,12 +148,10 @@ UnfinishedFile CreateUnfinishedFile(const std::string& folder)
             created.Error = CreationError(errno);
             return created;
         }
-        // Locked before it is marked, so that no clean-up ever sees it marked and unlocked.
+        // Locked before it is marked, so that no clean-up ever sees it marked and unlocked. Only
+        // a program killed before the mark leaves an empty file, which no clean-up can prove its own.
         ::flock(created.File.Get(), LOCK_EX | LOCK_NB);
-        // Written past the fault seam: a test's failing write is meant for the content.
-        const std::string mark = Mark(DiscardableKind, letters);
-        const ssize_t written = ::write(created.File.Get(), mark.data(), mark.size());
-        if (written != static_cast<ssize_t>(mark.size())) created.Error = written < 0 ? IoError::Last() : IoError(ENOSPC);
+        created.Error = PutMark(created.File, letters);
         if (created.Error) {
             ::unlink(created.Path.c_str());
             created.File.Close();

@@ -29,8 +29,7 @@ std::string FileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The end of a conversion that did not fail in the middle: the output path is empty when
-// nothing was written.
+// The end of a conversion that wrote its output.
 void ReportEnd(ConversionContext& context, const std::string& outputPath)
 {
     context.Progress.ShowStep("");
@@ -73,15 +72,20 @@ private:
     bool& flag_;
 };
 
-// A file not smaller than the free space rounded to single precision is refused. The check only
-// warns early (a disk that fills up still fails the write with its own message), so the
-// rounding, one part in 16 million, costs nothing.
-bool DiskTooFull(ConversionContext& context, std::uint64_t fileBytes)
+// A file not smaller than the free space rounded to single precision is refused, with a
+// message naming the output and the volume. The check only warns early (a disk that fills up
+// still fails the write with its own message), so the rounding, one part in 16 million, costs
+// nothing.
+bool DiskTooFull(ConversionContext& context, std::uint64_t fileBytes, const std::string& outputPath)
 {
-    const std::optional<std::uint64_t> freeBytes = context.System.FreeBytes(context.System.ExecutablePath());
+    const std::string program = context.System.ExecutablePath();
+    const std::optional<std::uint64_t> freeBytes = context.System.FreeBytes(program);
     if (!freeBytes) return false;  // unknown: go on
     const float freeSingle = static_cast<float>(*freeBytes);
-    return static_cast<long double>(fileBytes) >= static_cast<long double>(freeSingle);
+    if (static_cast<long double>(fileBytes) < static_cast<long double>(freeSingle)) return false;
+    const std::string volume = program.substr(0, program.rfind('/') + 1);
+    ReportFailure(context, "Das Speichermedium ist voll !\n" + LowSpaceReason(outputPath, fileBytes, volume, *freeBytes));
+    return true;
 }
 
 // The file whose read or write failed, and why.
@@ -137,14 +141,12 @@ bool IsSameFile(const InputFile& input, const std::string& path)
 
 ConversionOutcome ConvertOpenInput(ConversionKind kind, ConversionContext& context, InputFile& input)
 {
-    if (DiskTooFull(context, input.SizeBytes)) {
+    const std::string outputPath = ConvertedPath(context.SourceName);
+    if (DiskTooFull(context, input.SizeBytes, outputPath)) {
         input.File.Close();
-        context.Dialogs.ShowWarning("Das Speichermedium ist voll !");
-        ReportEnd(context, "");
         return ConversionOutcome::DiskFull;
     }
 
-    const std::string outputPath = ConvertedPath(context.SourceName);
     if (IsSameFile(input, outputPath)) {
         ReportFailure(context, "Die Ausgabedatei " + outputPath + " ist die Eingabedatei " + context.SourceName +
                                    " selbst: es wird nichts konvertiert !");
@@ -222,9 +224,8 @@ ConversionOutcome ConvertFile(ConversionKind kind, ConversionContext& context)
     // would never reach its end.
     InputFile input = OpenInput(context.SourceName, InputAccess::ReadWrite);
     if (input.Error) {
-        context.Dialogs.ShowWarning(
-            WithReason("Grafikdatei" + context.SourceName + "kann nicht geöffnet werden !", input.Error));
-        ReportEnd(context, "");
+        ReportFailure(context,
+                      WithReason("Grafikdatei " + context.SourceName + " kann nicht geöffnet werden !", input.Error));
         return ConversionOutcome::NotOpened;
     }
     return ConvertOpenInput(kind, context, input);

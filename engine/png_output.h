@@ -38,6 +38,9 @@ private:
     std::unique_ptr<Library> library_;
 };
 
+// Far beyond any printer, and its pixels per metre fit the pHYs chunk's 32 bits.
+constexpr std::int32_t MaxDotsPerInch = 100000;
+
 // Pixels per metre for the pHYs chunk, rounded to the nearest: 300 dpi is 11811.
 std::uint32_t PixelsPerMetre(std::int32_t dotsPerInch);
 

@@ -52,7 +52,8 @@ struct ComputedImage {
     int Factor = 1;
     std::int32_t FirstRow = 0;
 
-    // The row of the file a computed row belongs to, which the status line and the progress show.
+    // The row of the file a computed row belongs to, which the status line, the progress and
+    // the messages show.
     std::uint16_t FileRow(std::int32_t row) const { return static_cast<std::uint16_t>(row / Factor); }
 };
 
@@ -136,7 +137,7 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
                              context.Pump, context.Shortcuts, {plainPasses.Next(), &regions});
             if (state.StopRequested) break;
             plainPasses.Counted(result.Count);
-            if (result.OutOfRange) throw Error::PointOutOfRange(row, column);
+            if (result.OutOfRange) throw Error::PointOutOfRange(image.FileRow(row), column / image.Factor);
             output.Pixel(column, row, result.Count);
         }
         output.EndRow();
@@ -153,7 +154,8 @@ void ComputeFromSource(RunContext& context, const ComputedImage& image, PixelOut
     for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
         state.CurrentRow = image.FileRow(row);
         const RowCounts& counts = source.Row(row, context.Pump);
-        if (counts.OutOfRangeColumn >= 0) throw Error::PointOutOfRange(row, counts.OutOfRangeColumn);
+        if (counts.OutOfRangeColumn >= 0)
+            throw Error::PointOutOfRange(image.FileRow(row), counts.OutOfRangeColumn / image.Factor);
         for (std::int32_t column = 0; column < counts.Columns && !state.StopRequested; ++column)
             output.Pixel(column, row, counts.Counts[static_cast<std::size_t>(column)]);
         output.EndRow();

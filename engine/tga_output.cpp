@@ -37,9 +37,8 @@ bool EnoughSpace(std::int32_t needed, const std::string& imagePath, const std::s
 {
     const std::optional<std::uint64_t> freeBytes = platform.FreeBytes(volumeFolder);
     if (!freeBytes || static_cast<std::uint64_t>(needed) < *freeBytes) return true;  // unknown: go on
-    dialogs.ShowWarning("Freie Speicherkapazität der Festplatte zu niedrig !\n" + imagePath + " braucht " +
-                        std::to_string(needed) + " Bytes, auf dem Datenträger von " + volumeFolder + " sind " +
-                        std::to_string(*freeBytes) + " frei");
+    dialogs.ShowWarning("Freie Speicherkapazität der Festplatte zu niedrig !\n" +
+                        LowSpaceReason(imagePath, static_cast<std::uint64_t>(needed), volumeFolder, *freeBytes));
     return false;
 }
 

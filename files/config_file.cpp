@@ -165,11 +165,16 @@ ConfigurationRead ReadConfigurationFile(const std::string& fileName, PaletteList
 {
     const std::string readFailed = "Fehler beim Lesen der Palette in " + fileName + " !";
     const FileContent content = ReadWholeFile(fileName);
+    ConfigurationRead read;
+    if (!content.Opened) {
+        // Nothing was read: there is no format to judge and no file to close.
+        dialogs.ShowWarning(WithReason(readFailed, content.Error));
+        return read;
+    }
     const std::string& bytes = content.Bytes;
     const bool magicRead = bytes.size() >= FileMagic.size();
     if (!magicRead) dialogs.ShowWarning(WithReason(readFailed, content.Error));
 
-    ConfigurationRead read;
     bool nodesRead = true;
     constexpr std::size_t NodesStart = FileMagic.size() + ConfigRecordSize;
     if (magicRead && StartsWithFileMagic(bytes)) {
@@ -189,8 +194,7 @@ ConfigurationRead ReadConfigurationFile(const std::string& fileName, PaletteList
     } else {
         dialogs.ShowWarning(fileName + " hat falsches Dateiformat !");
     }
-    if (!content.Opened) dialogs.ShowWarning("Kann Datei " + fileName + " nicht schließen !");
-    read.Complete = read.Record && nodesRead && content.Opened;
+    read.Complete = read.Record && nodesRead;
     return read;
 }
 

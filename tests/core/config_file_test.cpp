@@ -194,8 +194,7 @@ TEST(ConfigFile, LoadFailuresShowTheirMessagesInOrderAndChangeNothing)
     const std::string read = "Fehler beim Lesen der Palette in ";
 
     const struct { std::string name; Texts messages; } cases[] = {
-        {missing, {read + missing + " !\nDatei oder Ordner nicht vorhanden", missing + " hat falsches Dateiformat !",
-                   "Kann Datei " + missing + " nicht schließen !"}},
+        {missing, {read + missing + " !\nDatei oder Ordner nicht vorhanden"}},
         {tooShort, {read + tooShort + " !", tooShort + " hat falsches Dateiformat !"}},
         {shortRecord, {read + shortRecord + " !"}},
         {palette17, {read + palette17 + " !"}},

@@ -164,10 +164,9 @@ TEST(ConvertFile, MissingInputIsReportedAndNothingWritten)
     ConversionFixture f;
     f.context.SourceName = f.folder / "none.tga";
     EXPECT_EQ(ConvertFile(ConversionKind::RgbCmy, f.context), ConversionOutcome::NotOpened);
-    EXPECT_EQ(f.dialogs.Messages, (std::vector<std::string>{"Grafikdatei" + f.folder / "none.tga" +
-                                                                "kann nicht geöffnet werden !\n"
-                                                                "Datei oder Ordner nicht vorhanden",
-                                                            "Konvertierung beendet --> "}));
+    EXPECT_EQ(f.dialogs.Messages, (std::vector<std::string>{"Grafikdatei " + f.folder / "none.tga" +
+                                                            " kann nicht geöffnet werden !\n"
+                                                            "Datei oder Ordner nicht vorhanden"}));
     EXPECT_EQ(f.progress.Events, (std::vector<std::string>{"step ", "hide"}));
     EXPECT_FALSE(FileExists(f.folder / "CONV_none.tga"));
 }
@@ -187,7 +186,8 @@ TEST(ConvertFile, FileNotSmallerThanFreeSpaceIsRefused)
     f.platform.FreeBytesValue = 24;
     EXPECT_EQ(f.Convert(ConversionKind::RgbCmy, TgaBytes({1, 2, 3, 4, 5, 6})), ConversionOutcome::DiskFull);
     EXPECT_EQ(f.dialogs.Messages,
-              (std::vector<std::string>{"Das Speichermedium ist voll !", "Konvertierung beendet --> "}));
+              (std::vector<std::string>{"Das Speichermedium ist voll !\n" + f.Output() +
+                                        " braucht 24 Bytes, auf dem Datenträger von /opt/nimbra/bin/ sind 24 frei"}));
     EXPECT_FALSE(FileExists(f.Output()));
 
     ConversionFixture roomy;

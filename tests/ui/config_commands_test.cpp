@@ -261,8 +261,7 @@ private slots:
         const std::string path = folder_->Path() + "cfg/missing.cfg";
         QVERIFY(Load(program, path));
         QCOMPARE(program.Dialogs.Messages,
-                 Texts({"Fehler beim Lesen der Palette in " + path + " !\nDatei oder Ordner nicht vorhanden",
-                        path + " hat falsches Dateiformat !", "Kann Datei " + path + " nicht schließen !"}));
+                 Texts({"Fehler beim Lesen der Palette in " + path + " !\nDatei oder Ordner nicht vorhanden"}));
         QCOMPARE(ControlStates(form), before);
         QCOMPARE(form.windowTitle(), QStringLiteral("Nimbra"));
         QVERIFY(program.State.ConfigFileName.empty());
