@@ -3,7 +3,9 @@
 namespace nimbra {
 namespace {
 
-constexpr int NewtonSteps = 16;
+constexpr int NewtonSteps = 12;
+// Passes that stretch small changes this much are nowhere near an attracting cycle.
+constexpr double Expanding = 2;
 // A state this far out has left every cycle behind.
 constexpr double FarOut = 16;
 
@@ -26,6 +28,7 @@ bool FindAttractingCycle(Complex constant, std::uint32_t period, Complex start, 
     if (period == 1) return FindAttractingFixedPoint(constant, points);
     Complex z = start;
     bool settled = false;
+    double lastChange = 1e300;
     for (int step = 0; step < NewtonSteps && !settled; ++step) {
         Complex image = z, derivative{1, 0};
         for (std::uint32_t pass = 0; pass < period; ++pass) {
@@ -33,11 +36,16 @@ bool FindAttractingCycle(Complex constant, std::uint32_t period, Complex start, 
             image = image * image + constant;
             if (!(ModulusBound(image) < FarOut)) return false;
         }
+        // Near an attracting cycle the passes shrink small changes, and each step of Newton's
+        // method at least halves the last: where neither holds, the search is given up early.
+        if (step > 0 && ModulusBound(derivative) > Expanding) return false;
         const Complex change = (image - z) / (derivative - Complex{1, 0});
-        if (!IsFinite(change)) return false;
+        const double size = ModulusBound(change);
+        if (!IsFinite(change) || (step > 1 && size > lastChange / 2)) return false;
         z = z - change;
+        lastChange = size;
         // Newton's method leaves an error of about the square of its last change.
-        settled = ModulusBound(change) <= 0x1p-30 * (1 + ModulusBound(z));
+        settled = size <= 0x1p-30 * (1 + ModulusBound(z));
     }
     if (!settled) return false;
     points.assign(1, z);

@@ -19,6 +19,7 @@ inline constexpr std::uint32_t LongestLinearisedPeriod = 256;
 class RegionMemory {
 public:
     static constexpr std::size_t Kept = 2;
+    static constexpr std::uint32_t FewPixels = 8;
 
     const LinearisedRegion* Serving(FormulaKind formula, const LinearisedRegion::PassConstant& constant) const
     {
@@ -43,20 +44,29 @@ public:
         }
         if (!built) return nullptr;
         next_ = (next_ + 1) % Kept;
+        sinceBuilt_ = 0;
         return &spare;
     }
     // Room for the points of a cycle while one is sought.
     std::vector<Complex>& CycleScratch() { return cycle_; }
-    // Whether the orbit of the pixel before took long to settle, or the latest region was built
-    // around a weakly attracting cycle: the pixel's neighbours likely need a region too.
-    bool NearSlowOrbits() const { return lastWasSlow_ || (Latest(0).Built() && Latest(0).AttractsWeakly()); }
-    void Finished(bool slow) { lastWasSlow_ = slow; }
+    // Whether the orbit of the pixel before took long to settle, or a region was built a few
+    // pixels before around a weakly attracting cycle: this pixel likely needs a region too.
+    bool NearSlowOrbits() const
+    {
+        return lastWasSlow_ || (sinceBuilt_ < FewPixels && Latest(0).Built() && Latest(0).AttractsWeakly());
+    }
+    void Finished(bool slow)
+    {
+        lastWasSlow_ = slow;
+        if (sinceBuilt_ < FewPixels) ++sinceBuilt_;
+    }
 
 private:
     std::array<LinearisedRegion, Kept> regions_;
     LinearisedRegion discs_;  // room to build the discs beside the series
     std::size_t next_ = 0;
     bool lastWasSlow_ = false;
+    std::uint32_t sinceBuilt_ = FewPixels;  // pixels finished since the latest build
     std::vector<Complex> cycle_;
 };
 
