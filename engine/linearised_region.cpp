@@ -324,7 +324,7 @@ LinearisedRegion::Look LinearisedRegion::Locate(long double zr, long double zi) 
     // When the orbit gets that close in a few passes more, making them costs less than looking
     // closer.
     const double toInner = std::ceil(std::log(distance / inner) * roundsPerFactor_) * period_;
-    if (toInner <= FewPasses) return {false, static_cast<std::uint32_t>(toInner)};
+    if (toInner <= FewPasses) return {false, std::max(static_cast<std::uint32_t>(toInner), period_)};
     // Psi_j moves no point of its disc further out than R_j (1 + eta_j): a state further away
     // lies outside, and its distance tells about how far.
     Complex w = offset;

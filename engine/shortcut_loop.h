@@ -74,10 +74,10 @@ struct NearWatch {
 
 // How the count of a point was settled.
 enum class OrbitEnd : std::uint8_t {
-    Escaped,      // the escape test held
-    RanToMaximum, // every pass was made
-    Repeated,     // the orbit came back to an exact earlier state
-    DiscsClosed,  // a chain of discs around its cycle closed (orbit_proof.h)
+    Escaped,        // the escape test held
+    RanToMaximum,   // every pass was made
+    Repeated,       // the orbit came back to an exact earlier state
+    DiscsClosed,    // a chain of discs around its cycle closed (orbit_proof.h)
     RegionEntered,  // the orbit entered a region around its cycle (linearised_region.h)
 };
 
@@ -107,8 +107,10 @@ struct OrbitWatch {
     bool Proofs = false;
     KeptState Kept;
     NearWatch Near;
-    std::uint32_t SeenPeriod = 0;  // the period of the last proof attempt that found the orbit contracting
-    bool ReturnAfterNewPeriod = false;  // a failed attempt of a new period ends the stretch, for the regions to look
+    // The period of the last proof attempt that found the orbit contracting; with
+    // ReturnAfterNewPeriod a failed attempt of a new period ends the stretch, for the regions to look.
+    std::uint32_t SeenPeriod = 0;
+    bool ReturnAfterNewPeriod = false;
 };
 
 // The hot loop: passes until escape, the maximum or limit passes (more when a proof attempt
@@ -211,7 +213,8 @@ private:
 // escaping: its count is the maximum, as if every pass had been made.
 // Proofs: a return within the watch's Width after k passes starts an attempt over the next k
 // passes (orbit_proof.h). A failed attempt keeps the state it ended with and asks the next one
-// to come closer.
+// to come closer. Between the stretches, the orbit looks for a region around its cycle it has
+// entered (linearised_region.h), when and as region_search.h says.
 template <int HookCallsPerPass, class Kernel, class Hook>
 PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
                                  const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts,
