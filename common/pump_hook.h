@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 
 namespace nimbra {
@@ -29,6 +30,9 @@ public:
 
     // Handles what is due now; cheap when nothing is.
     virtual void Poll() = 0;
+
+    // How long a loop waiting for other threads may sleep before it polls.
+    virtual std::chrono::microseconds WaitBeforePoll() const { return std::chrono::milliseconds(10); }
 
 private:
     std::uint32_t countdown_ = PassesPerPoll;

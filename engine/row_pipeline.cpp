@@ -3,15 +3,11 @@
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
 
-#include <chrono>
-
 namespace nimbra {
 namespace {
 
 // Rows a worker may run ahead of the row being taken, per worker.
 constexpr int RowsAheadPerWorker = 4;
-// How long the taking thread sleeps before it lets the windows handle their events.
-constexpr auto PollInterval = std::chrono::milliseconds(10);
 
 }  // namespace
 
@@ -83,7 +79,7 @@ const RowCounts& RowPipeline::Row(std::int32_t row, PumpHook& pump)
         RedoStaleRows(row);
         workAvailable_.notify_all();
         if (slot.ReadyRow == row) return slot.Counts;
-        if (!rowReady_.wait_for(lock, PollInterval, [&] { return slot.ReadyRow == row; })) {
+        if (!rowReady_.wait_for(lock, pump.WaitBeforePoll(), [&] { return slot.ReadyRow == row; })) {
             lock.unlock();
             pump.Poll();
             lock.lock();

@@ -157,6 +157,11 @@ private slots:
         QCOMPARE(name("SCL"), QStringLiteral("Scrollt Vorschau um 10% des Anzeigebereiches nach links"));
         QCOMPARE(name("RealFEdit"), QStringLiteral("real von"));
         QCOMPARE(name("ImagTEdit"), QStringLiteral("imaginär bis"));
+        // The fields of the constant boxes, which take the cursor, by their own names.
+        for (const auto& [box, expected] : {std::pair{"r0", "Konstante real"}, std::pair{"i0", "Konstante imaginär"}}) {
+            QLineEdit* field = Find<QComboBox>(*program.Form, box)->lineEdit();
+            QCOMPARE(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), QString::fromUtf8(expected));
+        }
     }
 
     void TheMenuHoldsEveryCommand()
