@@ -121,14 +121,14 @@ void PrintTally(const PassTally& tally, double plainPasses)
     static const char* const Names[PassTally::Ends] = {"escaping", "run to the maximum", "repeating exactly",
                                                        "proven by a chain of discs", "proven by a region"};
     const double pixels = Sum(tally.Pixels), passes = Sum(tally.Passes);
-    std::printf("  repeats and proofs on: %.4g passes, %.3f of the plain loop's\n", passes,
+    std::printf("    repeats and proofs on, 2 threads: %.4g passes, %.3f of the plain loop's\n", passes,
                 passes / plainPasses);
-    std::printf("    %-28s %9s %7s %12s %16s\n", "count settled by", "pixels", "share", "passes each",
+    std::printf("      %-28s %9s %7s %12s %16s\n", "count settled by", "pixels", "share", "passes each",
                 "share of passes");
     for (std::size_t end = 0; end < PassTally::Ends; ++end) {
         if (tally.Pixels[end] == 0) continue;
-        std::printf("    %-28s %9.0f %7.3f %12.1f %16.3f\n", Names[end], tally.Pixels[end], tally.Pixels[end] / pixels,
-                    tally.Passes[end] / tally.Pixels[end], tally.Passes[end] / passes);
+        std::printf("      %-28s %9.0f %7.3f %12.1f %16.3f\n", Names[end], tally.Pixels[end],
+                    tally.Pixels[end] / pixels, tally.Passes[end] / tally.Pixels[end], tally.Passes[end] / passes);
     }
 }
 
@@ -152,6 +152,7 @@ int main(int argc, char** argv)
     const std::string folder = std::filesystem::temp_directory_path().string() + "/";
     std::vector<View> views = {
         ViewOf("Mandelbrot default view", FormulaKind::Mandelbrot),
+        RegionOf("XaoS's default view", "-2.4166667", "0.9166667", "-1.25", "1.25"),
         ViewOf("Burning Ship view", FormulaKind::BurningShip),
         ViewOf("Dragon view", FormulaKind::Dragon),
         RegionOf("Mandelbrot boundary zoom", "-0.7455", "-0.7445", "0.1100", "0.1108"),
@@ -169,12 +170,15 @@ int main(int argc, char** argv)
     };
     const Config configs[] = {
         {NoShortcuts, true},
-        {{true, false, false}, false},  // repeats
-        {{false, false, true}, false},  // proofs
-        {{false, true, false}, false},  // mirrors
-        {{true, false, true}, false},   // repeats and proofs
-        {{true, true, true}, true},     // all
+        {{true, false, false, false}, false},  // repeats
+        {{false, false, true, false}, false},  // proofs by discs
+        {{false, false, true, true}, false},   // proofs by discs and regions
+        {{false, true, false, false}, false},  // mirrors
+        {{true, false, true, true}, false},    // repeats and proofs
+        {{true, true, true, false}, true},     // all but the regions
+        {{true, true, true, true}, true},      // all
     };
+    constexpr std::size_t AllButRegions = 6, All = 7;
 
     // Every configuration of a view runs once per round and keeps its best time: whatever else
     // the machine does then slows the configurations alike rather than one of them.
@@ -203,20 +207,27 @@ int main(int argc, char** argv)
         std::printf("\n%s, %sx%s, %s iterations: %.3g plain passes, best of %d rounds\n", view.Name,
                     view.Fields.Width.c_str(), view.Fields.Height.c_str(), view.Fields.Iterations.c_str(),
                     plainPasses, rounds);
-        std::printf("  %-7s %-7s %-6s %-7s %8s %19s %9s %12s  %s\n", "threads", "repeats", "proofs", "mirrors",
-                    "seconds", "effective passes/s", "vs plain", "vs plain 1t", "file");
+        std::printf("  %-7s %-7s %-6s %-7s %-7s %8s %19s %9s %12s  %s\n", "threads", "repeats", "proofs", "regions",
+                    "mirrors", "seconds", "effective passes/s", "vs plain", "vs plain 1t", "file");
         for (std::size_t t = 0; t < std::size(ThreadCounts); ++t) {
             for (std::size_t c = 0; c < std::size(configs); ++c) {
                 if (view.Deep && !configs[c].Deep) continue;
                 const EngineShortcuts& config = configs[c].Shortcuts;
                 const double seconds = best[t][c];
-                std::printf("  %-7d %-7s %-6s %-7s %8.3f %19.4g %9.2f %12.2f  %s\n", ThreadCounts[t],
+                std::printf("  %-7d %-7s %-6s %-7s %-7s %8.3f %19.4g %9.2f %12.2f  %s\n", ThreadCounts[t],
                             OnOff(config.SkipRepeatingOrbits), OnOff(config.ProveBoundedOrbits),
+                            OnOff(config.ProveBoundedOrbits && config.ProveByRegions),
                             OnOff(config.ReuseMirroredRows), seconds, plainPasses / seconds, best[t][0] / seconds,
                             best[0][0] / seconds, same[t][c] ? "identical" : "DIFFERENT");
             }
         }
-        PrintTally(TallyOf(view, EngineShortcuts{}), plainPasses);
+        for (std::size_t t = 0; t < std::size(ThreadCounts); ++t)
+            std::printf("  every shortcut, %d thread%s: with the regions %.3f of the time without\n", ThreadCounts[t],
+                        t == 0 ? "" : "s", best[t][All] / best[t][AllButRegions]);
+        std::printf("  without the regions:\n");
+        PrintTally(TallyOf(view, configs[AllButRegions].Shortcuts), plainPasses);
+        std::printf("  with the regions:\n");
+        PrintTally(TallyOf(view, configs[All].Shortcuts), plainPasses);
         std::remove(reference.c_str());
     }
     std::remove(other.c_str());

@@ -19,7 +19,8 @@ constexpr std::uint32_t MaxDegree = 32;
 // halvings of the ratio.
 constexpr double SearchShare = 1.0 / 16;
 constexpr int SearchDrops = 10;
-constexpr int RadiusSearchSteps = 6;
+constexpr int RadiusSearchSteps = 7;
+constexpr int StrongRadiusSearchSteps = 3;  // the radius is halved anyway
 // The regions are made a little smaller than the largest that passes, leaving room for pixels
 // nearby. Around a cycle that attracts strongly, an orbit enters a smaller region only a few
 // passes later, while the room, which decides how many pixels nearby one region serves, grows
@@ -195,7 +196,8 @@ bool LinearisedRegion::ChooseRadii()
         failing = passing;
         passing *= SearchShare;
     }
-    for (int step = 0; step < RadiusSearchSteps; ++step) {
+    const int steps = AttractsStrongly() ? StrongRadiusSearchSteps : RadiusSearchSteps;
+    for (int step = 0; step < steps; ++step) {
         const double middle = std::sqrt(passing * failing);
         (CheckRadius(middle) ? passing : failing) = middle;
     }
@@ -232,13 +234,22 @@ bool LinearisedRegion::BoundRegion(std::uint32_t j, double startRadius)
     const double* m = &moduli_[j * row];
     const double* residual = &residuals_[j * residualRow];
     // A power of a small radius may fall below the normal range, where it would lose its
-    // digits: below 2^-899 it counts as 2^-899, which is more.
-    double power = radius, flex = 0, delta = residual[0];  // power: R_j^(k-1)
-    for (std::uint32_t k = 2; k <= 2 * n; ++k) {
-        if (k <= n) flex += k * m[k] * std::max(power, TinyPower);
-        power *= radius;
-        delta += residual[k] * std::max(power, TinyPower);
+    // digits: below 2^-899 it counts as 2^-899, which is more. Odd and even powers go apart, two
+    // chains of products that need not wait for each other.
+    const double square = radius * radius;
+    double odd = radius, even = square;  // R_j^(2i - 1) and R_j^(2i)
+    double flex = 0, flexEven = 0, delta = residual[0], deltaOdd = 0;
+    for (std::uint32_t k = 2; k <= 2 * n; k += 2) {
+        // R_j^(k - 1) = odd, R_j^k = even, R_j^(k + 1) = odd * square.
+        if (k <= n) flex += k * m[k] * std::max(odd, TinyPower);
+        if (k + 1 <= n) flexEven += (k + 1) * m[k + 1] * std::max(even, TinyPower);
+        delta += residual[k] * std::max(even, TinyPower);
+        odd *= square;
+        if (k + 1 <= 2 * n) deltaOdd += residual[k + 1] * std::max(odd, TinyPower);
+        even *= square;
     }
+    flex += flexEven;
+    delta += deltaOdd;
     flexes_[j] = flex * RoundUp;
     const double reach = (centreModuli_[j] + radius * (1 + flexes_[j])) * RoundUp;
     const double squares = reach * reach * RoundUp;

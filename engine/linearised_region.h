@@ -47,7 +47,8 @@ namespace nimbra {
 // holds for it when |Delta| (1 + 2 Gamma) stays below the least room left,
 // min_j [s_j (1 - eta_j+1) - delta_j - E_j].
 // A state z lies in S_j when some w has |w| < R_j and |z - v_j - Psi_j(w)| < (R_j - |w|)(1 - eta_j)
-// (the lemma on the disc D(w, R_j - |w|)); Newton's method on Psi_j finds such a w.
+// (the lemma on the disc D(w, R_j - |w|)); w = 0 makes that every z closer to v_j than
+// R_j (1 - eta_j), and Newton's method on Psi_j finds such a w further out.
 //
 // The bounds are worked out in doubles as proof_rounding.h says. The p_jk are computed from the
 // stored numbers, lambda_j^k by repeated products. Each part of a complex product of doubles is

@@ -222,7 +222,7 @@ PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t
     watch.Proofs = shortcuts.ProveBoundedOrbits && Kernel::Provable;
     watch.Near.Width = watch.Proofs ? FirstProofDistance : 0;
     watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
-    RegionSearch<Kernel> regionSearch(watch.Proofs ? regions : nullptr);
+    RegionSearch<Kernel> regionSearch(watch.Proofs && shortcuts.ProveByRegions ? regions : nullptr);
     watch.ReturnAfterNewPeriod = regionSearch.Active();
     auto finish = [&](PointResult result) {
         regionSearch.Finished(result.End == OrbitEnd::Escaped, result.Passes);

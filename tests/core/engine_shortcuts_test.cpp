@@ -130,7 +130,10 @@ TEST(EngineShortcuts, PointsNearTheBoundaryGetThePlainCounts)
     params.MaxIterations = 100000;
     const std::atomic<bool> stop = false;
     NoPassHook hook;
-    const EngineShortcuts orbitShortcuts[] = {{true, false, false}, {false, false, true}, {true, false, true}};
+    const EngineShortcuts orbitShortcuts[] = {{true, false, false, false},
+                                              {false, false, true, false},
+                                              {false, false, true, true},
+                                              {true, false, true, true}};
     for (const EngineShortcuts shortcuts : orbitShortcuts) {
         RegionMemory regions;
         for (const Point& point : points) {
