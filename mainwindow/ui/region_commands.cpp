@@ -13,7 +13,7 @@ void TCalcForm::RegionButtonClick(RegionButton button)
     ParamFields fields = GatherFields();
     WriteRegion(ButtonRegion(button, fields), fields, DecimalSeparator());
     ShowRegionStep(fields);
-    if (preview_ != nullptr && preview_->EverShown()) MakeButtonClick();
+    RunOnceThePreviewWasShown();
 }
 
 void TCalcForm::ViewBackClick() { RestoreRegion(state_.Regions.Back()); }
@@ -27,6 +27,11 @@ void TCalcForm::RestoreRegion(const std::optional<RegionTexts>& region)
     PutRegion(*region, fields);
     PutFieldTexts(fields);
     EnableViewCommands();
+    RunOnceThePreviewWasShown();
+}
+
+void TCalcForm::RunOnceThePreviewWasShown()
+{
     if (preview_ != nullptr && preview_->EverShown()) MakeButtonClick();
 }
 
