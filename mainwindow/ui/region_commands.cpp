@@ -23,11 +23,19 @@ void TCalcForm::ViewForwardClick() { RestoreRegion(state_.Regions.Forward()); }
 void TCalcForm::RestoreRegion(const std::optional<RegionTexts>& region)
 {
     if (!region) return;
+    const bool running = state_.Run.Running;
+    if (running) {
+        // The command stops the run, as the zoom buttons do. Closing the preview then writes a
+        // pending selection into the fields: no step of its own, the restored region replaces it.
+        const RegionHistory regions = state_.Regions;
+        RunOnceThePreviewWasShown();
+        state_.Regions = regions;
+    }
     ParamFields fields = GatherFields();
     PutRegion(*region, fields);
     PutFieldTexts(fields);
     EnableViewCommands();
-    RunOnceThePreviewWasShown();
+    if (!running) RunOnceThePreviewWasShown();
 }
 
 void TCalcForm::RunOnceThePreviewWasShown()
