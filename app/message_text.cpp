@@ -10,8 +10,8 @@
 namespace nimbra {
 namespace {
 
-constexpr int UsualWidth = 420;     // a longer text wraps at about this width
-constexpr int MaxWidth = 760;       // and never wider, unless a path needs it, up to half the screen
+constexpr int UsualWidth = 420;  // a longer text wraps here, or after its widest piece (a path)
+constexpr int MaxWidth = 760;    // but at most here, and at most at half the screen
 
 bool EndsSentence(const QString& word) { return word == QStringLiteral("!") || word == QStringLiteral("?"); }
 
@@ -28,17 +28,9 @@ QStringList Words(const QString& text)
     return words;
 }
 
-}  // namespace
-
-MessageText::MessageText(const QString& text, QWidget* parent) : QLabel(text, parent)
-{
-    setTextFormat(Qt::PlainText);
-    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    policy.setHeightForWidth(true);
-    setSizePolicy(policy);
-}
-
-QStringList MessageText::Pieces(const QString& paragraph) const
+// The parts of a paragraph between which it breaks: its words, those from the first to the
+// last with a "/" joined.
+QStringList Pieces(const QString& paragraph)
 {
     const QStringList words = Words(paragraph);
     const auto isPath = [](const QString& word) { return word.contains(QLatin1Char('/')); };
@@ -52,6 +44,16 @@ QStringList MessageText::Pieces(const QString& paragraph) const
             pieces << words[i];
     }
     return pieces;
+}
+
+}  // namespace
+
+MessageText::MessageText(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setTextFormat(Qt::PlainText);
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
 }
 
 QStringList MessageText::Lines(int width) const
@@ -100,7 +102,8 @@ int MessageText::PreferredWidth() const
     qreal widestPiece = 0;
     for (const QString& paragraph : text().split(QLatin1Char('\n'))) {
         whole = std::max(whole, metrics.horizontalAdvance(paragraph));
-        for (const QString& piece : Pieces(paragraph)) widestPiece = std::max(widestPiece, metrics.horizontalAdvance(piece));
+        for (const QString& piece : Pieces(paragraph))
+            widestPiece = std::max(widestPiece, metrics.horizontalAdvance(piece));
     }
     const QScreen* shown = screen();
     const int limit = std::min(MaxWidth, shown != nullptr ? shown->availableGeometry().width() / 2 : MaxWidth);
@@ -127,7 +130,8 @@ void MessageText::paintEvent(QPaintEvent*)
     // Centred in its height, as the box's own label is beside a taller icon.
     int top = std::max(0, (height() - static_cast<int>(lines.size()) * lineSpacing) / 2);
     for (const QString& line : lines) {
-        painter.drawText(QRect(0, top, width(), lineSpacing), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line);
+        painter.drawText(QRect(0, top, width(), lineSpacing), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         line);
         top += lineSpacing;
     }
 }

@@ -26,9 +26,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // The parts of a paragraph between which it breaks: its words, those from the first to
-    // the last with a "/" joined.
-    QStringList Pieces(const QString& paragraph) const;
     int PreferredWidth() const;
 };
 

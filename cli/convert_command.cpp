@@ -1,5 +1,6 @@
 #include "cli/convert_command.h"
 
+#include "cli/help_option.h"
 #include "cli/interrupt_scope.h"
 #include "cli/tga_to_png.h"
 #include "common/number_text.h"
@@ -16,7 +17,8 @@ constexpr char Usage[] =
     "        nimbra-cli convert png DATEI.tga [--dpi N]\n"
     "  ART: rgbcmy, cmyrgb, rgbgrad, cmygrad, gradrgb, gradcmy\n"
     "  --tint: die Farbe für rgbgrad, cmygrad, gradrgb und gradcmy, hexadezimal (ohne: schwarz)\n"
-    "  png: schreibt DATEI.png mit denselben Pixeln, mit --dpi N samt Auflösung\n";
+    "  png: schreibt DATEI.png mit denselben Pixeln, mit --dpi N samt Auflösung\n"
+    "  --help: diese Übersicht\n";
 
 constexpr char PngKind[] = "png";
 
@@ -126,6 +128,10 @@ std::optional<ConvertArguments> ParseArguments(const std::vector<std::string>& a
 
 int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform)
 {
+    if (AsksForHelp(args)) {
+        out << Usage;
+        return 0;
+    }
     std::string problem;
     const std::optional<ConvertArguments> parsed = ParseArguments(args, problem);
     if (!parsed) {

@@ -2,6 +2,7 @@
 #include "cli/render_command.h"
 #include "cli/resolution_command.h"
 #include "common/posix_platform.h"
+#include "common/version.h"
 
 #include <unistd.h>
 
@@ -14,7 +15,9 @@ namespace {
 constexpr char Usage[] =
     "Aufruf: nimbra-cli render [Optionen]             (nimbra-cli render --help)\n"
     "        nimbra-cli convert ART DATEI.tga [--tint RRGGBB]\n"
-    "        nimbra-cli resolution FORMAT DPI\n";
+    "        nimbra-cli convert png DATEI.tga [--dpi N]\n"
+    "        nimbra-cli resolution FORMAT DPI\n"
+    "        nimbra-cli --help | --version\n";
 
 }  // namespace
 
@@ -32,6 +35,14 @@ int main(int argc, char** argv)
                                         {.ProgressVisible = isatty(STDERR_FILENO) == 1});
     if (words[0] == "convert") return nimbra::RunConvertCommand(args, std::cout, std::cerr, platform);
     if (words[0] == "resolution") return nimbra::RunResolutionCommand(args, std::cout, std::cerr);
+    if (words[0] == "--help") {
+        std::cout << Usage;
+        return 0;
+    }
+    if (words[0] == "--version") {
+        std::cout << "nimbra-cli " << nimbra::ProgramVersion << '\n';
+        return 0;
+    }
     std::cerr << "nimbra-cli: unbekannter Befehl '" << words[0] << "'\n" << Usage;
     return 2;
 }

@@ -1,5 +1,6 @@
 // nimbra-mpi render: the command-line renderer across the ranks of an MPI job. Rank 0 does what
 // nimbra-cli render does and writes the same file; the other ranks compute its rows.
+#include "cli/help_option.h"
 #include "cli/mpi_handshake.h"
 #include "cli/mpi_link.h"
 #include "cli/mpi_row_source.h"
@@ -7,6 +8,7 @@
 #include "cli/render_command.h"
 #include "common/error.h"
 #include "common/posix_platform.h"
+#include "common/version.h"
 
 #include <mpi.h>
 #include <sched.h>
@@ -14,12 +16,34 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr char Usage[] = "Aufruf: mpiexec -n N [--hostfile DATEI] nimbra-mpi render [Optionen]\n";
+constexpr char Usage[] =
+    "Aufruf: mpiexec -n N [--hostfile DATEI] nimbra-mpi render [Optionen]   (nimbra-mpi render --help)\n"
+    "        nimbra-mpi --help | --version\n";
+
+// The usage and the version need no MPI job, so they are answered before MPI starts (under
+// mpiexec by every rank); the exit code, or nothing for a job to run.
+std::optional<int> AnswerWithoutMpi(const std::vector<std::string>& words)
+{
+    if (words.empty()) return std::nullopt;
+    if (words[0] == "--help") {
+        std::cout << Usage;
+        return 0;
+    }
+    if (words[0] == "--version") {
+        std::cout << "nimbra-mpi " << nimbra::ProgramVersion << '\n';
+        return 0;
+    }
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    if (words[0] != "render" || !nimbra::AsksForHelp(args)) return std::nullopt;
+    nimbra::PosixPlatform platform;
+    return nimbra::RunRenderCommand(args, std::cout, std::cerr, platform, {.Program = "nimbra-mpi"});
+}
 
 // mpiexec hands rank 0 a pipe as standard error: the bar shows when mpiexec's own standard
 // error is a terminal (rank 0 runs beside it, on the first host).
@@ -67,6 +91,8 @@ int RenderOnRankZero(const std::vector<std::string>& args, int ranks)
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (const std::optional<int> answered = AnswerWithoutMpi(words)) return *answered;
     // Ranks on one machine send a row's counts (4 bytes a pixel) in one go up to 32 KiB rather
     // than the 4 KiB Open MPI sets there, so a row does not wait for rank 0 to come and fetch it.
     // The machines' network already sends up to 64 KiB so. A user's own setting stays.
@@ -79,7 +105,6 @@ int main(int argc, char** argv)
     int rank = 0, ranks = 1;
     MPI_Comm_rank(MPI_COMM_WORLD, &rank);
     MPI_Comm_size(MPI_COMM_WORLD, &ranks);
-    const std::vector<std::string> words(argv + 1, argv + argc);
     int code = 2;
     try {
         if (words.empty() || words[0] != "render") {

@@ -1,5 +1,6 @@
 #include "cli/render_command.h"
 
+#include "cli/help_option.h"
 #include "cli/interrupt_scope.h"
 #include "cli/named_image.h"
 #include "cli/progress_pump.h"
@@ -68,7 +69,8 @@ std::string RenderUsage(const std::string& program)
           << "  --threads N            Rechen-Threads                  (alle Kerne)\n"
           << "  -o, --output DATEI     Ausgabedatei, DATEI.png als PNG, sonst TGA (die nächste freie "
              "pix/nimbraNNN.tga)\n"
-          << "  --resume               die unterbrochene Berechnung von -o DATEI fortsetzen\n";
+          << "  --resume               die unterbrochene Berechnung von -o DATEI fortsetzen\n"
+          << "  --help                 diese Übersicht\n";
     return usage.str();
 }
 
@@ -263,6 +265,10 @@ bool IsStandardOutput(const std::string& path)
 int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform,
                      const RenderSetup& setup)
 {
+    if (AsksForHelp(args)) {
+        out << RenderUsage(setup.Program);
+        return 0;
+    }
     RenderRequest request;
     try {
         request = ParseRenderOptions(args);

@@ -25,8 +25,8 @@ struct RenderSetup {
     bool ProgressVisible = false;  // drawn on err
 };
 
-// nimbra-cli render [options]: writes the image a file run of the program would write.
-// Returns the exit code: 0 done, 1 the image could not be made, 2 bad usage, 128 + the
+// nimbra-cli render [options]: writes the image a file run of the program would write; with
+// --help it prints the usage on out instead. Returns the exit code: 0 done, 1 the image could not be made, 2 bad usage, 128 + the
 // signal's number when an interrupt ended it.
 int RunRenderCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, Platform& platform,
                      const RenderSetup& setup = {});

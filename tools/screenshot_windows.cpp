@@ -1,6 +1,6 @@
 // Shows one window of the program with sample contents so that it can be photographed under
 // Xvfb: ui_screenshots convert [file name]|resolution|prefs|help [context]|about, or one of the
-// program's boxes: ui_screenshots message|error|question TEXT
+// program's boxes: ui_screenshots message|error|warning|question TEXT
 #include "app/german_qt_texts.h"
 #include "app/qt_dialogs.h"
 #include "convert/ui/convert_window.h"
@@ -33,8 +33,9 @@ int main(int argc, char** argv)
     QtDialogs boxes;
     if (which == "message") boxes.ShowMessage(text);
     if (which == "error") boxes.ShowError(text);
+    if (which == "warning") boxes.ShowWarning(text);
     if (which == "question") boxes.AskYesNo(text, "Rücksetzen");
-    if (which == "message" || which == "error" || which == "question") return 0;
+    if (which == "message" || which == "error" || which == "warning" || which == "question") return 0;
     testing::ScriptedDialogs dialogs;
     testing::FakePlatform platform;
     NoPump pump;
@@ -61,7 +62,7 @@ int main(int argc, char** argv)
         about.show();
     } else {
         std::cerr << "ui_screenshots convert [file name]|resolution|prefs|help [context]|about"
-                     "|message|error|question TEXT\n";
+                     "|message|error|warning|question TEXT\n";
         return 2;
     }
     return application.exec();

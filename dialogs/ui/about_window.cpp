@@ -1,5 +1,6 @@
 #include "dialogs/ui/about_window.h"
 
+#include "common/version.h"
 #include "engine/kernels.h"
 
 #include <QHBoxLayout>
@@ -113,6 +114,7 @@ private:
 TCopyright::TCopyright(const QString& title, const QString& address, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       TitleLabel(new QLabel(title)),
+      VersionLabel(new QLabel(QStringLiteral("Version ") + QString::fromUtf8(ProgramVersion))),
       CopyrightLabel(new QLabel(QStringLiteral("Copyright © 2005 Nimbra-Projekt. Alle Rechte vorbehalten."))),
       AddressLabel(new QLabel(address)),
       OKButton(new QPushButton(QStringLiteral("&OK"))),
@@ -124,7 +126,7 @@ TCopyright::TCopyright(const QString& title, const QString& address, QWidget* pa
     large.setPointSizeF(large.pointSizeF() * 1.8);
     large.setBold(true);
     TitleLabel->setFont(large);
-    for (QLabel* label : {TitleLabel, CopyrightLabel, AddressLabel}) {
+    for (QLabel* label : {TitleLabel, VersionLabel, CopyrightLabel, AddressLabel}) {
         label->setAlignment(Qt::AlignCenter);
         label->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     }
@@ -132,6 +134,7 @@ TCopyright::TCopyright(const QString& title, const QString& address, QWidget* pa
     auto* onPicture = new QVBoxLayout(Picture);
     onPicture->setContentsMargins(16, LogoHeight + 24, 16, 16);
     onPicture->addWidget(TitleLabel);
+    onPicture->addWidget(VersionLabel);
     onPicture->addWidget(CopyrightLabel);
     onPicture->addWidget(AddressLabel);
 

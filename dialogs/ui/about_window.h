@@ -10,8 +10,9 @@ namespace nimbra {
 
 class AboutPicture;
 
-// The about box: the program's name and version, a copyright line and the web address over a
-// picture with a small Mandelbrot logo whose colours cycle while the box is shown.
+// The about box: the program's name, its version (the one nimbra-cli --version prints), a
+// copyright line and the web address over a picture with a small Mandelbrot logo whose colours
+// cycle while the box is shown.
 class TCopyright final : public QDialog {
     Q_OBJECT
 public:
@@ -22,6 +23,7 @@ public:
     QImage CurrentLogo() const;
 
     QLabel* TitleLabel;
+    QLabel* VersionLabel;
     QLabel* CopyrightLabel;
     QLabel* AddressLabel;
     QPushButton* OKButton;

@@ -14,9 +14,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -56,7 +56,11 @@ void SetFieldText(QLineEdit* field, const std::string& text) { SetFieldText(fiel
 
 // The history files hold 8-bit ANSI text, as they always have: each byte is shown as the one
 // Latin-1 character it stands for, and what the user types is written back the same way.
-QString HistoryText(const std::string& bytes) { return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())); }
+QString HistoryText(const std::string& bytes)
+{
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
 std::string HistoryBytes(const QString& text) { return text.toLatin1().toStdString(); }
 
 // In one insertion, so that the box and its list react once, not once for each item.

@@ -119,6 +119,8 @@ private:
     // Puts a region of the history back, and runs it where a zoom button would.
     void RestoreRegion(const std::optional<RegionTexts>& region);
     void EnableViewCommands();
+    // The buttons' runs (and the way back's) start only once the preview has been shown.
+    void RunOnceThePreviewWasShown();
     void PutFieldTexts(const ParamFields& fields);
     // The rubber band of the preview mapped onto the region of the most recent run.
     void WriteSelection(const SelectionCorners& corners);

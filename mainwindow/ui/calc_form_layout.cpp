@@ -98,14 +98,6 @@ void LabelField(QLabel* label, QWidget* field, const char* name = nullptr)
     if (name != nullptr) field->setAccessibleName(QString::fromUtf8(name));
 }
 
-// The box's field, which has the cursor, is what a screen reader reads: without a name of its
-// own it would be read by its value.
-void NameConstantBox(QComboBox* box, const char* name)
-{
-    box->setAccessibleName(QString::fromUtf8(name));
-    box->lineEdit()->setAccessibleName(QString::fromUtf8(name));
-}
-
 QAction* NewCommand(QMenu* menu, const char* caption, const QKeySequence& shortcut)
 {
     QAction* action = menu->addAction(QString::fromUtf8(caption));
@@ -193,9 +185,8 @@ void TCalcForm::BuildControls()
     LabelField(Label8, ImagFEdit);
     LabelField(Label9, ImagTEdit, "imaginär bis");
     LabelField(Label10, IterationEdit);
-    c0->setBuddy(r0);
-    NameConstantBox(r0, "Konstante real");
-    NameConstantBox(i0, "Konstante imaginär");
+    LabelField(c0, r0, "Konstante real");
+    i0->setAccessibleName(QStringLiteral("Konstante imaginär"));
     FormelName = new QLabel(GroupBox2);
     FormelName->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scaled.Place(FormelName, 4, 144, 221, 13);

@@ -13,7 +13,7 @@ void TCalcForm::RegionButtonClick(RegionButton button)
     ParamFields fields = GatherFields();
     WriteRegion(ButtonRegion(button, fields), fields, DecimalSeparator());
     ShowRegionStep(fields);
-    if (preview_ != nullptr && preview_->EverShown()) MakeButtonClick();
+    RunOnceThePreviewWasShown();
 }
 
 void TCalcForm::ViewBackClick() { RestoreRegion(state_.Regions.Back()); }
@@ -23,10 +23,23 @@ void TCalcForm::ViewForwardClick() { RestoreRegion(state_.Regions.Forward()); }
 void TCalcForm::RestoreRegion(const std::optional<RegionTexts>& region)
 {
     if (!region) return;
+    const bool running = state_.Run.Running;
+    if (running) {
+        // The command stops the run, as the zoom buttons do. Closing the preview then writes a
+        // pending selection into the fields: no step of its own, the restored region replaces it.
+        const RegionHistory regions = state_.Regions;
+        RunOnceThePreviewWasShown();
+        state_.Regions = regions;
+    }
     ParamFields fields = GatherFields();
     PutRegion(*region, fields);
     PutFieldTexts(fields);
     EnableViewCommands();
+    if (!running) RunOnceThePreviewWasShown();
+}
+
+void TCalcForm::RunOnceThePreviewWasShown()
+{
     if (preview_ != nullptr && preview_->EverShown()) MakeButtonClick();
 }
 

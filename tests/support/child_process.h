@@ -11,6 +11,14 @@ namespace nimbra::testing {
 pid_t StartProcess(const std::string& folder, std::vector<std::string> command,
                    const std::vector<std::string>& environment = {}, const std::string& outputFile = "/dev/null");
 
+// What a program that ran to its end left: its exit code (-1 when a signal ended it) and what
+// it wrote on standard output and standard error.
+struct ProgramResult {
+    int ExitCode;
+    std::string Out, Err;
+};
+ProgramResult RunProgram(const std::string& folder, std::vector<std::string> command);
+
 // Waits for the process to end; its wait status.
 int WaitFor(pid_t pid);
 

@@ -10,10 +10,11 @@ using namespace nimbra;
 class TCopyrightTest : public QObject {
     Q_OBJECT
 private slots:
-    void ShowsTitleAndAddress()
+    void ShowsTitleVersionAndAddress()
     {
         TCopyright about(QStringLiteral("Nimbra 2005"), QString::fromUtf8(WebHost));
         QCOMPARE(about.TitleLabel->text(), QStringLiteral("Nimbra 2005"));
+        QCOMPARE(about.VersionLabel->text(), QStringLiteral("Version " NIMBRA_PROJECT_VERSION));
         QCOMPARE(about.AddressLabel->text(), QStringLiteral("http://www.nimbra-fraktale.de"));
         QVERIFY(about.CopyrightLabel->text().contains(QStringLiteral("Copyright")));
     }

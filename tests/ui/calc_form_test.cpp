@@ -157,10 +157,14 @@ private slots:
         QCOMPARE(name("SCL"), QStringLiteral("Scrollt Vorschau um 10% des Anzeigebereiches nach links"));
         QCOMPARE(name("RealFEdit"), QStringLiteral("real von"));
         QCOMPARE(name("ImagTEdit"), QStringLiteral("imaginär bis"));
-        // The fields of the constant boxes, which take the cursor, by their own names.
+        // The constant boxes by their names, not by the constants they hold.
+        program.Dialogs.YesNoAnswers = {false};
+        Find<QAction>(*program.Form, "Julia1")->trigger();
         for (const auto& [box, expected] : {std::pair{"r0", "Konstante real"}, std::pair{"i0", "Konstante imaginär"}}) {
-            QLineEdit* field = Find<QComboBox>(*program.Form, box)->lineEdit();
-            QCOMPARE(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), QString::fromUtf8(expected));
+            QVERIFY(TypeInto(Find<QComboBox>(*program.Form, box), "0,285"));
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(Find<QComboBox>(*program.Form, box));
+            QCOMPARE(read->text(QAccessible::Name), QString::fromUtf8(expected));
+            QCOMPARE(read->text(QAccessible::Value), QStringLiteral("0,285"));
         }
     }
 

@@ -178,6 +178,24 @@ private slots:
         QCOMPARE(RegionFieldTexts(form), selected);
     }
 
+    void ViewBackDuringARunFromASelectionStopsItAndKeepsTheRestoredRegion()
+    {
+        UiProgram program;
+        TCalcForm& form = *program.Form;
+        QVERIFY(PreviewDepth(form));
+        QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
+        const QStringList before = RegionFieldTexts(form);
+        Drag(*program.PreView, {51, 51}, {{153, 204}});
+        bool pressed = false;
+        DuringTheRun(program, [&] { pressed = PressKey(form, Qt::Key_Left, Qt::AltModifier); });
+        QTest::mouseRelease(program.PreView, Qt::LeftButton, Qt::NoModifier, {153, 204});
+        QVERIFY(pressed);
+
+        QVERIFY(!program.State.Run.Running && program.PreView->isHidden());
+        QCOMPARE(RegionFieldTexts(form), before);
+        QVERIFY(Find<QAction>(form, "ViewForward")->isEnabled());
+    }
+
     void ARubberBandIsDrawnSoThatItCanBeUndrawn()
     {
         UiProgram program;
