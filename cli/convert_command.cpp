@@ -139,17 +139,18 @@ int RunConvertCommand(const std::vector<std::string>& args, std::ostream& out, s
         return 2;
     }
     CollectedMessages messages;
-    if (parsed->ToPng) {
-        const bool written = ConvertTgaToPng(parsed->File, parsed->DotsPerInch, messages, platform);
-        for (const std::string& text : messages.Texts) (written ? out : err) << text << "\n";
-        return written ? 0 : 1;
-    }
-    NoConversionProgress progress;
     const InterruptScope interrupts;
-    InterruptPump pump(interrupts);
-    ConversionContext context{progress, messages, platform, pump, parsed->File, parsed->Tint, false};
-    pump.Target = &context.StopRequested;
-    const ConversionOutcome outcome = ConvertFile(parsed->Kind, context);
+    ConversionOutcome outcome;
+    if (parsed->ToPng) {
+        outcome = ConvertTgaToPng(parsed->File, parsed->DotsPerInch, messages, platform,
+                                  [&interrupts] { return interrupts.Interrupted(); });
+    } else {
+        NoConversionProgress progress;
+        InterruptPump pump(interrupts);
+        ConversionContext context{progress, messages, platform, pump, parsed->File, parsed->Tint, false};
+        pump.Target = &context.StopRequested;
+        outcome = ConvertFile(parsed->Kind, context);
+    }
     const bool converted = outcome == ConversionOutcome::Converted;
     std::ostream& report = converted ? out : err;
     for (const std::string& text : messages.Texts) report << text << "\n";

@@ -40,13 +40,13 @@ std::string PngPathFor(const std::string& tgaPath)
     return (HasEnding(tgaPath, ending) ? tgaPath.substr(0, tgaPath.size() - ending.size()) : tgaPath) + ".png";
 }
 
-bool ConvertTgaToPng(const std::string& tgaPath, std::int32_t dotsPerInch, UserDialogs& dialogs,
-                     Platform& platform)
+ConversionOutcome ConvertTgaToPng(const std::string& tgaPath, std::int32_t dotsPerInch, UserDialogs& dialogs,
+                                  Platform& platform, const std::function<bool()>& stopped)
 {
     InputFile input = OpenInput(tgaPath);
     if (input.Error) {
         dialogs.ShowMessage(WithReason("Grafikdatei " + tgaPath + " kann nicht geöffnet werden !", input.Error));
-        return false;
+        return ConversionOutcome::Failed;
     }
     std::uint8_t header[TgaHeaderSize] = {};
     const ReadResult headerRead = input.File.Read(header, sizeof header);
@@ -56,15 +56,16 @@ bool ConvertTgaToPng(const std::string& tgaPath, std::int32_t dotsPerInch, UserD
         dialogs.ShowMessage(WithReason("Grafikdatei " + tgaPath +
                                            " ist kein unkomprimiertes 24-Bit-TGA-Bild, wie Nimbra es schreibt.",
                                        headerRead.Error));
-        return false;
+        return ConversionOutcome::Failed;
     }
     const std::string pngPath = PngPathFor(tgaPath);
     try {
         std::optional<OutputFile> file = OpenNamedOutput(size->Width, size->Height, pngPath, dialogs, platform);
-        if (!file) return false;
+        if (!file) return ConversionOutcome::Failed;
         PngFile png(std::move(*file), pngPath, size->Width, size->Height, dotsPerInch);
         std::vector<std::uint8_t> row(static_cast<std::size_t>(size->Width) * 3);
         for (std::int32_t done = 0; done < size->Height; ++done) {
+            if (stopped()) return ConversionOutcome::Stopped;  // the unfinished file is removed with png
             const ReadResult read = input.File.Read(row.data(), row.size());
             if (read.Error || read.Bytes < row.size()) throw Error::Io(read.Error ? read.Error : IoError(EIO), tgaPath);
             png.WriteRow(row.data());
@@ -72,10 +73,10 @@ bool ConvertTgaToPng(const std::string& tgaPath, std::int32_t dotsPerInch, UserD
         png.Finish();
     } catch (const Error& error) {
         dialogs.ShowError(error.what());
-        return false;
+        return ConversionOutcome::Failed;
     }
     dialogs.ShowMessage("Konvertierung beendet --> " + pngPath);
-    return true;
+    return ConversionOutcome::Converted;
 }
 
 }  // namespace nimbra

@@ -258,7 +258,7 @@ struct PixelHints {
     RegionMemory* Regions = nullptr;
 };
 
-// Runs the kernel of formula for the point; a formula above 5 runs none and gives
+// Runs the kernel of formula for the point; a value of FormulaCount (formula_table.h) or more runs none and gives
 // PreviousPixelCount. Counts start at -1 (0 for the Burning Ship), so a point escaping in pass
 // k counts k - 1 (k).
 template <class Hook>

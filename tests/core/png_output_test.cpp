@@ -1,12 +1,15 @@
 #include "cli/convert_command.h"
 #include "cli/render_command.h"
+#include "cli/tga_to_png.h"
 #include "tests/support/fake_platform.h"
+#include "tests/support/scripted_dialogs.h"
 #include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 
@@ -112,4 +115,16 @@ TEST(PngOutput, AConvertedTgaGivesTheBytesOfTheRenderedPng)
     WriteBytes(folder / "other.tga", std::vector<std::uint8_t>(40, 1));
     EXPECT_EQ(RunConvertCommand({"png", folder / "other.tga"}, out, err, platform), 1);
     EXPECT_FALSE(FileExists(folder / "other.png"));
+}
+
+TEST(PngOutput, AConversionStoppedBetweenRowsLeavesNothingBehind)
+{
+    TempFolder folder;
+    ASSERT_EQ(Render({}, folder / "nimbra000.tga"), 0);
+    FakePlatform platform;
+    ScriptedDialogs dialogs;
+    int rows = 0;
+    EXPECT_EQ(ConvertTgaToPng(folder / "nimbra000.tga", 0, dialogs, platform, [&rows] { return ++rows > 5; }),
+              ConversionOutcome::Stopped);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
