@@ -258,9 +258,9 @@ struct PixelHints {
     RegionMemory* Regions = nullptr;
 };
 
-// Runs the kernel of formula for the point; a value of FormulaCount (formula_table.h) or more runs none and gives
-// PreviousPixelCount. Counts start at -1 (0 for the Burning Ship), so a point escaping in pass
-// k counts k - 1 (k).
+// Runs the kernel of formula for the point; a value of FormulaCount (formula_table.h) or more
+// runs none and gives PreviousPixelCount. Counts start at -1 (0 for the Burning Ship), so a
+// point escaping in pass k counts k - 1 (k).
 template <class Hook>
 PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long double cr, long double ci,
                          const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts = NoShortcuts,
