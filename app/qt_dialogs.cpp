@@ -76,6 +76,12 @@ bool QtDialogs::AskYesNo(const std::string& text, const std::string& caption)
            QMessageBox::Yes;
 }
 
+bool QtDialogs::AskYesNoWithoutIcon(const std::string& text, const std::string& caption)
+{
+    return ShowBox(QMessageBox::NoIcon, Text(caption), text, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 std::optional<std::string> QtDialogs::ChooseFile(const FileRequest& request)
 {
     QFileDialog dialog(QApplication::activeWindow(), Text(request.Title));

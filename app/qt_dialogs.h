@@ -19,6 +19,7 @@ public:
     void ShowError(const std::string& text) override;
     void ShowWarning(const std::string& text) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
+    bool AskYesNoWithoutIcon(const std::string& text, const std::string& caption) override;
     std::optional<std::string> ChooseFile(const FileRequest& request) override;
     std::optional<Rgb> ChooseColour(Rgb start) override;
 };

@@ -30,6 +30,12 @@ public:
     // start): where there is no warning icon to show, a message like any other.
     virtual void ShowWarning(const std::string& text) { ShowMessage(text); }
     virtual bool AskYesNo(const std::string& text, const std::string& caption) = 0;      // only Yes is consent
+    // A question asked without the question icon: where there is no icon to leave off, a
+    // question like any other.
+    virtual bool AskYesNoWithoutIcon(const std::string& text, const std::string& caption)
+    {
+        return AskYesNo(text, caption);
+    }
     virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
     virtual std::optional<Rgb> ChooseColour(Rgb start) = 0;
 };

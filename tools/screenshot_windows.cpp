@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     if (which == "message") boxes.ShowMessage(text);
     if (which == "error") boxes.ShowError(text);
     if (which == "warning") boxes.ShowWarning(text);
-    if (which == "question") boxes.AskYesNo(text, "Rücksetzen");
+    if (which == "question") boxes.AskYesNoWithoutIcon(text, "Rücksetzen");
     if (which == "message" || which == "error" || which == "warning" || which == "question") return 0;
     testing::ScriptedDialogs dialogs;
     testing::FakePlatform platform;

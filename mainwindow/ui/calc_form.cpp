@@ -363,7 +363,7 @@ void TCalcForm::ResetInputs()
 // Mandelbrot1Click, InvMandel1Click, Julia1Click, Dragon1Click, Daisy1Click, Burning_Ship_Click.
 void TCalcForm::FormulaCommand(FormulaKind kind)
 {
-    if (dialogs_.AskYesNo(AskResetText, AskResetCaption)) {
+    if (dialogs_.AskYesNoWithoutIcon(AskResetText, AskResetCaption)) {
         if (!FormulaOf(kind).OwnDefaults) {
             ResetInputs();
         } else {

@@ -112,9 +112,10 @@ private slots:
         QCOMPARE(seen.Title, QStringLiteral("Bestätigung"));
         QCOMPARE(seen.Icon, QMessageBox::Question);
         AnswerNextBox(seen, QMessageBox::No);
-        QVERIFY(!dialogs.AskYesNo("Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?", "Rücksetzen"));
+        QVERIFY(!dialogs.AskYesNoWithoutIcon("Sollen die Eingabefelder auf ihre Standardwerte zurückgesetzt werden ?",
+                                             "Rücksetzen"));
         QCOMPARE(seen.Title, QStringLiteral("Rücksetzen"));
-        QCOMPARE(seen.Icon, QMessageBox::Question);
+        QCOMPARE(seen.Icon, QMessageBox::NoIcon);
     }
 
     void QuestionsAnswerJaOrNein()
