@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 
 using namespace nimbra;
@@ -147,10 +148,17 @@ private slots:
         TCalcForm& form = *program.Form;
         QVERIFY(UseFileRun(form, "300", "200", "3000"));
         const ParamFields typed = form.GatherFields();
-        DuringTheRun(program, [&] {
+        // Chosen once the first row is written, whatever the pace of the threads: a formula chosen
+        // while the first row is awaited applies to that row already.
+        std::function<void()> choose = [&] {
+            if (program.State.Run.CurrentRow == 0) {
+                QTimer::singleShot(0, &form, choose);
+                return;
+            }
             program.Dialogs.YesNoAnswers.push_back(false);  // keep the fields
             Find<QAction>(form, "BurnShip1")->trigger();
-        });
+        };
+        DuringTheRun(program, choose);
         QTest::mouseClick(Find<QPushButton>(form, "MakeButton"), Qt::LeftButton);
 
         const std::vector<std::uint8_t> written = ReadBytes("pix/nimbra000.tga");
