@@ -1,12 +1,13 @@
 #include "cli/convert_command.h"
+#include "cli/help_option.h"
 #include "cli/render_command.h"
 #include "cli/resolution_command.h"
 #include "common/posix_platform.h"
-#include "common/version.h"
 
 #include <unistd.h>
 
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,14 +36,8 @@ int main(int argc, char** argv)
                                         {.ProgressVisible = isatty(STDERR_FILENO) == 1});
     if (words[0] == "convert") return nimbra::RunConvertCommand(args, std::cout, std::cerr, platform);
     if (words[0] == "resolution") return nimbra::RunResolutionCommand(args, std::cout, std::cerr);
-    if (words[0] == "--help") {
-        std::cout << Usage;
-        return 0;
-    }
-    if (words[0] == "--version") {
-        std::cout << "nimbra-cli " << nimbra::ProgramVersion << '\n';
-        return 0;
-    }
+    if (const std::optional<int> answered = nimbra::AnswerProgramOption(words[0], "nimbra-cli", Usage))
+        return *answered;
     std::cerr << "nimbra-cli: unbekannter Befehl '" << words[0] << "'\n" << Usage;
     return 2;
 }

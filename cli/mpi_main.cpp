@@ -8,7 +8,6 @@
 #include "cli/render_command.h"
 #include "common/error.h"
 #include "common/posix_platform.h"
-#include "common/version.h"
 
 #include <mpi.h>
 #include <sched.h>
@@ -31,14 +30,8 @@ constexpr char Usage[] =
 std::optional<int> AnswerWithoutMpi(const std::vector<std::string>& words)
 {
     if (words.empty()) return std::nullopt;
-    if (words[0] == "--help") {
-        std::cout << Usage;
-        return 0;
-    }
-    if (words[0] == "--version") {
-        std::cout << "nimbra-mpi " << nimbra::ProgramVersion << '\n';
-        return 0;
-    }
+    if (const std::optional<int> answered = nimbra::AnswerProgramOption(words[0], "nimbra-mpi", Usage))
+        return answered;
     const std::vector<std::string> args(words.begin() + 1, words.end());
     if (words[0] != "render" || !nimbra::AsksForHelp(args)) return std::nullopt;
     nimbra::PosixPlatform platform;
