@@ -135,24 +135,24 @@ std::unique_ptr<ImageOutput> ResumableImage::Open(const std::string& path, std::
     }
 
     std::unique_ptr<ResumableImage> image(
-        new ResumableImage(path, std::move(parameters), width, height, std::move(finalFile), std::move(rows.File)));
+        new ResumableImage(path, std::move(parameters), width, std::move(finalFile), std::move(rows.File)));
     image->rowsWritten_ = rowsDone;
     // The new record first: killed before the rows are cut back, the old rows still match it.
     image->Checkpoint();
     const int file = image->rows_.Get();
     const auto keptBytes = static_cast<off_t>(RowsMarkSize + rowsDone * rowBytes);
     if (::ftruncate(file, keptBytes) != 0 || ::pwrite(file, RowsMark, RowsMarkSize, 0) != static_cast<ssize_t>(RowsMarkSize) ||
-        ::lseek(file, keptBytes, SEEK_SET) < 0)
+        ::lseek(file, RowsMarkSize, SEEK_SET) < 0)
         throw Error::Io(IoError::Last(), image->files_.Rows);
+    image->CopyRowsOnDisk();
     return image;
 }
 
 ResumableImage::ResumableImage(const std::string& path, std::string parameters, std::int32_t width,
-                               std::int32_t height, std::unique_ptr<ImageOutput> finalFile, FileDescriptor rows)
+                               std::unique_ptr<ImageOutput> finalFile, FileDescriptor rows)
     : files_(UnfinishedFilesOf(path)),
       parameters_(std::move(parameters)),
       rowBytes_(static_cast<std::size_t>(width) * 3),
-      height_(height),
       final_(std::move(finalFile)),
       rows_(std::move(rows))
 {
@@ -163,8 +163,19 @@ ResumableImage::~ResumableImage()
     if (!finished_) Stop();
 }
 
+void ResumableImage::CopyRowsOnDisk()
+{
+    std::vector<std::uint8_t> row(rowBytes_);
+    for (std::int32_t done = 0; done < rowsWritten_; ++done) {
+        const ReadResult read = rows_.Read(row.data(), row.size());
+        if (read.Error || read.Bytes != row.size()) throw Error::Io(read.Error ? read.Error : IoError(EIO), files_.Rows);
+        final_->WriteRow(row.data());
+    }
+}
+
 void ResumableImage::WriteRow(const std::uint8_t* bgr)
 {
+    final_->WriteRow(bgr);
     if (const IoError error = rows_.Write(bgr, rowBytes_)) throw Error::Io(error, files_.Rows);
     ++rowsWritten_;
     if (std::chrono::steady_clock::now() - lastCheckpoint_ >= CheckpointInterval) Checkpoint();
@@ -182,16 +193,8 @@ void ResumableImage::Checkpoint()
 
 std::string ResumableImage::Finish()
 {
-    // Recorded whole first: should writing the image fail (a full disk), the next try only
-    // writes it.
-    Checkpoint();
-    if (::lseek(rows_.Get(), RowsMarkSize, SEEK_SET) < 0) throw Error::Io(IoError::Last(), files_.Rows);
-    std::vector<std::uint8_t> row(rowBytes_);
-    for (std::int32_t done = 0; done < height_; ++done) {
-        const ReadResult read = rows_.Read(row.data(), row.size());
-        if (read.Error || read.Bytes != row.size()) throw Error::Io(read.Error ? read.Error : IoError(EIO), files_.Rows);
-        final_->WriteRow(row.data());
-    }
+    // Should putting the image in place fail (a full disk), the destructor records every row,
+    // and the next try only writes it.
     const std::string name = final_->Finish();
     finished_ = true;
     // The record first: rows without a record are taken for a render that never began.

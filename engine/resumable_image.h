@@ -19,11 +19,11 @@ struct UnfinishedFiles {
 };
 UnfinishedFiles UnfinishedFilesOf(const std::string& path);
 
-// An image whose rows go to a file of their own beside its name, with a record of the
-// parameters and of the rows safely on disk, synced every few seconds. A render that does not
-// complete, whatever ends it, leaves both behind, and a later one with the same parameters
-// continues after the last row on disk. Only Finish writes the image itself, from those rows,
-// into the final file, and then removes both.
+// An image whose rows go into the final file and also to a file of their own beside its
+// name, with a record of the parameters and of the rows safely on disk, synced every few
+// seconds. A render that does not complete, whatever ends it, leaves both behind, and a later
+// one with the same parameters copies those rows into its final file and continues after them.
+// Finish puts the final file in place and removes both.
 class ResumableImage final : public ImageOutput {
 public:
     enum class Start { Afresh, Continue };
@@ -47,14 +47,14 @@ public:
     void Stop() noexcept override;
 
 private:
-    ResumableImage(const std::string& path, std::string parameters, std::int32_t width, std::int32_t height,
+    ResumableImage(const std::string& path, std::string parameters, std::int32_t width,
                    std::unique_ptr<ImageOutput> finalFile, FileDescriptor rows);
-    void Checkpoint();  // throws Error::Io
+    void Checkpoint();      // throws Error::Io
+    void CopyRowsOnDisk();  // from the rows' file, at its first row, into the final file; throws Error::Io
 
     UnfinishedFiles files_;
     std::string parameters_;
     std::size_t rowBytes_;
-    std::int32_t height_;
     std::unique_ptr<ImageOutput> final_;
     FileDescriptor rows_;
     std::int32_t rowsWritten_ = 0;

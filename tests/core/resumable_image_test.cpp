@@ -14,13 +14,13 @@ using namespace nimbra::testing;
 
 namespace {
 
-// The final file, its rows kept in memory.
+// The final file, its rows kept in memory; a stopped one is thrown away.
 class RecordedImage final : public ImageOutput {
 public:
     explicit RecordedImage(std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
     void WriteRow(const std::uint8_t* bgr) override { bytes_.insert(bytes_.end(), bgr, bgr + 6); }
     std::string Finish() override { return "done"; }
-    void Stop() noexcept override {}
+    void Stop() noexcept override { bytes_.clear(); }
 
 private:
     std::vector<std::uint8_t>& bytes_;
