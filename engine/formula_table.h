@@ -33,7 +33,7 @@ struct FormulaInfo {
 inline constexpr FormulaInfo Formulas[] = {
     {FormulaKind::Mandelbrot, "mandelbrot", "Mandelbrot Menge", "Mandelbrot1", "&Mandelbrot", std::nullopt, true},
     {FormulaKind::InvertedMandelbrot, "invmandel", "Inverse Mandelbrot Menge", "InvMandel1", "&Mandelbrot Invertiert",
-     OwnFormulaDefaults{"-20", "20", "-10", "10"}, false},
+     OwnFormulaDefaults{"-20", "20", "-10", "10"}, false},  // a square root has no useful bound near zero
     {FormulaKind::Julia, "julia", "Julia Menge", "Julia1", "&Julia", OwnFormulaDefaults{"-2", "2", "-1.3", "1.2"},
      true},
     {FormulaKind::Dragon, "dragon", "Dragon", "Dragon1", "&Dragon", std::nullopt, true},

@@ -37,7 +37,6 @@ struct MandelbrotPass {
     }
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
-    static constexpr bool Provable = true;
     void SetState(long double real, long double imag)
     {
         zr = real;
@@ -74,8 +73,8 @@ struct InvertedMandelbrotPass {
     }
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
-    static constexpr bool Provable = false;  // a square root has no useful bound near zero
     static constexpr bool Linearisable = false;
+    static constexpr FormulaKind Kind = FormulaKind::InvertedMandelbrot;
     void SetState(long double real, long double imag)
     {
         zr = real;
@@ -102,7 +101,6 @@ struct JuliaPass {
     }
     bool Escaped() const { return sr + si >= 4; }
     bool OutOfRange() const { return !std::isfinite(sr + si); }
-    static constexpr bool Provable = true;
     void SetState(long double real, long double imag)
     {
         zr = real;
@@ -169,7 +167,6 @@ struct BurningShipPass {
     }
     bool Escaped() const { return sr > limit; }
     bool OutOfRange() const { return !std::isfinite(sr); }
-    static constexpr bool Provable = true;
     void SetState(long double real, long double imag)
     {
         zr = real;
@@ -185,6 +182,7 @@ struct BurningShipPass {
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci); }
     long double EscapeLimit() const { return limit; }
     static constexpr bool Linearisable = false;  // the fold is not holomorphic
+    static constexpr FormulaKind Kind = FormulaKind::BurningShip;
 };
 
 // The plain loop: passes until escape, the maximum or a stop, each read after every pass. The

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/engine_shortcuts.h"
+#include "engine/formula_table.h"
 #include "engine/orbit_proof.h"
 #include "engine/region_search.h"
 
@@ -159,7 +160,7 @@ template <class Kernel>
         }
         const long double near = nearReal > nearImag ? nearReal : nearImag;
         const std::uint32_t period = watch.Distance();
-        if constexpr (Kernel::Provable) {
+        if constexpr (FormulaOf(Kernel::Kind).Provable) {
             if (watched.Proofs && near <= watch.Width && period <= LongestProvenPeriod) {
                 const Kernel attempted = kernel;
                 const ProofAttempt attempt = AttemptProof(attempted, period, toMaximum - passes, near);
@@ -222,7 +223,7 @@ PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t
 {
     OrbitWatch watch;
     watch.Repeats = shortcuts.SkipRepeatingOrbits;
-    watch.Proofs = shortcuts.ProveBoundedOrbits && Kernel::Provable;
+    watch.Proofs = shortcuts.ProveBoundedOrbits && FormulaOf(Kernel::Kind).Provable;
     watch.Near.Width = watch.Proofs ? FirstProofDistance : 0;
     watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
     RegionSearch<Kernel> regionSearch(watch.Proofs && shortcuts.ProveByRegions ? regions : nullptr);
