@@ -1,7 +1,7 @@
 #include "bench/poster_report.h"
 
 #include "bench/file_run.h"
-#include "cli/named_image.h"
+#include "engine/named_image.h"
 #include "common/posix_platform.h"
 #include "common/stream_dialogs.h"
 #include "dialogs/resolution.h"

@@ -2,7 +2,7 @@
 
 #include "cli/help_option.h"
 #include "cli/interrupt_scope.h"
-#include "cli/named_image.h"
+#include "engine/named_image.h"
 #include "cli/progress_pump.h"
 #include "common/error.h"
 #include "common/number_text.h"

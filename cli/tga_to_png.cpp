@@ -1,6 +1,6 @@
 #include "cli/tga_to_png.h"
 
-#include "cli/named_image.h"
+#include "engine/named_image.h"
 #include "common/error.h"
 #include "common/file_descriptor.h"
 #include "engine/png_output.h"

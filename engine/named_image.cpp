@@ -1,4 +1,4 @@
-#include "cli/named_image.h"
+#include "engine/named_image.h"
 
 #include "engine/png_output.h"
 #include "engine/resumable_image.h"

@@ -23,7 +23,7 @@ constexpr auto CheckpointInterval = std::chrono::seconds(3);
 constexpr char RowsMark[] = "\x7Fnimbra rows to resume\n";
 constexpr std::size_t RowsMarkSize = sizeof RowsMark - 1;
 
-const char* const StartsAfreshHint = "Eine Berechnung ohne --resume beginnt von vorn und verwirft ihn.";
+const char* const StartsAfreshHint = "Eine Berechnung ohne --resume beginnt von vorn und verwirft das Gesicherte.";
 
 // The rows' file as it was left, or a new one; never through a symbolic link, never a FIFO.
 struct RowsFile {
@@ -124,10 +124,12 @@ std::unique_ptr<ImageOutput> ResumableImage::Open(const std::string& path, std::
                 return refuse("Die unterbrochene Berechnung von " + path +
                               " wurde mit anderen Parametern begonnen; --resume setzt sie nur mit denselben fort. " +
                               StartsAfreshHint);
-            if (!record || record->RowsDone > height ||
-                SizeOf(rows.File) < RowsMarkSize + record->RowsDone * rowBytes)
+            // The file at fault is named: the record, or the rows when fewer lie there than it counts.
+            const bool recordDamaged = !record || record->RowsDone > height;
+            if (recordDamaged || SizeOf(rows.File) < RowsMarkSize + record->RowsDone * rowBytes)
                 return refuse("Der Stand der unterbrochenen Berechnung von " + path + " ist beschädigt (" +
-                              files.Record + "); --resume kann sie nicht fortsetzen. " + StartsAfreshHint);
+                              (recordDamaged ? files.Record : files.Rows) + "); --resume kann sie nicht fortsetzen. " +
+                              StartsAfreshHint);
             rowsDone = record->RowsDone;
             dialogs.ShowMessage(path + ": " + std::to_string(rowsDone) + " von " + std::to_string(height) +
                                 " Zeilen sind schon berechnet, die Berechnung geht danach weiter.");

@@ -76,9 +76,11 @@ TEST_F(ResumableFixture, AContinuedImageGoesOnAfterTheRowsOnDiskAndEndsWhole)
 
 TEST_F(ResumableFixture, ARecordOfOtherParametersOrADamagedOneIsRefusedAndNothingIsLost)
 {
-    const std::string afresh = " Eine Berechnung ohne --resume beginnt von vorn und verwirft ihn.";
-    const std::string damaged = "Der Stand der unterbrochenen Berechnung von " + path + " ist beschädigt (" +
-                                files.Record + "); --resume kann sie nicht fortsetzen." + afresh;
+    const std::string afresh = " Eine Berechnung ohne --resume beginnt von vorn und verwirft das Gesicherte.";
+    const auto damaged = [&](const std::string& file) {
+        return "Der Stand der unterbrochenen Berechnung von " + path + " ist beschädigt (" + file +
+               "); --resume kann sie nicht fortsetzen." + afresh;
+    };
     const struct { const char* name; std::string parameters; std::function<void()> harm; std::string message; } cases[] = {
         {"other parameters", "B", [] {},
          "Die unterbrochene Berechnung von " + path +
@@ -87,14 +89,14 @@ TEST_F(ResumableFixture, ARecordOfOtherParametersOrADamagedOneIsRefusedAndNothin
              std::vector<std::uint8_t> record = ReadBytes(files.Record);
              record[record.size() / 2] ^= 1;
              WriteBytes(files.Record, record);
-         }, damaged},
+         }, damaged(files.Record)},
         {"a cut record", "A", [&] {
              std::vector<std::uint8_t> record = ReadBytes(files.Record);
              record.pop_back();
              WriteBytes(files.Record, record);
-         }, damaged},
+         }, damaged(files.Record)},
         {"rows missing", "A", [&] { std::filesystem::resize_file(files.Rows, ReadBytes(files.Rows).size() - 1); },
-         damaged},
+         damaged(files.Rows)},
         {"a file of someone else's", "A", [&] { WriteBytes(files.Rows, {'m', 'i', 'n', 'e'}); },
          "Die Datei " + files.Rows + " stammt nicht von Nimbra und bleibt, wie sie ist; " + path +
              " wird nicht berechnet."},
