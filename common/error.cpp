@@ -21,7 +21,9 @@ Error Error::AllNamesTaken(const std::string& first, const std::string& last)
 Error Error::RangeCheck() { return Error("Fehler bei Bereichsprüfung"); }
 Error Error::Io(IoError error, const std::string& path)
 {
-    return Error("E/A-Fehler " + std::to_string(error.Number()) + "\n" + path + ": " + IoReason(error));
+    // A file too short for its format met no failing system call: no system error number to show.
+    const std::string number = error.Number() == FileTooShort ? "" : " " + std::to_string(error.Number());
+    return Error("E/A-Fehler" + number + "\n" + path + ": " + IoReason(error));
 }
 
 Error Error::Mpi(const std::string& reason) { return Error("MPI-Fehler: " + reason); }

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -15,7 +16,9 @@ namespace {
 
 // A program that is missing or no program at all fails here, not in a child process: the
 // C library reports the failed exec as the error of the spawn.
-IoError Spawn(const std::vector<std::string>& arguments)
+// A failed exit is recorded in failed under commandLine when there is one.
+IoError Spawn(const std::vector<std::string>& arguments, const std::string& commandLine = {},
+              std::shared_ptr<PosixPlatform::FailedCommands> failed = nullptr)
 {
     if (arguments.empty() || arguments[0].empty()) return IoError(ENOENT);
     std::vector<char*> argv;
@@ -24,7 +27,12 @@ IoError Spawn(const std::vector<std::string>& arguments)
     pid_t pid = 0;
     if (const int error = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ)) return IoError(error);
     // Reaped in the background: the program never waits for a viewer or a browser.
-    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+    std::thread([pid, commandLine, failed] {
+        int status = 0;
+        if (waitpid(pid, &status, 0) != pid || !failed || !WIFEXITED(status) || WEXITSTATUS(status) == 0) return;
+        const std::lock_guard lock(failed->Mutex);
+        failed->Commands.push_back({commandLine, WEXITSTATUS(status)});
+    }).detach();
     return {};
 }
 
@@ -54,7 +62,16 @@ std::time_t PosixPlatform::ExecutableModified()
 
 std::string PosixPlatform::BrowserCommand() { return "xdg-open "; }
 
-IoError PosixPlatform::StartCommandLine(const std::string& commandLine) { return Spawn(SplitCommandLine(commandLine)); }
+IoError PosixPlatform::StartCommandLine(const std::string& commandLine)
+{
+    return Spawn(SplitCommandLine(commandLine), commandLine, failed_);
+}
+
+std::vector<FailedCommand> PosixPlatform::TakeFailedCommands()
+{
+    const std::lock_guard lock(failed_->Mutex);
+    return std::exchange(failed_->Commands, {});
+}
 
 IoError PosixPlatform::StartProgram(const std::string& program, const std::string& argument)
 {

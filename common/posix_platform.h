@@ -1,6 +1,8 @@
 #pragma once
 #include "common/platform.h"
 
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace nimbra {
@@ -14,6 +16,16 @@ public:
     std::string BrowserCommand() override;
     IoError StartCommandLine(const std::string& commandLine) override;
     IoError StartProgram(const std::string& program, const std::string& argument) override;
+    std::vector<FailedCommand> TakeFailedCommands() override;
+
+    // Filled by the threads that wait for the started programs, which may outlive the platform.
+    struct FailedCommands {
+        std::mutex Mutex;
+        std::vector<FailedCommand> Commands;
+    };
+
+private:
+    std::shared_ptr<FailedCommands> failed_ = std::make_shared<FailedCommands>();
 };
 
 // Splits a command line at runs of blanks; a part in double quotes keeps its blanks.

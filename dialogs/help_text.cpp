@@ -112,7 +112,7 @@ verkleinern den Bereich um 10 %, die Pfeile verschieben ihn um 10 %, und ein mit
 Vorschaufenster aufgezogenes Rechteck wird zum neuen Bereich. Danach beginnt gleich die
 nächste Vorschau.</p>
 <p><i>Fraktale → Ansicht zurück</i> (Alt+←) stellt den Bereich wieder her, der vor dem letzten
-Zoomen, Verschieben, Aufziehen, Wählen einer Formel oder Laden einer Konfiguration galt;
+Zoomen, Verschieben, Aufziehen, Wählen einer Formel, Rücksetzen oder Laden einer Konfiguration galt;
 <i>Ansicht vor</i> (Alt+→) geht diesen Weg wieder vorwärts. Nimbra merkt sich die letzten 100
 Schritte, solange das Programm läuft. Was Sie selbst in die Felder tippen, ist kein Schritt.</p>
 

@@ -9,4 +9,8 @@ namespace nimbra {
 // path, and the reason on a second line.
 std::string StartFailureMessage(const std::string& who, const std::string& program, IoError error);
 
+// What the user reads when the browser command started but ended with exitStatus; xdg-open's
+// statuses are explained.
+std::string BrowserFailureMessage(const std::string& program, int exitStatus);
+
 }  // namespace nimbra

@@ -28,6 +28,15 @@ void OpenInBrowser(const std::string& address, Platform& platform, UserDialogs& 
     }
 }
 
+void ReportFailedBrowsers(Platform& platform, UserDialogs& dialogs)
+{
+    for (const FailedCommand& failed : platform.TakeFailedCommands()) {
+        const std::vector<std::string> parts = SplitCommandLine(failed.CommandLine);
+        const std::string& program = parts.empty() ? failed.CommandLine : parts.front();
+        dialogs.ShowWarning(BrowserFailureMessage(program, failed.ExitStatus));
+    }
+}
+
 void OpenOnlineManual(Platform& platform, UserDialogs& dialogs)
 {
     OpenInBrowser(std::string(WebHost) + "/loader.php4?use=man", platform, dialogs);

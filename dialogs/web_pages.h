@@ -18,6 +18,9 @@ std::string VersionStamp(std::time_t modified);
 // MaxBrowserCommandBytes is not started (cut, it would open a wrong address) and a message
 // says so; so does one when the browser cannot be started.
 void OpenInBrowser(const std::string& address, Platform& platform, UserDialogs& dialogs);
+// A browser command that started but then failed (xdg-open finding no browser) is only known
+// later: the window asks now and then, and each failure is said once.
+void ReportFailedBrowsers(Platform& platform, UserDialogs& dialogs);
 void OpenOnlineManual(Platform& platform, UserDialogs& dialogs);
 // The update page, asked with the version stamp of the program's own file.
 void CheckForUpdates(Platform& platform, UserDialogs& dialogs);

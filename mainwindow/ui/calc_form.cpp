@@ -1,6 +1,7 @@
 #include "mainwindow/ui/calc_form.h"
 
 #include "common/guarded.h"
+#include "dialogs/web_pages.h"
 #include "engine/formula_defaults.h"
 #include "files/param_files.h"
 #include "mainwindow/constant_history.h"
@@ -307,6 +308,7 @@ void TCalcForm::AddConstantToHistory(QComboBox* box)
 
 void TCalcForm::Timer1Timer()
 {
+    ReportFailedBrowsers(system_, dialogs_);
     const double now = timeOfDay_();
     // A question or another modal window open during a run holds the run until it closes.
     if (state_.Run.Running) state_.Pauses.Tick(now, QApplication::activeModalWidget() != nullptr);

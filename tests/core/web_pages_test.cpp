@@ -1,9 +1,13 @@
 #include "dialogs/web_pages.h"
 
+#include "common/posix_platform.h"
 #include "tests/support/fake_platform.h"
 #include "tests/support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 using namespace nimbra;
 using namespace nimbra::testing;
@@ -79,4 +83,31 @@ TEST(OpenInBrowser, ABrowserThatCannotStartIsReported)
     OpenOnlineManual(platform, dialogs);
     EXPECT_EQ(dialogs.Warnings,
               std::vector<std::string>{"Der Browser xdg-open kann nicht gestartet werden !\ndas Programm ist nicht vorhanden"});
+}
+
+TEST(OpenInBrowser, ABrowserCommandThatStartsButFailsIsReportedOnceWhenTheWindowAsks)
+{
+    // Started for real, as xdg-open ends when it finds no browser.
+    PosixPlatform platform;
+    ASSERT_FALSE(platform.StartCommandLine("sh -c \"exit 3\""));
+    ASSERT_FALSE(platform.StartCommandLine("true"));
+    std::vector<FailedCommand> failed;
+    for (int wait = 0; wait < 500 && failed.empty(); ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        failed = platform.TakeFailedCommands();
+    }
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].CommandLine, "sh -c \"exit 3\"");
+    EXPECT_EQ(failed[0].ExitStatus, 3);
+
+    FakePlatform fake;
+    ScriptedDialogs dialogs;
+    fake.FailedCommandsValue = {{"xdg-open http://h/p", 3}, {"xdg-open http://h/q", 9}};
+    ReportFailedBrowsers(fake, dialogs);
+    ReportFailedBrowsers(fake, dialogs);
+    EXPECT_EQ(dialogs.Warnings,
+              (std::vector<std::string>{
+                  "Der Browser xdg-open hat die Seite nicht geöffnet !\n"
+                  "kein Programm gefunden, das die Seite öffnen kann",
+                  "Der Browser xdg-open hat die Seite nicht geöffnet !\ndas Programm endete mit dem Status 9"}));
 }
