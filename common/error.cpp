@@ -4,6 +4,11 @@ namespace nimbra {
 
 Error Error::NotAnInteger(const std::string& text) { return Error("'" + text + "' ist kein gültiger Integerwert"); }
 Error Error::NotAFloat(const std::string& text) { return Error("'" + text + "' ist kein gültiger Gleitkommawert"); }
+Error Error::HiddenJuliaConstant(const Error& error)
+{
+    return Error(std::string(error.what()) +
+                 "\nes ist eine Konstante der Julia Menge, die auch für diese Formel gelesen wird");
+}
 Error Error::FloatDivisionByZero() { return Error("Gleitkommadivision durch Null"); }
 Error Error::InvalidFloatOperation() { return Error("Ungültige Gleitkommaoperation"); }
 Error Error::FloatOverflow() { return Error("Gleitkommaüberlauf"); }

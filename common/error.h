@@ -22,6 +22,8 @@ public:
 
     static Error NotAnInteger(const std::string& text);  // "'12a' ist kein gültiger Integerwert"
     static Error NotAFloat(const std::string& text);     // "'1,2,3' ist kein gültiger Gleitkommawert"
+    // The error of a Julia constant read while its fields are hidden, with a line saying where they are.
+    static Error HiddenJuliaConstant(const Error& error);
     static Error FloatDivisionByZero();                  // "Gleitkommadivision durch Null"
     static Error InvalidFloatOperation();                // "Ungültige Gleitkommaoperation"
     static Error FloatOverflow();                        // "Gleitkommaüberlauf"

@@ -88,8 +88,14 @@ void ReadParams(ParamFields& fields, FractalParams& params, PreviewSize preview,
     }
     fields.Iterations = std::to_string(read.MaxIterations);
 
-    read.JuliaReal = ReadFloatField(fields.JuliaReal, 0.0L, decimalSeparator);
-    read.JuliaImag = ReadFloatField(fields.JuliaImag, 0.0L, decimalSeparator);
+    // The constants are read for every formula; where they are hidden, the message says where they are.
+    try {
+        read.JuliaReal = ReadFloatField(fields.JuliaReal, 0.0L, decimalSeparator);
+        read.JuliaImag = ReadFloatField(fields.JuliaImag, 0.0L, decimalSeparator);
+    } catch (const Error& error) {
+        if (LoadFormula(params) == static_cast<std::uint8_t>(FormulaKind::Julia)) throw;
+        throw Error::HiddenJuliaConstant(error);
+    }
     read.RealFrom = ReadFloatField(fields.RealFrom, DefaultView::RealFrom, decimalSeparator);
     read.RealTo = ReadFloatField(fields.RealTo, DefaultView::RealTo, decimalSeparator);
     read.ImagFrom = ReadFloatField(fields.ImagFrom, DefaultView::ImagFrom, decimalSeparator);

@@ -16,9 +16,10 @@ ParamFields FileRunFields()
     return fields;
 }
 
-std::string RefusalOf(ParamFields fields, PreviewSize preview = {})
+std::string RefusalOf(ParamFields fields, PreviewSize preview = {}, FormulaKind formula = FormulaKind::Mandelbrot)
 {
     FractalParams params;
+    params.Formula = static_cast<std::uint8_t>(formula);
     try {
         ReadParams(fields, params, preview, ',');
     } catch (const Error& error) {
@@ -138,8 +139,10 @@ TEST(ReadParams, RefusalsCarryTheirMessages)
     EXPECT_EQ(RefusalOf(fields), "Ungültige Gleitkommaoperation");
 
     fields = FileRunFields();
-    fields.JuliaImag = "abc";  // the hidden Julia fields are read for every formula
-    EXPECT_EQ(RefusalOf(fields), "'abc' ist kein gültiger Gleitkommawert");
+    fields.JuliaImag = "abc";  // the hidden Julia fields are read for every formula, and said where they are
+    EXPECT_EQ(RefusalOf(fields), "'abc' ist kein gültiger Gleitkommawert\n"
+                                 "es ist eine Konstante der Julia Menge, die auch für diese Formel gelesen wird");
+    EXPECT_EQ(RefusalOf(fields, {}, FormulaKind::Julia), "'abc' ist kein gültiger Gleitkommawert");
 }
 
 TEST(ReadParams, ARefusalKeepsTheCorrectionsMadeBeforeIt)
