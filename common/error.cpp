@@ -26,9 +26,18 @@ Error Error::AllNamesTaken(const std::string& first, const std::string& last)
 Error Error::RangeCheck() { return Error("Fehler bei Bereichsprüfung"); }
 Error Error::Io(IoError error, const std::string& path)
 {
-    // A file too short for its format met no failing system call: no system error number to show.
-    const std::string number = error.Number() == FileTooShort ? "" : " " + std::to_string(error.Number());
-    return Error("E/A-Fehler" + number + "\n" + path + ": " + IoReason(error));
+    // A file too short for its format met no failing system call: no system error number to
+    // show. Appended piece by piece: g++ 12 warns wrongly about a chain of + here.
+    std::string text = "E/A-Fehler";
+    if (error.Number() != FileTooShort) {
+        text += ' ';
+        text += std::to_string(error.Number());
+    }
+    text += '\n';
+    text += path;
+    text += ": ";
+    text += IoReason(error);
+    return Error(text);
 }
 
 Error Error::Mpi(const std::string& reason) { return Error("MPI-Fehler: " + reason); }
