@@ -49,13 +49,18 @@ RowsFile OpenRowsFile(const std::string& path)
         if (rows.Existed || errno != ENOENT) break;
         // 0666: the user's umask decides, as for the image itself.
         rows.File = FileDescriptor(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!rows.File.IsOpen() && errno != EEXIST) break;  // EEXIST: another render made it meanwhile
+        if (!rows.File.IsOpen() && errno != EEXIST) {  // EEXIST: another render made it meanwhile
+            // No such file yet: a refusal is the folder's.
+            rows.Error = errno == EACCES || errno == EPERM ? IoError::InFolder(errno) : IoError::Last();
+            break;
+        }
     }
     struct stat info {};
-    if (!rows.File.IsOpen())
-        rows.Error = IoError::Last();
-    else if (::fstat(rows.File.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (!rows.File.IsOpen()) {
+        if (!rows.Error) rows.Error = IoError::Last();
+    } else if (::fstat(rows.File.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         rows.Error = IoError(NotAPlainFile);
+    }
     if (rows.Error) rows.File.Close();
     rows.Foreign = rows.File.IsOpen() && info.st_size > 0 && !StartsWithMark(rows.File);
     return rows;
