@@ -14,6 +14,17 @@ std::string VersionStamp(std::time_t modified)
     return stamp.substr(0, 8);
 }
 
+namespace {
+
+// The program a message names: the command line's first part.
+std::string ProgramOf(const std::string& commandLine)
+{
+    const std::vector<std::string> parts = SplitCommandLine(commandLine);
+    return parts.empty() ? commandLine : parts.front();
+}
+
+}  // namespace
+
 void OpenInBrowser(const std::string& address, Platform& platform, UserDialogs& dialogs)
 {
     // Nothing is put between the command and the address: the command brings its own blank.
@@ -22,19 +33,14 @@ void OpenInBrowser(const std::string& address, Platform& platform, UserDialogs& 
         dialogs.ShowWarning("Der Browseraufruf ist länger als 254 Zeichen und wird nicht gestartet !");
         return;
     }
-    if (const IoError error = platform.StartCommandLine(commandLine)) {
-        const std::vector<std::string> parts = SplitCommandLine(commandLine);
-        dialogs.ShowWarning(StartFailureMessage("Der Browser", parts.empty() ? commandLine : parts.front(), error));
-    }
+    if (const IoError error = platform.StartCommandLine(commandLine))
+        dialogs.ShowWarning(StartFailureMessage("Der Browser", ProgramOf(commandLine), error));
 }
 
 void ReportFailedBrowsers(Platform& platform, UserDialogs& dialogs)
 {
-    for (const FailedCommand& failed : platform.TakeFailedCommands()) {
-        const std::vector<std::string> parts = SplitCommandLine(failed.CommandLine);
-        const std::string& program = parts.empty() ? failed.CommandLine : parts.front();
-        dialogs.ShowWarning(BrowserFailureMessage(program, failed.ExitStatus));
-    }
+    for (const FailedCommand& failed : platform.TakeFailedCommands())
+        dialogs.ShowWarning(BrowserFailureMessage(ProgramOf(failed.CommandLine), failed.ExitStatus));
 }
 
 void OpenOnlineManual(Platform& platform, UserDialogs& dialogs)
