@@ -60,6 +60,15 @@ View RegionOf(const char* name, const char* realFrom, const char* realTo, const 
     return view;
 }
 
+// A Julia set whose constant lies in the main cardioid: every pixel inside settles on one fixed point.
+View JuliaView()
+{
+    View view = ViewOf("Julia view, an attracting fixed point", FormulaKind::Julia);
+    view.Fields.JuliaReal = "0.39";
+    view.Fields.JuliaImag = "-0.2";
+    return view;
+}
+
 // The seahorse valley as people print it: portrait, deep iterations, half of it inside the set.
 View PosterView()
 {
@@ -119,7 +128,8 @@ double Sum(const std::array<double, PassTally::Ends>& values)
 void PrintTally(const PassTally& tally, double plainPasses)
 {
     static const char* const Names[PassTally::Ends] = {"escaping", "run to the maximum", "repeating exactly",
-                                                       "proven by a chain of discs", "proven by a region"};
+                                                       "proven by a chain of discs", "proven by a region",
+                                                       "proven around a known cycle"};
     const double pixels = Sum(tally.Pixels), passes = Sum(tally.Passes);
     std::printf("    repeats and proofs on, 2 threads: %.4g passes, %.3f of the plain loop's\n", passes,
                 passes / plainPasses);
@@ -155,6 +165,7 @@ int main(int argc, char** argv)
         RegionOf("XaoS's default view", "-2.4166667", "0.9166667", "-1.25", "1.25"),
         ViewOf("Burning Ship view", FormulaKind::BurningShip),
         ViewOf("Dragon view", FormulaKind::Dragon),
+        JuliaView(),
         RegionOf("Mandelbrot boundary zoom", "-0.7455", "-0.7445", "0.1100", "0.1108"),
         PosterView(),
     };

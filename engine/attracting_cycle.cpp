@@ -9,14 +9,24 @@ constexpr double Expanding = 2;
 // A state this far out has left every cycle behind.
 constexpr double FarOut = 16;
 
+Complex PrincipalRoot(Complex w)
+{
+    // A modulus that overflows leaves no cycle attracting, as it should.
+    const double modulus = Modulus(w);
+    return {std::sqrt((modulus + w.Re) / 2), std::copysign(std::sqrt((modulus - w.Re) / 2), w.Im)};
+}
+
 // The fixed points of z^2 + K are (1 -+ sqrt(1 - 4K)) / 2 with multipliers 1 -+ sqrt(1 - 4K),
 // which add up to 2: only the one with the principal root can attract.
+Complex AttractingFixedPoint(Complex constant)
+{
+    const Complex root = PrincipalRoot({1 - 4 * constant.Re, -4 * constant.Im});
+    return {(1 - root.Re) / 2, -root.Im / 2};
+}
+
 bool FindAttractingFixedPoint(Complex constant, std::vector<Complex>& points)
 {
-    const double a = 1 - 4 * constant.Re, b = -4 * constant.Im;
-    const double modulus = std::hypot(a, b);
-    const Complex root{std::sqrt((modulus + a) / 2), std::copysign(std::sqrt((modulus - a) / 2), b)};
-    const Complex fixed{(1 - root.Re) / 2, -root.Im / 2};
+    const Complex fixed = AttractingFixedPoint(constant);
     points.assign(1, fixed);
     return Modulus(2 * fixed) < 1;
 }
@@ -62,6 +72,29 @@ bool FindAttractingCycle(Complex constant, std::uint32_t period, Complex start, 
     Complex multiplier{1, 0};
     for (const Complex point : points) multiplier = 2 * point * multiplier;
     return Modulus(multiplier) < 1;
+}
+
+KnownCycle FindKnownCycle(Complex constant)
+{
+    KnownCycle cycle;
+    if (!InKnownComponent(constant)) return cycle;
+    const Complex fixed = AttractingFixedPoint(constant);
+    const double fixedMultiplier = Modulus(2 * fixed);
+    if (fixedMultiplier < 1) {
+        cycle.Period = 1;
+        cycle.Points[0] = cycle.Points[1] = fixed;
+        cycle.Multiplier = fixedMultiplier;
+        return cycle;
+    }
+    // The cycle of two solves z^2 + z + K + 1 = 0; its multiplier 4 z0 z1 is 4 (K + 1).
+    const double twoMultiplier = 4 * Modulus({constant.Re + 1, constant.Im});
+    if (!(twoMultiplier < 1)) return cycle;
+    const Complex root = PrincipalRoot({-3 - 4 * constant.Re, -4 * constant.Im});
+    cycle.Period = 2;
+    cycle.Points[0] = {(root.Re - 1) / 2, root.Im / 2};
+    cycle.Points[1] = {(-root.Re - 1) / 2, -root.Im / 2};
+    cycle.Multiplier = twoMultiplier;
+    return cycle;
 }
 
 }  // namespace nimbra

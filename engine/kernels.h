@@ -4,6 +4,7 @@
 #include "engine/linearised_region.h"
 #include "engine/shortcut_loop.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
@@ -22,7 +23,7 @@ inline constexpr std::int32_t PreviousPixelCount = -1;
 // For the proof that an orbit stays bounded (orbit_proof.h) it tells the derivative of its
 // exact pass, the sum of the absolute values of the constants its pass adds and the limit of its
 // escape test; a kernel whose exact pass is z squared plus a constant tells that constant too,
-// for the regions around its cycles (linearised_region.h).
+// for the regions around its cycles (linearised_region.h), and a guess of it in doubles.
 
 // Mandelbrot: the point itself is the start value.
 struct MandelbrotPass {
@@ -54,6 +55,7 @@ struct MandelbrotPass {
     static constexpr bool Linearisable = true;
     static constexpr FormulaKind Kind = FormulaKind::Mandelbrot;
     LinearisedRegion::PassConstant Constant() const { return {cr, ci}; }
+    Complex ConstantGuess() const { return {static_cast<double>(cr), static_cast<double>(ci)}; }
 };
 
 // Each coordinate is inverted by itself (not the complex reciprocal); the point, not its
@@ -118,6 +120,7 @@ struct JuliaPass {
     static constexpr bool Linearisable = true;
     static constexpr FormulaKind Kind = FormulaKind::Julia;
     LinearisedRegion::PassConstant Constant() const { return {-kr, -ki}; }
+    Complex ConstantGuess() const { return {-static_cast<double>(kr), -static_cast<double>(ki)}; }
 };
 
 // z squared plus the point plus the fixed offset -0.74543 + 0.2i.
@@ -134,6 +137,11 @@ struct DragonPass : MandelbrotPass {
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) - OffsetReal + OffsetImag; }
     static constexpr FormulaKind Kind = FormulaKind::Dragon;
     LinearisedRegion::PassConstant Constant() const { return {cr, ci, OffsetReal, OffsetImag}; }
+    Complex ConstantGuess() const
+    {
+        return {static_cast<double>(cr) + static_cast<double>(OffsetReal),
+                static_cast<double>(ci) + static_cast<double>(OffsetImag)};
+    }
 };
 
 // z squared plus the point plus the fixed offset 0.11031 - 0.67037i.
@@ -150,6 +158,11 @@ struct DaisyPass : MandelbrotPass {
     long double ConstantsSize() const { return fabsl(cr) + fabsl(ci) + OffsetReal - OffsetImag; }
     static constexpr FormulaKind Kind = FormulaKind::Daisy;
     LinearisedRegion::PassConstant Constant() const { return {cr, ci, OffsetReal, OffsetImag}; }
+    Complex ConstantGuess() const
+    {
+        return {static_cast<double>(cr) + static_cast<double>(OffsetReal),
+                static_cast<double>(ci) + static_cast<double>(OffsetImag)};
+    }
 };
 
 // (|Re z| + i|Im z|) squared minus the point, from 0; the squared modulus is compared with
@@ -213,9 +226,9 @@ PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t m
 
 // The plain loop, or the loop with the exact shortcuts when any is on. Most orbits that escape
 // do so in their first passes, before a shortcut could pay for itself: plainPasses of them run
-// as in the plain loop.
+// as in the plain loop, PlainPrelude at most where the cycle is known in closed form.
 template <int HookCallsPerPass, class Kernel, class Hook>
-PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations, const std::atomic<bool>& stop,
+[[gnu::always_inline]] inline PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations, const std::atomic<bool>& stop,
                     Hook& hook, EngineShortcuts shortcuts, std::int32_t plainPasses, RegionMemory* regions)
 {
     if (!shortcuts.SkipRepeatingOrbits && !shortcuts.ProveBoundedOrbits)
@@ -223,18 +236,41 @@ PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIter
     const std::uint32_t hookPasses = (hook.PassesBeforePoll() - 1) / HookCallsPerPass + 1;  // the windows' turn first
     if (static_cast<std::uint32_t>(plainPasses) > hookPasses) plainPasses = static_cast<std::int32_t>(hookPasses);
     std::int32_t count = firstCount;
-    const std::int32_t plainEnd = maxIterations - count > plainPasses ? count + plainPasses : maxIterations;
-    bool escaped;
-    do {
-        kernel.Pass();
-        ++count;
-        escaped = kernel.Escaped();
-    } while (!escaped && count != plainEnd);
+    auto plainUntil = [&](std::int32_t passes) {
+        const std::int32_t plainEnd = maxIterations - count > passes ? count + passes : maxIterations;
+        bool escaped;
+        do {
+            kernel.Pass();
+            ++count;
+            escaped = kernel.Escaped();
+        } while (!escaped && count != plainEnd);
+        return escaped;
+    };
+    auto plainEnded = [&](bool escaped) {
+        return escaped || count == maxIterations || stop.load(std::memory_order_relaxed);
+    };
+    auto plainResult = [&](bool escaped) {
+        hook.PassesDone(static_cast<std::uint32_t>(count - firstCount) * HookCallsPerPass);
+        return PointResult{count, kernel.OutOfRange(), escaped ? OrbitEnd::Escaped : OrbitEnd::RanToMaximum,
+                           count - firstCount};
+    };
+    // An orbit still going after the first passes is watched for a cycle known in closed form,
+    // where there is one, at once.
+    const std::int32_t firstPasses = std::min(plainPasses, PlainPrelude);
+    bool escaped = plainUntil(firstPasses);
+    if (plainEnded(escaped)) return plainResult(escaped);
+    KnownCycleWatch known;
+    if constexpr (Kernel::Linearisable) {
+        if (shortcuts.ProveBoundedOrbits && FormulaOf(Kernel::Kind).Provable && regions)
+            known = KnownCycleWatch(regions->KnownCycleOf(kernel.ConstantGuess()), kernel.zr, kernel.zi);
+    }
+    if (!known.Watching() && plainPasses > firstPasses) {
+        escaped = plainUntil(plainPasses - firstPasses);
+        if (plainEnded(escaped)) return plainResult(escaped);
+    }
     hook.PassesDone(static_cast<std::uint32_t>(count - firstCount) * HookCallsPerPass);
-    if (escaped || count == maxIterations || stop.load(std::memory_order_relaxed))
-        return {count, kernel.OutOfRange(), escaped ? OrbitEnd::Escaped : OrbitEnd::RanToMaximum, count - firstCount};
-    PointResult result =
-        IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts, regions);
+    PointResult result = IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts,
+                                                                regions, known.Watching() ? &known : nullptr);
     result.Passes += count - firstCount;
     return result;
 }

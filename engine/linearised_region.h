@@ -67,6 +67,11 @@ public:
     struct PassConstant {
         long double PixelReal = 0, PixelImag = 0;
         long double OffsetReal = 0, OffsetImag = 0;
+        // The constant the exact pass adds, for the guesses.
+        Complex Approximate() const
+        {
+            return {static_cast<double>(PixelReal + OffsetReal), static_cast<double>(PixelImag + OffsetImag)};
+        }
     };
 
     // Builds the regions around cycle (its points in the order of the passes) for the formula

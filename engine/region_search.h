@@ -47,6 +47,17 @@ public:
         sinceBuilt_ = 0;
         return &spare;
     }
+    // The known cycle for the constant; a formula whose constant is the same for every pixel
+    // finds it once.
+    const KnownCycle& KnownCycleOf(Complex constant)
+    {
+        if (constant.Re != knownFor_.Re || constant.Im != knownFor_.Im || !knownFound_) {
+            known_ = FindKnownCycle(constant);
+            knownFor_ = constant;
+            knownFound_ = true;
+        }
+        return known_;
+    }
     // Room for the points of a cycle while one is sought.
     std::vector<Complex>& CycleScratch() { return cycle_; }
     // Whether the orbit of the pixel before took long to settle, or a region was built a few
@@ -68,6 +79,9 @@ private:
     bool lastWasSlow_ = false;
     std::uint32_t sinceBuilt_ = FewPixels;  // pixels finished since the latest build
     std::vector<Complex> cycle_;
+    KnownCycle known_;
+    Complex knownFor_;
+    bool knownFound_ = false;
 };
 
 // When one orbit looks whether its state has entered a region, and which region. The first look
@@ -130,8 +144,7 @@ private:
     {
         RegionMemory& memory = *memory_;
         const LinearisedRegion::PassConstant constant = kernel.Constant();
-        const Complex map{static_cast<double>(constant.PixelReal + constant.OffsetReal),
-                          static_cast<double>(constant.PixelImag + constant.OffsetImag)};
+        const Complex map = constant.Approximate();
         const Complex state{static_cast<double>(kernel.zr), static_cast<double>(kernel.zi)};
         // A kept region's cycle moved a little with the constant: Newton's method starts at its
         // centre, then at the state.

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/engine_shortcuts.h"
 #include "engine/formula_table.h"
+#include "engine/known_cycle_loop.h"
 #include "engine/orbit_proof.h"
 #include "engine/region_search.h"
 
@@ -80,6 +81,7 @@ enum class OrbitEnd : std::uint8_t {
     Repeated,       // the orbit came back to an exact earlier state
     DiscsClosed,    // a chain of discs around its cycle closed (orbit_proof.h)
     RegionEntered,  // the orbit entered a region around its cycle (linearised_region.h)
+    KnownCycle,     // a chain of discs closed around a cycle known in closed form (known_cycle_loop.h)
 };
 
 // The count of one point, whether a value left the extended range on the way (an infinity or
@@ -90,16 +92,6 @@ struct PointResult {
     bool OutOfRange = false;
     OrbitEnd End = OrbitEnd::Escaped;
     std::int32_t Passes = 0;
-};
-
-// Where a stretch of passes ended, with the state it reached; the rest of the kernel's values
-// follow from that state.
-enum class StretchEnd : std::uint8_t { Limit, Escaped, Repeated, DiscsClosed };
-
-struct Stretch {
-    long double Real, Imag;
-    std::uint32_t Passes;
-    StretchEnd End;
 };
 
 // What the loop watches for, and the state it compares with.
@@ -215,11 +207,12 @@ private:
 // Proofs: a return within the watch's Width after k passes starts an attempt over the next k
 // passes (orbit_proof.h). A failed attempt keeps the state it ended with and asks the next one
 // to come closer. Between the stretches, the orbit looks for a region around its cycle it has
-// entered (linearised_region.h), when and as region_search.h says.
+// entered (linearised_region.h), when and as region_search.h says. With known, the orbit first
+// watches for a cycle known in closed form (known_cycle_loop.h), while that promises to pay.
 template <int HookCallsPerPass, class Kernel, class Hook>
-PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
+[[gnu::always_inline]] inline PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
                                  const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts,
-                                 RegionMemory* regions)
+                                 RegionMemory* regions, KnownCycleWatch* known = nullptr)
 {
     OrbitWatch watch;
     watch.Repeats = shortcuts.SkipRepeatingOrbits;
@@ -233,19 +226,41 @@ PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t
         return result;
     };
     std::int32_t passes = 0;
-    for (;;) {
-        if (regionSearch.Due(watch.SeenPeriod) && regionSearch.Look(kernel, watch.SeenPeriod))
-            return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::RegionEntered, passes});
+    // Passes up to the next look at the stop flag or the hook's call, or more.
+    auto budget = [&](std::uint32_t more) {
         const std::uint32_t hookPasses = (hook.PassesBeforePoll() - 1) / HookCallsPerPass + 1;  // at least 1
         const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
-        const std::uint32_t budget =
-            std::min({hookPasses, PassesBetweenStopChecks, toMaximum, regionSearch.PassesToLook()});
-        const Stretch stretch = PassUntilNear(kernel, watch, budget, toMaximum);
+        return std::min({hookPasses, PassesBetweenStopChecks, toMaximum, more});
+    };
+    auto advance = [&](const Stretch& stretch) {
         kernel.SetState(stretch.Real, stretch.Imag);
         hook.PassesDone(stretch.Passes * HookCallsPerPass);
         regionSearch.Passed(stretch.Passes);
         count += static_cast<std::int32_t>(stretch.Passes);
         passes += static_cast<std::int32_t>(stretch.Passes);
+    };
+    // A stop set by a handler the hook ran ends the loop after these passes too.
+    auto stopped = [&] { return count == maxIterations || stop.load(std::memory_order_relaxed); };
+    if constexpr (Kernel::Linearisable) {
+        if (known) {
+            while (known->Watching()) {
+                const Stretch stretch = PassUntilKnownCycle(kernel, *known, budget(known->PassesLeft()));
+                advance(stretch);
+                if (stretch.End == StretchEnd::Escaped)
+                    return finish({count, kernel.OutOfRange(), OrbitEnd::Escaped, passes});
+                if (stretch.End == StretchEnd::DiscsClosed)
+                    return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::KnownCycle, passes});
+                if (stopped()) return finish({count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes});
+            }
+            watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
+        }
+    }
+    for (;;) {
+        if (regionSearch.Due(watch.SeenPeriod) && regionSearch.Look(kernel, watch.SeenPeriod))
+            return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::RegionEntered, passes});
+        const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
+        const Stretch stretch = PassUntilNear(kernel, watch, budget(regionSearch.PassesToLook()), toMaximum);
+        advance(stretch);
         switch (stretch.End) {
         case StretchEnd::Escaped: return finish({count, kernel.OutOfRange(), OrbitEnd::Escaped, passes});
         case StretchEnd::Repeated: return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::Repeated, passes});
@@ -253,9 +268,7 @@ PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t
             return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::DiscsClosed, passes});
         case StretchEnd::Limit: break;
         }
-        // A stop set by a handler the hook ran ends the loop after these passes too.
-        if (count == maxIterations || stop.load(std::memory_order_relaxed))
-            return finish({count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes});
+        if (stopped()) return finish({count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes});
     }
 }
 

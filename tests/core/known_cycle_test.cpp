@@ -1,0 +1,58 @@
+#include "engine/known_cycle_loop.h"
+
+#include "engine/kernels.h"
+
+#include <gtest/gtest.h>
+
+using namespace nimbra;
+
+TEST(KnownCycle, TheClosedFormsGiveTheCycleThatAttracts)
+{
+    const Complex inCardioid{-0.1, 0.6}, inDisc{-1.05, 0.1}, outside{-0.75, 0.2};
+    const KnownCycle fixed = FindKnownCycle(inCardioid);
+    ASSERT_EQ(fixed.Period, 1u);
+    const Complex image = fixed.Points[0] * fixed.Points[0] + inCardioid;
+    EXPECT_NEAR(Modulus(image - fixed.Points[0]), 0, 1e-14);
+    EXPECT_NEAR(fixed.Multiplier, Modulus(2 * fixed.Points[0]), 1e-14);
+    EXPECT_LT(fixed.Multiplier, 1);
+
+    const KnownCycle two = FindKnownCycle(inDisc);
+    ASSERT_EQ(two.Period, 2u);
+    EXPECT_NEAR(Modulus(two.Points[0] * two.Points[0] + inDisc - two.Points[1]), 0, 1e-14);
+    EXPECT_NEAR(Modulus(two.Points[1] * two.Points[1] + inDisc - two.Points[0]), 0, 1e-14);
+    EXPECT_NEAR(two.Multiplier, Modulus(4 * (two.Points[0] * two.Points[1])), 1e-14);
+
+    EXPECT_EQ(FindKnownCycle(outside).Period, 0u);  // the period-3 bulb's neighbourhood
+    EXPECT_EQ(FindKnownCycle({1e300, 1e300}).Period, 0u);
+}
+
+// The chain is the proof: around a point that does not attract it never closes, however near
+// the orbit comes.
+TEST(KnownCycle, NoChainClosesAroundARepellingFixedPoint)
+{
+    MandelbrotPass kernel(-0.1L, 0.6L);
+    const KnownCycle fixed = FindKnownCycle({-0.1, 0.6});
+    const Complex repelling{1 - fixed.Points[0].Re, -fixed.Points[0].Im};  // the fixed points add up to 1
+    kernel.SetState(repelling.Re + 1e-12L, repelling.Im);
+    EXPECT_FALSE(ClosesAroundKnownCycle(kernel, repelling, 1));
+    kernel.SetState(fixed.Points[0].Re + 1e-3L, fixed.Points[0].Im);
+    EXPECT_TRUE(ClosesAroundKnownCycle(kernel, fixed.Points[0], 1));
+}
+
+// Deep inside the two components, an orbit is proven at its first look, before it has made the
+// passes a search for its period would need.
+TEST(KnownCycle, DeepInsideTheOrbitIsProvenAtOnce)
+{
+    FractalParams params;
+    params.MaxIterations = 5000;
+    const std::atomic<bool> stop = false;
+    NoPassHook hook;
+    RegionMemory regions;
+    for (const auto& [real, imag] : {std::pair{-0.1L, 0.1L}, {-1.02L, 0.05L}}) {
+        const PointResult result =
+            IteratePoint(0, params, real, imag, stop, hook, EngineShortcuts{}, {PlainPrelude, &regions});
+        EXPECT_EQ(result.Count, params.MaxIterations);
+        EXPECT_EQ(result.End, OrbitEnd::KnownCycle);
+        EXPECT_LE(result.Passes, PlainPrelude + 2);
+    }
+}
