@@ -261,8 +261,16 @@ template <int HookCallsPerPass, class Kernel, class Hook>
     if (plainEnded(escaped)) return plainResult(escaped);
     KnownCycleWatch known;
     if constexpr (Kernel::Linearisable) {
-        if (shortcuts.ProveBoundedOrbits && FormulaOf(Kernel::Kind).Provable && regions)
+        if (shortcuts.ProveBoundedOrbits && FormulaOf(Kernel::Kind).Provable && regions) {
+            ProvenDiscs& proven = regions->Proven();
+            if (proven.Hold(kernel)) {
+                proven.Finished(true);
+                hook.PassesDone(static_cast<std::uint32_t>(count - firstCount) * HookCallsPerPass);
+                return {maxIterations, kernel.OutOfRange(), OrbitEnd::KnownCycle, count - firstCount};
+            }
             known = KnownCycleWatch(regions->KnownCycleOf(kernel.ConstantGuess()), kernel.zr, kernel.zi);
+            if (!known.Watching()) proven.Finished(false);
+        }
     }
     if (!known.Watching() && plainPasses > firstPasses) {
         escaped = plainUntil(plainPasses - firstPasses);

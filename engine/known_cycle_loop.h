@@ -15,6 +15,7 @@ namespace nimbra {
 // known cycle, a chain of discs around that point (orbit_proof.h) is the proof, as for any
 // other cycle. Near the components' edges, where the multiplier's modulus comes close to 1, the
 // orbit settles too slowly for that to pay; the regions of the general loop serve it better.
+// Deep inside, the chain is kept with a spread for the pixels nearby (proven_discs.h).
 
 // An orbit expected to need more passes than this to come near its known cycle is left to the
 // general loop.
@@ -57,6 +58,8 @@ public:
         --attemptsLeft_;
     }
     std::uint32_t Period() const { return cycle_->Period; }
+    const KnownCycle& Cycle() const { return *cycle_; }
+    double Target() const { return target_; }
 
 private:
     [[gnu::noinline]] void Start(double real, double imag)

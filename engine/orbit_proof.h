@@ -18,15 +18,20 @@ namespace nimbra {
 // inside D_0 and on every disc the escape test fails, every computed orbit from D_0 stays in
 // D_1 ... D_k for ever. An orbit whose state lies in D_0 never escapes; its count is the maximum.
 // A radius is never below 2^-899, as proof_rounding.h asks.
+// A chain with a spread s holds for every pass whose exact map is z squared plus a constant
+// within s of the kernel's, K' = K + d, |d| <= s: that pass maps w to f(w) + d + e'(w), so
+// |F'(w) - F(v)| <= r (2|v| + r) + s + |e'(w)| + |e(v)|, and each disc grows by s more; e' is
+// bounded with K + 2s in place of K, which is at least |Re K'| + |Im K'|.
 class DiscChain {
 public:
     // The disc of radius startRadius around the state (zr, zi) starts the chain; constantsSize
     // is K, escapeLimit the value the escape test compares with.
     DiscChain(long double zr, long double zi, double startRadius, long double constantsSize,
-              long double escapeLimit)
+              long double escapeLimit, double spread = 0)
         : startReal_(zr),
           startImag_(zi),
-          constants_(static_cast<double>(constantsSize) * proof::RoundUp),
+          constants_((static_cast<double>(constantsSize) + spread + spread) * proof::RoundUp),
+          spread_(spread),
           safeLimit_(proof::SafeLimit(escapeLimit)),
           startRadius_(startRadius),
           radius_(startRadius)
@@ -42,7 +47,7 @@ public:
         const double squares = reach * reach * proof::RoundUp;
         safe_ = safe_ && squares <= safeLimit_;  // false for a NaN too
         const double rounding = proof::PassRounding(squares, constants_);
-        radius_ = (radius_ * (modulus + modulus + radius_) + (rounding + rounding)) * proof::RoundUp;
+        radius_ = (radius_ * (modulus + modulus + radius_) + (rounding + rounding) + spread_) * proof::RoundUp;
         return safe_;
     }
 
@@ -65,6 +70,7 @@ public:
 private:
     long double startReal_, startImag_;
     double constants_;
+    double spread_;
     double safeLimit_;
     double startRadius_;
     double radius_;
@@ -86,13 +92,13 @@ struct PassDerivative {
 };
 
 // Whether the chain of discs around the computed orbit of start closes after period passes,
-// the first disc of radius startRadius. Not inlined, on a copy, so that the kernel's values
-// keep the x87 registers to themselves.
+// the first disc of radius startRadius, with spread as DiscChain takes it. Not inlined, on a
+// copy, so that the kernel's values keep the x87 registers to themselves.
 template <class Kernel>
-[[gnu::noinline]] bool DiscsClose(const Kernel& start, double startRadius, std::uint32_t period)
+[[gnu::noinline]] bool DiscsClose(const Kernel& start, double startRadius, std::uint32_t period, double spread = 0)
 {
     Kernel kernel = start;
-    DiscChain chain(kernel.zr, kernel.zi, startRadius, kernel.ConstantsSize(), kernel.EscapeLimit());
+    DiscChain chain(kernel.zr, kernel.zi, startRadius, kernel.ConstantsSize(), kernel.EscapeLimit(), spread);
     for (std::uint32_t pass = 0; pass < period; ++pass) {
         if (!chain.Follow(kernel.zr, kernel.zi)) return false;
         kernel.Pass();

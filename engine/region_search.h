@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/attracting_cycle.h"
 #include "engine/linearised_region.h"
+#include "engine/proven_discs.h"
 
 #include <algorithm>
 #include <array>
@@ -58,6 +59,7 @@ public:
         }
         return known_;
     }
+    ProvenDiscs& Proven() { return proven_; }
     // Room for the points of a cycle while one is sought.
     std::vector<Complex>& CycleScratch() { return cycle_; }
     // Whether the orbit of the pixel before took long to settle, or a region was built a few
@@ -79,6 +81,7 @@ private:
     bool lastWasSlow_ = false;
     std::uint32_t sinceBuilt_ = FewPixels;  // pixels finished since the latest build
     std::vector<Complex> cycle_;
+    ProvenDiscs proven_;
     KnownCycle known_;
     Complex knownFor_;
     bool knownFound_ = false;

@@ -243,15 +243,27 @@ template <int HookCallsPerPass, class Kernel, class Hook>
     auto stopped = [&] { return count == maxIterations || stop.load(std::memory_order_relaxed); };
     if constexpr (Kernel::Linearisable) {
         if (known) {
+            // Whether the known cycle settles the orbit decides whether the next pixel asks the
+            // discs it leaves behind.
+            ProvenDiscs& proven = regions->Proven();
             while (known->Watching()) {
                 const Stretch stretch = PassUntilKnownCycle(kernel, *known, budget(known->PassesLeft()));
                 advance(stretch);
-                if (stretch.End == StretchEnd::Escaped)
-                    return finish({count, kernel.OutOfRange(), OrbitEnd::Escaped, passes});
-                if (stretch.End == StretchEnd::DiscsClosed)
+                if (stretch.End == StretchEnd::DiscsClosed) {
+                    proven.Remember(kernel, known->Cycle(), known->Target());
+                    proven.Finished(true);
                     return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::KnownCycle, passes});
-                if (stopped()) return finish({count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes});
+                }
+                if (stretch.End == StretchEnd::Escaped) {
+                    proven.Finished(false);
+                    return finish({count, kernel.OutOfRange(), OrbitEnd::Escaped, passes});
+                }
+                if (stopped()) {
+                    proven.Finished(false);
+                    return finish({count, kernel.OutOfRange(), OrbitEnd::RanToMaximum, passes});
+                }
             }
+            proven.Finished(false);
             watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
         }
     }

@@ -1,6 +1,7 @@
 #include "engine/known_cycle_loop.h"
 
 #include "engine/kernels.h"
+#include "engine/proven_discs.h"
 
 #include <gtest/gtest.h>
 
@@ -55,4 +56,29 @@ TEST(KnownCycle, DeepInsideTheOrbitIsProvenAtOnce)
         EXPECT_EQ(result.End, OrbitEnd::KnownCycle);
         EXPECT_LE(result.Passes, PlainPrelude + 2);
     }
+}
+
+// A disc proven for the constants near one pixel's holds a neighbour only where both its
+// constant lies within the spread and its state within the disc.
+TEST(KnownCycle, AProvenDiscHoldsOnlyNearbyConstantsAndStatesInside)
+{
+    const KnownCycle cycle = FindKnownCycle({-0.1, 0.1});
+    const double radius = (1 - cycle.Multiplier) / 2;
+    MandelbrotPass centre(-0.1L, 0.1L);
+    centre.SetState(cycle.Points[0].Re, cycle.Points[0].Im);
+    EXPECT_TRUE(DiscsClose(centre, radius, 1, radius * 0.01));
+    EXPECT_FALSE(DiscsClose(centre, radius, 1, radius));  // more spread than the disc has room for
+
+    ProvenDiscs proven;
+    proven.Remember(MandelbrotPass(-0.1L, 0.1L), cycle, radius);
+    proven.Finished(true);
+    auto holds = [&](long double real, long double imag, long double zr, long double zi) {
+        MandelbrotPass kernel(real, imag);
+        kernel.SetState(zr, zi);
+        return proven.Hold(kernel);
+    };
+    const long double fixedReal = cycle.Points[0].Re, fixedImag = cycle.Points[0].Im;
+    EXPECT_TRUE(holds(-0.1L + 1e-4L, 0.1L, fixedReal + radius / 2, fixedImag));
+    EXPECT_FALSE(holds(-0.1L + 1e-4L, 0.1L, fixedReal + radius * 1.01L, fixedImag));
+    EXPECT_FALSE(holds(-0.1L + 0.2L, 0.1L, fixedReal, fixedImag));  // far beyond the spread
 }
