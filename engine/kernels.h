@@ -228,8 +228,9 @@ PointResult IterateKernel(Kernel kernel, std::int32_t firstCount, std::int32_t m
 // do so in their first passes, before a shortcut could pay for itself: plainPasses of them run
 // as in the plain loop, PlainPrelude at most where the cycle is known in closed form.
 template <int HookCallsPerPass, class Kernel, class Hook>
-[[gnu::always_inline]] inline PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations, const std::atomic<bool>& stop,
-                    Hook& hook, EngineShortcuts shortcuts, std::int32_t plainPasses, RegionMemory* regions)
+[[gnu::always_inline]] inline PointResult Iterate(Kernel kernel, std::int32_t firstCount, std::int32_t maxIterations,
+                                                  const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts,
+                                                  std::int32_t plainPasses, RegionMemory* regions)
 {
     if (!shortcuts.SkipRepeatingOrbits && !shortcuts.ProveBoundedOrbits)
         return IterateKernel<HookCallsPerPass>(kernel, firstCount, maxIterations, stop, hook);

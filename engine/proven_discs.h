@@ -23,8 +23,8 @@ public:
     static constexpr std::size_t Kept = 4;
 
     // Whether a kept disc holds the kernel's state, proven for its constant. Only looked at
-    // after the pixel before was held or proven around its known cycle: elsewhere the look
-    // would cost most pixels more than it saves the few.
+    // while the last orbit that got this far was held or proven around its known cycle:
+    // elsewhere the look would cost most pixels more than it saves the few.
     template <class Kernel>
     bool Hold(const Kernel& kernel)
     {
@@ -47,7 +47,7 @@ public:
         }
         return false;
     }
-    // At the end of each pixel's orbit: whether it was held or proven around its known cycle.
+    // Once an orbit was held or proven around its known cycle, or was not.
     void Finished(bool heldOrProven) { lookNext_ = heldOrProven && count_ > 0; }
 
     // After a chain closed around a point of the known cycle for the kernel's constant: keeps
@@ -63,8 +63,9 @@ public:
             bool kept = false;
             for (std::size_t i = 0; i < count_; ++i) {
                 const Disc& disc = discs_[i];
-                kept = kept || (disc.Formula == Kernel::Kind && disc.Guess.Re == guess.Re && disc.Guess.Im == guess.Im &&
-                                disc.CentreGuess.Re == point.Re && disc.CentreGuess.Im == point.Im);
+                kept = kept || (disc.Formula == Kernel::Kind && disc.Guess.Re == guess.Re &&
+                                disc.Guess.Im == guess.Im && disc.CentreGuess.Re == point.Re &&
+                                disc.CentreGuess.Im == point.Im);
             }
             if (!kept) RememberAround(kernel, point, cycle.Period, radius, cycle.Multiplier);
         }

@@ -210,9 +210,11 @@ private:
 // entered (linearised_region.h), when and as region_search.h says. With known, the orbit first
 // watches for a cycle known in closed form (known_cycle_loop.h), while that promises to pay.
 template <int HookCallsPerPass, class Kernel, class Hook>
-[[gnu::always_inline]] inline PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count, std::int32_t maxIterations,
-                                 const std::atomic<bool>& stop, Hook& hook, EngineShortcuts shortcuts,
-                                 RegionMemory* regions, KnownCycleWatch* known = nullptr)
+[[gnu::always_inline]] inline PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count,
+                                                               std::int32_t maxIterations,
+                                                               const std::atomic<bool>& stop, Hook& hook,
+                                                               EngineShortcuts shortcuts, RegionMemory* regions,
+                                                               KnownCycleWatch* known = nullptr)
 {
     OrbitWatch watch;
     watch.Repeats = shortcuts.SkipRepeatingOrbits;
