@@ -129,7 +129,8 @@ void PrintTally(const PassTally& tally, double plainPasses)
 {
     static const char* const Names[PassTally::Ends] = {"escaping", "run to the maximum", "repeating exactly",
                                                        "proven by a chain of discs", "proven by a region",
-                                                       "proven around a known cycle"};
+                                                       "proven around a known cycle",
+                                                       "proven in a run of a row"};
     const double pixels = Sum(tally.Pixels), passes = Sum(tally.Passes);
     std::printf("    repeats and proofs on, 2 threads: %.4g passes, %.3f of the plain loop's\n", passes,
                 passes / plainPasses);

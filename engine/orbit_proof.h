@@ -22,6 +22,9 @@ namespace nimbra {
 // within s of the kernel's, K' = K + d, |d| <= s: that pass maps w to f(w) + d + e'(w), so
 // |F'(w) - F(v)| <= r (2|v| + r) + s + |e'(w)| + |e(v)|, and each disc grows by s more; e' is
 // bounded with K + 2s in place of K, which is at least |Re K'| + |Im K'|.
+// A chain that does not close holds as far as it goes: when its last disc D_k lies in the first
+// disc of a closed chain whose spread holds the same constants, every computed orbit from its
+// D_0 passes D_1 ... D_k, where the escape test fails, into the closed chain, and never escapes.
 class DiscChain {
 public:
     // The disc of radius startRadius around the state (zr, zi) starts the chain; constantsSize
@@ -56,8 +59,15 @@ public:
     {
         const double reach = proof::UpperModulus(zr, zi) + radius_;
         const double squares = reach * reach * proof::RoundUp;
-        const double distance = UpperDistance(zr, zi, startReal_, startImag_);
-        return safe_ && squares <= safeLimit_ && (distance + radius_) * proof::RoundUp <= startRadius_;
+        return squares <= safeLimit_ && LiesIn(zr, zi, startReal_, startImag_, startRadius_);
+    }
+
+    // After the passes, with the state they reached: whether the last disc lies in the disc of
+    // the radius around the centre, with the escape test failing on every disc before.
+    bool LiesIn(long double zr, long double zi, long double centreReal, long double centreImag, double radius) const
+    {
+        const double distance = UpperDistance(zr, zi, centreReal, centreImag);
+        return safe_ && (distance + radius_) * proof::RoundUp <= radius;
     }
 
     // At least the distance between two states.

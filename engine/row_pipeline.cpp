@@ -2,6 +2,9 @@
 
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
+#include "engine/proven_run.h"
+
+#include <algorithm>
 
 namespace nimbra {
 namespace {
@@ -28,10 +31,23 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     out.UniformFormula = LoadFormula(params);
     NoPassHook noHook;
     PlainPassesChoice plainPasses(params.MaxIterations);
+    ProvenRuns runs;
+    std::int32_t previousCount = 0;
     const long double ci = PointImag(params, row);
     for (std::int32_t column = 0; column < params.Width; ++column) {
         const std::uint8_t formula = LoadFormula(params);
         if (formula != out.UniformFormula) out.UniformFormula = -1;
+        if (const ProvenRun run = runs.From(formula, params, column, ci, previousCount, shortcuts); run.Pixels > 0) {
+            if (tally) {
+                tally->Pixels[static_cast<std::size_t>(OrbitEnd::RunProven)] += run.Pixels;
+                tally->Passes[static_cast<std::size_t>(OrbitEnd::RunProven)] += run.Passes;
+            }
+            std::fill_n(out.Counts.begin() + column, run.Pixels, params.MaxIterations);
+            plainPasses.Counted(params.MaxIterations);
+            column += run.Pixels - 1;
+            out.Columns = column + 1;
+            continue;
+        }
         const PointResult result = IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook,
                                                 shortcuts, {plainPasses.Next(), &regions});
         if (stop.load(std::memory_order_relaxed)) return;
@@ -40,6 +56,7 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
             tally->Passes[static_cast<std::size_t>(result.End)] += result.Passes;
         }
         plainPasses.Counted(result.Count);
+        previousCount = result.Count;
         if (result.OutOfRange && out.OutOfRangeColumn < 0) out.OutOfRangeColumn = column;
         out.Counts[static_cast<std::size_t>(column)] = result.Count;
         out.Columns = column + 1;

@@ -19,7 +19,7 @@ namespace nimbra {
 
 // Pixels and the passes made for them, by how their counts were settled.
 struct PassTally {
-    static constexpr std::size_t Ends = static_cast<std::size_t>(OrbitEnd::KnownCycle) + 1;
+    static constexpr std::size_t Ends = static_cast<std::size_t>(OrbitEnd::RunProven) + 1;
     std::array<double, Ends> Pixels{};
     std::array<double, Ends> Passes{};
 

@@ -6,6 +6,7 @@
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
 #include "engine/pixel_colour.h"
+#include "engine/proven_run.h"
 #include "engine/row_pipeline.h"
 #include "engine/tga_output.h"
 
@@ -131,12 +132,23 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
     for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
         state.CurrentRow = image.FileRow(row);
         const long double ci = PointImag(params, row);
+        ProvenRuns runs;
+        std::int32_t previousCount = 0;
         for (std::int32_t column = 0; column < params.Width; ++column) {
-            const PointResult result =
-                IteratePoint(LoadFormula(params), params, PointReal(params, column), ci, state.StopRequested,
-                             context.Pump, context.Shortcuts, {plainPasses.Next(), &regions});
+            const std::uint8_t formula = LoadFormula(params);
+            if (const ProvenRun run = runs.From(formula, params, column, ci, previousCount, context.Shortcuts);
+                run.Pixels > 0) {
+                for (std::int32_t i = 0; i < run.Pixels; ++i) output.Pixel(column + i, row, params.MaxIterations);
+                column += run.Pixels - 1;
+                context.Pump.PassesDone(run.Passes);  // long stretches of runs let the windows in too
+                if (state.StopRequested) break;
+                continue;
+            }
+            const PointResult result = IteratePoint(formula, params, PointReal(params, column), ci, state.StopRequested,
+                                                    context.Pump, context.Shortcuts, {plainPasses.Next(), &regions});
             if (state.StopRequested) break;
             plainPasses.Counted(result.Count);
+            previousCount = result.Count;
             if (result.OutOfRange) throw Error::PointOutOfRange(image.FileRow(row), column / image.Factor);
             output.Pixel(column, row, result.Count);
         }

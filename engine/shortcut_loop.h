@@ -82,6 +82,7 @@ enum class OrbitEnd : std::uint8_t {
     DiscsClosed,    // a chain of discs around its cycle closed (orbit_proof.h)
     RegionEntered,  // the orbit entered a region around its cycle (linearised_region.h)
     KnownCycle,     // a chain of discs closed around a cycle known in closed form (known_cycle_loop.h)
+    RunProven,      // proven with its neighbours in the row at once (proven_run.h)
 };
 
 // The count of one point, whether a value left the extended range on the way (an infinity or

@@ -2,6 +2,7 @@
 
 #include "engine/kernels.h"
 #include "engine/proven_discs.h"
+#include "engine/proven_run.h"
 
 #include <gtest/gtest.h>
 
@@ -81,4 +82,16 @@ TEST(KnownCycle, AProvenDiscHoldsOnlyNearbyConstantsAndStatesInside)
     EXPECT_TRUE(holds(-0.1L + 1e-4L, 0.1L, fixedReal + radius / 2, fixedImag));
     EXPECT_FALSE(holds(-0.1L + 1e-4L, 0.1L, fixedReal + radius * 1.01L, fixedImag));
     EXPECT_FALSE(holds(-0.1L + 0.2L, 0.1L, fixedReal, fixedImag));  // far beyond the spread
+}
+
+// A run is proven only where every orbit it holds stays: neither with constants beyond the room
+// around the cycle nor with start states that include an escaping one.
+TEST(KnownCycle, ARunIsRefusedWhereItsDiscsDoNotFit)
+{
+    const KnownCycle cycle = FindKnownCycle({-0.1, 0.1});
+    const double radius = (1 - cycle.Multiplier) / 2;
+    const MandelbrotPass middle(-0.1L, 0.1L);
+    EXPECT_GT(RunStaysBounded(middle, 0.01, 0.01, cycle, radius), 0u);
+    EXPECT_EQ(RunStaysBounded(middle, 0.01, radius, cycle, radius), 0u);  // more spread than room
+    EXPECT_EQ(RunStaysBounded(middle, 1.5, 0, cycle, radius), 0u);        // holds 1.4 + 0.1i, which escapes
 }

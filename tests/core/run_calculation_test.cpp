@@ -140,10 +140,10 @@ TEST_F(RunCalculationTest, ASecondStartStopsTheRunAndRemovesItsFile)
         };
         ParamFields fields = FileFields("400", "300");
         fields.Iterations = "100000";
-        fields.RealFrom = "-0,1";
-        fields.RealTo = "0,1";
-        fields.ImagFrom = "-0,1";
-        fields.ImagTo = "0,1";
+        fields.RealFrom = "-0,13";  // inside the bulb of period three: every orbit is followed
+        fields.RealTo = "-0,11";
+        fields.ImagFrom = "0,73";
+        fields.ImagTo = "0,76";
         EXPECT_EQ(RunCalculation(fields, Context), RunOutcome::Stopped);
         EXPECT_TRUE(std::filesystem::is_empty(Folder / "pix"));
         EXPECT_EQ(Display.Log, (std::vector<std::string>{"running", "idle"}));
