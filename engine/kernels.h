@@ -279,7 +279,7 @@ template <int HookCallsPerPass, class Kernel, class Hook>
     }
     hook.PassesDone(static_cast<std::uint32_t>(count - firstCount) * HookCallsPerPass);
     PointResult result = IterateWithShortcuts<HookCallsPerPass>(kernel, count, maxIterations, stop, hook, shortcuts,
-                                                                regions, known.Watching() ? &known : nullptr);
+                                                                regions, known.HasCycle() ? &known : nullptr);
     result.Passes += count - firstCount;
     return result;
 }

@@ -37,6 +37,7 @@ public:
         if (cycle.Period != 0) Start(static_cast<double>(zr), static_cast<double>(zi));
     }
 
+    bool HasCycle() const { return cycle_ && cycle_->Period != 0; }
     // Whether the orbit should still look for its known cycle, and for how many passes.
     bool Watching() const { return passesLeft_ > 0 && attemptsLeft_ > 0; }
     std::uint32_t PassesLeft() const { return passesLeft_; }

@@ -89,8 +89,9 @@ private:
 
 // When one orbit looks whether its state has entered a region, and which region. The first look
 // comes at once, and asks the kept regions. A region is built for the orbit only where orbits
-// settle slowly: once a chain of discs failed to close around its cycle, or when the pixel
-// before was slow or the latest region's cycle attracts weakly; most other orbits a chain of
+// settle slowly: once a chain of discs failed to close around its cycle, when the pixel before
+// was slow or the latest region's cycle attracts weakly, or at once around a cycle known in
+// closed form that attracts too weakly for its watch; most other orbits a chain of
 // discs proves soon, for less than a build costs. A region tells how many passes the orbit
 // needs to enter it, or the looks come ever further apart. Without memory, or for a kernel
 // whose pass is not z squared plus a constant, it never looks.
@@ -100,6 +101,10 @@ public:
     explicit RegionSearch(RegionMemory* memory) : memory_(Kernel::Linearisable ? memory : nullptr) {}
 
     bool Active() const { return memory_ != nullptr; }
+    bool HasRegion() const { return region_ != nullptr; }
+    // The orbit's cycle is known in closed form: the regions are built around it at the first
+    // look, without waiting for the orbit to suggest it.
+    void Expect(const KnownCycle& cycle) { known_ = &cycle; }
     // Passes the orbit may make before the next look.
     std::uint32_t PassesToLook() const { return memory_ ? wait_ : Never; }
     // Whether to look now: when the time has come, or when the orbit suggests a new period and
@@ -121,7 +126,8 @@ public:
     {
         if constexpr (Kernel::Linearisable) {
             if (!region_) region_ = memory_->Serving(Kernel::Kind, kernel.Constant());
-            if (!region_ && (seenPeriod != 0 || memory_->NearSlowOrbits())) region_ = BuildFor(kernel, seenPeriod);
+            if (!region_ && (seenPeriod != 0 || known_ || memory_->NearSlowOrbits()))
+                region_ = BuildFor(kernel, seenPeriod);
             if (region_) {
                 const LinearisedRegion::Look look = region_->Locate(kernel.zr, kernel.zi);
                 if (look.Inside) return true;
@@ -155,7 +161,7 @@ private:
             std::uint32_t Period;
             const Complex* Centre;
         };
-        std::array<Candidate, RegionMemory::Kept + 2> candidates{};
+        std::array<Candidate, RegionMemory::Kept + 3> candidates{};
         std::size_t count = 0;
         auto add = [&](std::uint32_t period, const Complex* centre) {
             if (period == 0 || period > LongestLinearisedPeriod) return;
@@ -166,6 +172,7 @@ private:
         std::array<Complex, RegionMemory::Kept> centres{};
         if (!triedKept_) {
             triedKept_ = true;
+            if (known_) add(known_->Period, &known_->Points[0]);
             for (std::size_t age = 0; age < RegionMemory::Kept; ++age) {
                 const LinearisedRegion& kept = memory.Latest(age);
                 centres[age] = kept.Built() ? kept.Centre(0) : Complex{};
@@ -189,6 +196,7 @@ private:
     }
 
     RegionMemory* memory_;
+    const KnownCycle* known_ = nullptr;
     const LinearisedRegion* region_ = nullptr;
     std::uint32_t wait_ = 0;
     std::uint32_t backoff_ = FirstBackoff;

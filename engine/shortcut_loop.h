@@ -209,7 +209,8 @@ private:
 // passes (orbit_proof.h). A failed attempt keeps the state it ended with and asks the next one
 // to come closer. Between the stretches, the orbit looks for a region around its cycle it has
 // entered (linearised_region.h), when and as region_search.h says. With known, the orbit first
-// watches for a cycle known in closed form (known_cycle_loop.h), while that promises to pay.
+// watches for a cycle known in closed form (known_cycle_loop.h), while that promises to pay, and
+// then looks for the regions around that cycle.
 template <int HookCallsPerPass, class Kernel, class Hook>
 [[gnu::always_inline]] inline PointResult IterateWithShortcuts(Kernel kernel, std::int32_t count,
                                                                std::int32_t maxIterations,
@@ -268,11 +269,19 @@ template <int HookCallsPerPass, class Kernel, class Hook>
             }
             proven.Finished(false);
             watch.Near.Keep(kernel.zr, kernel.zi, watch.Kept);
+            // Where the known cycle attracts too weakly for the watch, the regions around it take
+            // the orbit in long before a chain of discs would close: no chains are tried unless
+            // no region could be built.
+            if (regionSearch.Active()) {
+                regionSearch.Expect(known->Cycle());
+                watch.Near.Width = 0;
+            }
         }
     }
     for (;;) {
         if (regionSearch.Due(watch.SeenPeriod) && regionSearch.Look(kernel, watch.SeenPeriod))
             return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::RegionEntered, passes});
+        if (watch.Near.Width == 0 && watch.Proofs && !regionSearch.HasRegion()) watch.Near.Width = FirstProofDistance;
         const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
         const Stretch stretch = PassUntilNear(kernel, watch, budget(regionSearch.PassesToLook()), toMaximum);
         advance(stretch);
