@@ -28,15 +28,15 @@ inline constexpr std::uint32_t ProvenRunPasses = 64;
 inline constexpr std::int32_t PixelsAfterFailedRun = 8;
 
 // Whether every orbit starting within startRadius of the middle kernel's state, with a pass
-// constant within spread of its constant, stays bounded for ever: the passes the chain followed
-// when it does, 0 when not. Not inlined, on copies, so that the kernel's values keep the x87
-// registers to themselves.
+// constant within spread of its constant, stays bounded for ever: whether the chain reaches the
+// first disc of a chain around a point of the cycle, with discs of cycleRadius, that closes with
+// the same spread. The passes the chain followed when it does, 0 when not. Not inlined, on
+// copies, so that the kernel's values keep the x87 registers to themselves.
 template <class Kernel>
 [[gnu::noinline]] std::uint32_t RunStaysBounded(const Kernel& middle, double startRadius, double spread,
-                                       const KnownCycle& cycle, double cycleRadius)
+                                                const KnownCycle& cycle, double cycleRadius)
 {
     Kernel centres[2] = {middle, middle};
-    int closed[2] = {0, 0};  // per point of the cycle: 1 when its chain closes, -1 when not
     for (std::uint32_t j = 0; j < cycle.Period; ++j) centres[j].SetState(cycle.Points[j].Re, cycle.Points[j].Im);
     Kernel kernel = middle;
     DiscChain chain(kernel.zr, kernel.zi, startRadius, kernel.ConstantsSize(), kernel.EscapeLimit(), spread);
@@ -44,9 +44,8 @@ template <class Kernel>
         if (!chain.Follow(kernel.zr, kernel.zi)) return 0;
         kernel.Pass();
         for (std::uint32_t j = 0; j < cycle.Period; ++j) {
-            if (!chain.LiesIn(kernel.zr, kernel.zi, centres[j].zr, centres[j].zi, cycleRadius)) continue;
-            if (closed[j] == 0) closed[j] = DiscsClose(centres[j], cycleRadius, cycle.Period, spread) ? 1 : -1;
-            return closed[j] == 1 ? pass + 1 : 0;
+            if (chain.LiesIn(kernel.zr, kernel.zi, centres[j].zr, centres[j].zi, cycleRadius))
+                return DiscsClose(centres[j], cycleRadius, cycle.Period, spread) ? pass + 1 : 0;
         }
     }
     return 0;
@@ -79,7 +78,7 @@ public:
     // The pixels of the row from column on that never escape, proven at once; none when no run
     // is. Tried only after a pixel that counted the maximum.
     ProvenRun From(std::uint8_t formula, const FractalParams& params, std::int32_t column, long double ci,
-                      std::int32_t previousCount, EngineShortcuts shortcuts)
+                   std::int32_t previousCount, EngineShortcuts shortcuts)
     {
         if (previousCount != params.MaxIterations || column < nextTry_ || !shortcuts.ProveBoundedOrbits) return {};
         const std::int32_t longest = std::min(LongestProvenRun, params.Width - column);
@@ -127,7 +126,8 @@ private:
             const long double middleReal = PointReal(params, middle);
             const long double apart = std::max(fabsl(middleReal - PointReal(params, column)),
                                                fabsl(PointReal(params, column + length - 1) - middleReal));
-            const double reach = std::max(static_cast<double>(apart) * proof::RoundUp * proof::RoundUp, SmallestStartRadius);
+            const double reach =
+                std::max(static_cast<double>(apart) * proof::RoundUp * proof::RoundUp, SmallestStartRadius);
             const double spread = pixelConstants ? reach : 0;
             const Kernel middleKernel = kernelAt(middleReal);
             const KnownCycle cycle = FindKnownCycle(middleKernel.ConstantGuess());
