@@ -27,6 +27,18 @@ inline constexpr double KnownCycleRoomShare = 0.5;
 // general loop takes over.
 inline constexpr int KnownCycleAttempts = 3;
 
+// The radius below which a chain of discs around a point of the cycle can close, about. Around
+// the fixed point it closes while radius r keeps r (|multiplier| + r) < r. Around the cycle of
+// two the discs grow by about (2|z0| + r)(2|z1| + r) a round, and by the factor 2|z| + 1 more at
+// most while r stays below 1 - |multiplier|.
+inline double ChainRoom(const KnownCycle& cycle)
+{
+    double widest = 1;
+    if (cycle.Period == 2)
+        for (const Complex& point : cycle.Points) widest = std::max(widest, 2 * Modulus(point) + 1);
+    return (1 - cycle.Multiplier) / (widest * widest);
+}
+
 class KnownCycleWatch {
 public:
     KnownCycleWatch() = default;  // watching for nothing
@@ -65,13 +77,7 @@ public:
 private:
     [[gnu::noinline]] void Start(double real, double imag)
     {
-        // A chain around the fixed point closes while radius r keeps r (|multiplier| + r) < r.
-        // Around the cycle of two the discs grow by about (2|z0| + r)(2|z1| + r) a round, and
-        // by the factor 2|z| + 1 more at most while r stays below 1 - |multiplier|.
-        const double room = 1 - cycle_->Multiplier;
-        double widest = 1;
-        for (const Complex& point : cycle_->Points) widest = std::max(widest, 2 * Modulus(point) + 1);
-        target_ = room * KnownCycleRoomShare / (cycle_->Period == 1 ? 1 : widest * widest);
+        target_ = ChainRoom(*cycle_) * KnownCycleRoomShare;
         // The distance to the cycle shrinks by about |multiplier| a round of Period passes.
         const double distance = Distance(real, imag);
         const double rounds =

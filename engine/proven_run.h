@@ -2,6 +2,7 @@
 #include "engine/attracting_cycle.h"
 #include "engine/formula_table.h"
 #include "engine/kernels.h"
+#include "engine/known_cycle_loop.h"
 #include "engine/orbit_proof.h"
 
 #include <algorithm>
@@ -93,16 +94,13 @@ public:
 private:
     // The radius of the discs around a point of the cycle, and the spread a chain of them leaves
     // room for. Around the fixed point a disc of radius r grows to r (|multiplier| + r) + s a
-    // pass, which leaves the widest spread at r = (1 - |multiplier|) / 2; the cycle of two leaves less.
+    // pass, which leaves the widest spread, r^2, at r = (1 - |multiplier|) / 2.
     struct CycleRoom {
         double Radius, Spread;
     };
     static CycleRoom RoomAround(const KnownCycle& cycle)
     {
-        double widest = 1;
-        if (cycle.Period == 2)
-            for (const Complex& point : cycle.Points) widest = std::max(widest, 2 * Modulus(point) + 1);
-        const double radius = (1 - cycle.Multiplier) / 2 / (widest * widest);
+        const double radius = ChainRoom(cycle) / 2;
         return {radius, radius * radius * SpreadShare};
     }
 
