@@ -27,16 +27,22 @@ inline constexpr double KnownCycleRoomShare = 0.5;
 // general loop takes over.
 inline constexpr int KnownCycleAttempts = 3;
 
-// The radius below which a chain of discs around a point of the cycle can close, about. Around
-// the fixed point it closes while radius r keeps r (|multiplier| + r) < r. Around the cycle of
-// two the discs grow by about (2|z0| + r)(2|z1| + r) a round, and by the factor 2|z| + 1 more at
-// most while r stays below 1 - |multiplier|.
+// The radius below which a chain of discs around a point of the cycle can close, about, from
+// either point. Around the fixed point it closes while r (|multiplier| + r) < r. Around the cycle
+// of two, starting at the point with a = 2|z0| and b = 2|z1|, while
+// (a + r)(b + r (a + r)) = ab + r (a^2 + b + 2ar + r^2) < 1, ab the multiplier's modulus: one
+// step from the tangent's root, which lies beyond the true one, comes back below it.
 inline double ChainRoom(const KnownCycle& cycle)
 {
-    double widest = 1;
-    if (cycle.Period == 2)
-        for (const Complex& point : cycle.Points) widest = std::max(widest, 2 * Modulus(point) + 1);
-    return (1 - cycle.Multiplier) / (widest * widest);
+    const double gap = 1 - cycle.Multiplier;
+    if (cycle.Period != 2) return gap;
+    double room = INFINITY;
+    for (std::uint32_t first = 0; first < 2; ++first) {
+        const double a = 2 * Modulus(cycle.Points[first]), b = 2 * Modulus(cycle.Points[1 - first]);
+        const double tangent = gap / (a * a + b);
+        room = std::min(room, gap / (a * a + b + 2 * a * tangent + tangent * tangent));
+    }
+    return room;
 }
 
 class KnownCycleWatch {

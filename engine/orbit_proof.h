@@ -22,9 +22,6 @@ namespace nimbra {
 // within s of the kernel's, K' = K + d, |d| <= s: that pass maps w to f(w) + d + e'(w), so
 // |F'(w) - F(v)| <= r (2|v| + r) + s + |e'(w)| + |e(v)|, and each disc grows by s more; e' is
 // bounded with K + 2s in place of K, which is at least |Re K'| + |Im K'|.
-// A chain that does not close holds as far as it goes: when its last disc D_k lies in the first
-// disc of a closed chain whose spread holds the same constants, every computed orbit from its
-// D_0 passes D_1 ... D_k, where the escape test fails, into the closed chain, and never escapes.
 class DiscChain {
 public:
     // The disc of radius startRadius around the state (zr, zi) starts the chain; constantsSize

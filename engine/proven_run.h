@@ -4,6 +4,7 @@
 #include "engine/kernels.h"
 #include "engine/known_cycle_loop.h"
 #include "engine/orbit_proof.h"
+#include "engine/sliding_discs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,42 +12,93 @@
 
 namespace nimbra {
 
-// Deep inside the set's two largest components the orbits of neighbouring pixels all settle on
+// Inside the set's two largest components the orbits of neighbouring pixels all settle on
 // nearly the same known cycle (attracting_cycle.h), so a run of pixels of one row is proven at
-// once, with no pass of any of them. Their constants lie within a spread s of the middle
-// pixel's and their start states in a disc around its start: a chain of discs with that spread
-// (orbit_proof.h) follows every one of their orbits at once, the escape test failing on each
-// disc, until a disc lies in the first disc of a chain closed around a point of the middle
-// pixel's known cycle with the same spread. That closed chain holds each of the orbits for ever,
-// so none escapes and every count is the maximum.
+// once, with no pass of any of them: one chain of discs that slide with the pixel
+// (sliding_discs.h) follows every one of their orbits at once, the escape test failing on each
+// disc, until every pixel's disc lies in its first disc of a sliding chain closed around a point
+// of the middle pixel's known cycle. That closed chain holds each of the orbits for ever, so
+// none escapes and every count is the maximum.
 
 // The longest run proven at once, and the shortest worth a try.
 inline constexpr std::int32_t LongestProvenRun = 64;
 inline constexpr std::int32_t ShortestProvenRun = 2;
-// Passes the chain may follow the run's orbits before its disc lies near the cycle.
-inline constexpr std::uint32_t ProvenRunPasses = 64;
+// Passes the chain may follow the run's orbits before their discs lie near the cycle.
+inline constexpr std::uint32_t ProvenRunPasses = 1024;
 // After a run failed, this many pixels are computed one by one before the next try.
 inline constexpr std::int32_t PixelsAfterFailedRun = 8;
 
-// Whether every orbit starting within startRadius of the middle kernel's state, with a pass
-// constant within spread of its constant, stays bounded for ever: whether the chain reaches the
-// first disc of a chain around a point of the cycle, with discs of cycleRadius, that closes with
-// the same spread. The passes the chain followed when it does, 0 when not. Not inlined, on
+// The discs around the points of the known cycle for a run with a spread s: each point's slide,
+// how it moves with the pass constant (0 when only the start moves), and a radius of a sliding
+// chain around it that closes, about; 0 where none does.
+struct CycleDiscs {
+    Complex Slide[2];
+    double Radius[2] = {0, 0};
+    bool Any() const { return Radius[0] > 0 || Radius[1] > 0; }
+};
+
+// Where between the smallest and the largest radius that closes the discs' radius lies.
+inline constexpr double CycleRadiusShare = 0.8;
+
+inline CycleDiscs DiscsAroundCycle(const KnownCycle& cycle, double spread, bool constantMoves)
+{
+    CycleDiscs discs;
+    const std::uint32_t period = cycle.Period;
+    Complex multiplier{1, 0};
+    for (std::uint32_t j = 0; j < period; ++j) multiplier = 2 * cycle.Points[j] * multiplier;
+    // A round of passes from a point takes its slide as the chain does; the point's own slide is
+    // where it comes back to itself: what a round adds, divided by 1 - multiplier.
+    for (std::uint32_t first = 0; first < period && constantMoves; ++first) {
+        Complex added{0, 0};
+        for (std::uint32_t i = 0; i < period; ++i)
+            added = 2 * cycle.Points[(first + i) % period] * added + Complex{1, 0};
+        discs.Slide[first] = added / (Complex{1, 0} - multiplier);
+    }
+    for (std::uint32_t first = 0; first < period; ++first) {
+        // A pass takes a radius r near z_j to a r + (x + r)^2, a = 2|z_j|, x = |slide| s; a round
+        // takes r to about c0 + c1 r + c2 r^2, and closes between the roots of
+        // c2 r^2 - (1 - c1) r + c0.
+        double c0 = 0, c1 = 1, c2 = 0;
+        for (std::uint32_t i = 0; i < period; ++i) {
+            const std::uint32_t j = (first + i) % period;
+            const double a = 2 * Modulus(cycle.Points[j]), x = Modulus(discs.Slide[j]) * spread;
+            const double grows = a + 2 * x + 2 * c0;
+            c2 = grows * c2 + c1 * c1;
+            c1 = grows * c1;
+            c0 = (a + 2 * x + c0) * c0 + x * x;
+        }
+        const double gap = 1 - c1, room = gap * gap - 4 * c2 * c0;
+        const double radius = gap > 0 && room > 0 ? (gap + (2 * CycleRadiusShare - 1) * std::sqrt(room)) / (2 * c2) : 0;
+        discs.Radius[first] = radius >= SmallestStartRadius ? radius : 0;
+    }
+    return discs;
+}
+
+// Whether every orbit of the run, around the middle kernel's, stays bounded for ever: whether
+// the sliding chain with the spread reaches the first disc of a sliding chain closed around a
+// point of the cycle. The passes the chain followed when it does, 0 when not. Not inlined, on
 // copies, so that the kernel's values keep the x87 registers to themselves.
 template <class Kernel>
-[[gnu::noinline]] std::uint32_t RunStaysBounded(const Kernel& middle, double startRadius, double spread,
-                                                const KnownCycle& cycle, double cycleRadius)
+[[gnu::noinline]] std::uint32_t RunStaysBounded(const Kernel& middle, double spread, bool constantMoves,
+                                                const KnownCycle& cycle, const CycleDiscs& discs)
 {
     Kernel centres[2] = {middle, middle};
     for (std::uint32_t j = 0; j < cycle.Period; ++j) centres[j].SetState(cycle.Points[j].Re, cycle.Points[j].Im);
     Kernel kernel = middle;
-    DiscChain chain(kernel.zr, kernel.zi, startRadius, kernel.ConstantsSize(), kernel.EscapeLimit(), spread);
+    SlidingDiscChain chain(kernel.zr, kernel.zi, {1, 0}, SmallestStartRadius, kernel.ConstantsSize(),
+                           kernel.EscapeLimit(), spread, constantMoves);
+    // A chain whose discs grew wider than the discs around the cycle rarely shrinks back in time.
+    const double widest = std::max(discs.Radius[0], discs.Radius[1]);
     for (std::uint32_t pass = 0; pass < ProvenRunPasses; ++pass) {
-        if (!chain.Follow(kernel.zr, kernel.zi)) return 0;
+        if (!chain.Follow(kernel.zr, kernel.zi) || chain.Radius() > widest) return 0;
         kernel.Pass();
         for (std::uint32_t j = 0; j < cycle.Period; ++j) {
-            if (chain.LiesIn(kernel.zr, kernel.zi, centres[j].zr, centres[j].zi, cycleRadius))
-                return DiscsClose(centres[j], cycleRadius, cycle.Period, spread) ? pass + 1 : 0;
+            if (discs.Radius[j] > 0 &&
+                chain.LiesIn(kernel.zr, kernel.zi, centres[j].zr, centres[j].zi, discs.Slide[j], discs.Radius[j]))
+                return SlidingDiscsClose(centres[j], discs.Slide[j], discs.Radius[j], cycle.Period, spread,
+                                         constantMoves)
+                           ? pass + 1
+                           : 0;
         }
     }
     return 0;
@@ -82,30 +134,21 @@ public:
                    std::int32_t previousCount, EngineShortcuts shortcuts)
     {
         if (previousCount != params.MaxIterations || column < nextTry_ || !shortcuts.ProveBoundedOrbits) return {};
-        const std::int32_t longest = std::min(LongestProvenRun, params.Width - column);
+        // Runs grow at most twice as long as the last one: near a component's edge, where the
+        // orbits of a long run part too far before they settle, a try too long costs its passes.
+        const std::int32_t longest = std::min({LongestProvenRun, 2 * lastLength_, params.Width - column});
         if (longest < ShortestProvenRun) return {};
         const ProvenRun run = WithSquaringKernel(formula, params, ci, [&](auto kernelAt) {
             return Longest(kernelAt, params, column, longest);
         });
         if (run.Pixels == 0) nextTry_ = column + PixelsAfterFailedRun;
+        else lastLength_ = run.Pixels;
         return run;
     }
 
 private:
-    // The radius of the discs around a point of the cycle, and the spread a chain of them leaves
-    // room for. Around the fixed point a disc of radius r grows to r (|multiplier| + r) + s a
-    // pass, which leaves the widest spread, r^2, at r = (1 - |multiplier|) / 2.
-    struct CycleRoom {
-        double Radius, Spread;
-    };
-    static CycleRoom RoomAround(const KnownCycle& cycle)
-    {
-        const double radius = ChainRoom(cycle) / 2;
-        return {radius, radius * radius * SpreadShare};
-    }
-
-    // The longest run whose constants the room around the first pixel's cycle allows, then one a
-    // quarter as long; the discs go around the cycle of the run's middle pixel.
+    // The longest run the discs around the first pixel's cycle allow, then one a quarter as
+    // long; the discs go around the cycle of the run's middle pixel.
     template <class KernelAt>
     ProvenRun Longest(KernelAt kernelAt, const FractalParams& params, std::int32_t column, std::int32_t longest)
     {
@@ -113,9 +156,9 @@ private:
         const KnownCycle firstCycle = FindKnownCycle(kernelAt(PointReal(params, column)).ConstantGuess());
         if (firstCycle.Period == 0) return {};
         const double step = std::fabs(static_cast<double>(params.StepReal));
-        const bool pixelConstants = Kernel::Kind != FormulaKind::Julia;
+        const bool constantMoves = Kernel::Kind != FormulaKind::Julia;
         std::int32_t length = longest;
-        while (length >= ShortestProvenRun && pixelConstants && step * length / 2 > RoomAround(firstCycle).Spread)
+        while (length >= ShortestProvenRun && !DiscsAroundCycle(firstCycle, step * length / 2, constantMoves).Any())
             length /= 2;
         for (int attempt = 0; attempt < 2 && length >= ShortestProvenRun; ++attempt, length /= 4) {
             // The middle pixel's start and constant, and how far the others' lie: the points of a
@@ -124,24 +167,20 @@ private:
             const long double middleReal = PointReal(params, middle);
             const long double apart = std::max(fabsl(middleReal - PointReal(params, column)),
                                                fabsl(PointReal(params, column + length - 1) - middleReal));
-            const double reach =
-                std::max(static_cast<double>(apart) * proof::RoundUp * proof::RoundUp, SmallestStartRadius);
-            const double spread = pixelConstants ? reach : 0;
+            const double spread = static_cast<double>(apart) * proof::RoundUp * proof::RoundUp;
             const Kernel middleKernel = kernelAt(middleReal);
             const KnownCycle cycle = FindKnownCycle(middleKernel.ConstantGuess());
             if (cycle.Period == 0) continue;
-            const CycleRoom room = RoomAround(cycle);
-            if (spread > room.Spread || room.Radius < SmallestStartRadius) continue;
-            if (const std::uint32_t passes = RunStaysBounded(middleKernel, reach, spread, cycle, room.Radius))
+            const CycleDiscs discs = DiscsAroundCycle(cycle, spread, constantMoves);
+            if (!discs.Any()) continue;
+            if (const std::uint32_t passes = RunStaysBounded(middleKernel, spread, constantMoves, cycle, discs))
                 return {length, passes};
         }
         return {};
     }
 
-    // Beyond this share of the widest spread the chain around the cycle rarely closes.
-    static constexpr double SpreadShare = 0.9;
-
     std::int32_t nextTry_ = 0;
+    std::int32_t lastLength_ = LongestProvenRun;
 };
 
 }  // namespace nimbra

@@ -84,14 +84,24 @@ TEST(KnownCycle, AProvenDiscHoldsOnlyNearbyConstantsAndStatesInside)
     EXPECT_FALSE(holds(-0.1L + 0.2L, 0.1L, fixedReal, fixedImag));  // far beyond the spread
 }
 
-// A run is proven only where every orbit it holds stays: neither with constants beyond the room
-// around the cycle nor with start states that include an escaping one.
+// A run is proven only where every orbit it holds stays: not with constants that include an
+// escaping one, nor with start states that do; and a chain around the cycle closes only when
+// its discs slide with the constant as the cycle does.
 TEST(KnownCycle, ARunIsRefusedWhereItsDiscsDoNotFit)
 {
     const KnownCycle cycle = FindKnownCycle({-0.1, 0.1});
-    const double radius = (1 - cycle.Multiplier) / 2;
+    const CycleDiscs discs = DiscsAroundCycle(cycle, 0.05, true);
     const MandelbrotPass middle(-0.1L, 0.1L);
-    EXPECT_GT(RunStaysBounded(middle, 0.01, 0.01, cycle, radius), 0u);
-    EXPECT_EQ(RunStaysBounded(middle, 0.01, radius, cycle, radius), 0u);  // more spread than room
-    EXPECT_EQ(RunStaysBounded(middle, 1.5, 0, cycle, radius), 0u);        // holds 1.4 + 0.1i, which escapes
+    EXPECT_GT(RunStaysBounded(middle, 0.05, true, cycle, discs), 0u);
+    EXPECT_EQ(RunStaysBounded(middle, 0.5, true, cycle, discs), 0u);   // holds the constant 0.4 + 0.1i
+    EXPECT_EQ(RunStaysBounded(middle, 1.5, false, cycle, discs), 0u);  // holds the start 1.4 + 0.1i
+
+    // Near the edge, where the fixed point attracts with 0.9, discs that stand still leave
+    // room for far less spread than discs that slide.
+    const KnownCycle edge = FindKnownCycle({-0.6525, 0});
+    const CycleDiscs edgeDiscs = DiscsAroundCycle(edge, 0.02, true);
+    MandelbrotPass centre(-0.6525L, 0);
+    centre.SetState(edge.Points[0].Re, edge.Points[0].Im);
+    EXPECT_TRUE(SlidingDiscsClose(centre, edgeDiscs.Slide[0], edgeDiscs.Radius[0], 1, 0.02, true));
+    EXPECT_FALSE(SlidingDiscsClose(centre, Complex{}, edgeDiscs.Radius[0], 1, 0.02, true));
 }
