@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace nimbra {
 namespace {
@@ -92,6 +93,7 @@ bool LinearisedRegion::Build(FormulaKind formula, const PassConstant& constant, 
     if (period_ == 0 || !(contraction_ < 1) || !SolveCoefficients(multiplier)) return false;
     BoundResiduals();
     built_ = ChooseRadii();
+    if (built_) ChooseSlides(multiplier);
     return built_;
 }
 
@@ -186,6 +188,8 @@ bool LinearisedRegion::ChooseRadii()
     radii_.resize(p);
     flexes_.resize(p);
     needs_.resize(p);
+    reaches_.resize(p);
+    lefts_.resize(p);
 
     // About where the series' terms grow as large as the first; discs reach as far as the
     // escape test allows.
@@ -220,6 +224,7 @@ bool LinearisedRegion::CheckRadius(double startRadius)
         const double gap = (radii_[to] - pushed) * RoundDown;
         const double left = gap * ((1 - flexes_[to]) * RoundDown) * RoundDown - needs_[from];
         if (!(left > 0)) return false;
+        lefts_[from] = left;
         room = std::min(room, left);
     }
     room_ = room * RoundDown / (1 + 2 * proof::Gamma);
@@ -251,10 +256,51 @@ bool LinearisedRegion::BoundRegion(std::uint32_t j, double startRadius)
     flex += flexEven;
     delta += deltaOdd;
     flexes_[j] = flex * RoundUp;
-    const double reach = (centreModuli_[j] + radius * (1 + flexes_[j])) * RoundUp;
+    const double reach = reaches_[j] = (centreModuli_[j] + radius * (1 + flexes_[j])) * RoundUp;
     const double squares = reach * reach * RoundUp;
     needs_[j] = (delta * RoundUp + proof::PassRounding(squares, constantsSize_)) * RoundUp;
     return squares <= safeLimit_;
+}
+
+void LinearisedRegion::ChooseSlides(Complex multiplier)
+{
+    const std::uint32_t p = period_;
+    slides_.assign(p, Complex{});
+    if (formula_ == FormulaKind::Julia) return;  // every pixel has the same constant
+    // A round of passes from v_0 adds to E_0 what comes back of each pass's 1; E_0 is where the
+    // round leaves it as it is, and each pass takes E_j to E_j+1.
+    std::vector<Complex> slides(p);
+    Complex added{};
+    for (std::uint32_t j = 0; j < p; ++j) added = factors_[j] * added + Complex{1, 0};
+    slides[0] = added / (Complex{1, 0} - multiplier);
+    for (std::uint32_t j = 0; j + 1 < p; ++j) slides[j + 1] = factors_[j] * slides[j] + Complex{1, 0};
+    const double safeReach = std::sqrt(safeLimit_) * RoundDown;
+    double room = 1e300;
+    for (std::uint32_t j = 0; j < p; ++j) {
+        const double slide = (Modulus(slides[j]) + 0x1p-1000) * RoundUp;
+        const Complex& next = slides[(j + 1) % p];
+        // A few roundings of 2^-53 each, on values below the moduli summed here.
+        const double missed =
+            (ModulusBound(factors_[j] * slides[j] + Complex{1, 0} - next) +
+             0x1p-49 * (factorModuli_[j] * slide + 1 + ModulusBound(next)) + 0x1p-1000) *
+            RoundUp;
+        const double linear =
+            (missed + 2 * radii_[j] * (1 + flexes_[j]) * slide + proof::Gamma * (4 * reaches_[j] * slide + 2)) *
+            RoundUp;
+        const double quadratic = slide * slide * (1 + 2 * proof::Gamma) * RoundUp;
+        const double left = lefts_[j];
+        double most = 2 * left / (linear + std::sqrt(linear * linear + 4 * quadratic * left)) * RoundDown * RoundDown;
+        most = std::min(most, (safeReach - reaches_[j]) / slide * RoundDown);
+        const double reach = (reaches_[j] + slide * most * RoundUp) * RoundUp;
+        if (!(most > 0 && (linear * most + quadratic * most * most) * RoundUp <= left &&
+              reach * reach * RoundUp <= safeLimit_))
+            return;
+        room = std::min(room, most);
+    }
+    if (room > room_) {
+        slides_ = std::move(slides);
+        room_ = room;
+    }
 }
 
 bool LinearisedRegion::AttractsStrongly() const
@@ -303,22 +349,29 @@ Complex LinearisedRegion::NewtonChange(std::uint32_t j, Complex w, Complex targe
     return (value * w - target) / derivative;
 }
 
-LinearisedRegion::Look LinearisedRegion::Locate(long double zr, long double zi) const
+LinearisedRegion::Look LinearisedRegion::Locate(long double zr, long double zi, const PassConstant& constant) const
 {
+    const Complex apart{static_cast<double>(constant.PixelReal - constant_.PixelReal),
+                        static_cast<double>(constant.PixelImag - constant_.PixelImag)};
+    const Complex state{static_cast<double>(zr), static_cast<double>(zi)};
     std::uint32_t nearest = 0;
     double nearestDistance = 1e300;
     for (std::uint32_t j = 0; j < period_; ++j) {
-        const double distance = ModulusBound(Complex{static_cast<double>(zr), static_cast<double>(zi)} - centres_[j]);
+        const double distance = ModulusBound(state - centres_[j] - slides_[j] * apart);
         if (distance < nearestDistance) {
             nearestDistance = distance;
             nearest = j;
         }
     }
     const Complex centre = centres_[nearest];
-    const Complex offset{static_cast<double>(zr - centre.Re), static_cast<double>(zi - centre.Im)};
+    const Complex plain{static_cast<double>(zr - centre.Re), static_cast<double>(zi - centre.Im)};
+    const Complex shift = slides_[nearest] * apart;
+    const Complex offset = plain - shift;
+    // The offset from v_j + E_j Delta, rounded to double, and the shift's own roundings.
+    const double lost = 0x1p-51 * ModulusBound(plain) + 0x1p-49 * ModulusBound(shift) + 0x1p-1000;
     const double radius = radii_[nearest], flex = flexes_[nearest];
     // By the lemma on the whole disc, S_j holds the disc of radius R_j (1 - eta_j) around v_j.
-    const double distance = (Modulus(offset) + 0x1p-51 * ModulusBound(offset) + 0x1p-1000) * RoundUp;
+    const double distance = (Modulus(offset) + lost) * RoundUp;
     const double inner = radius * ((1 - flex) * RoundDown) * RoundDown;
     if (distance < inner) return {true, 0};
     // When the orbit gets that close in a few passes more, making them costs less than looking
@@ -338,9 +391,8 @@ LinearisedRegion::Look LinearisedRegion::Locate(long double zr, long double zi) 
     }
     const double modulus = Modulus(w) * RoundUp;
     if (modulus < radius) {
-        const double miss = (ModulusBound(Psi(nearest, w) - offset) + ComputedError * radius * (1 + flex) +
-                             0x1p-51 * ModulusBound(offset) + 0x1p-1000) *
-                            RoundUp;
+        const double miss =
+            (ModulusBound(Psi(nearest, w) - offset) + ComputedError * radius * (1 + flex) + lost) * RoundUp;
         if (miss < (radius - modulus) * RoundDown * ((1 - flex) * RoundDown) * RoundDown) return {true, 0};
         return {false, period_};
     }

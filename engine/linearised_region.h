@@ -46,6 +46,20 @@ namespace nimbra {
 // the constant Delta to every P_j and at most 2 |Delta| to the constants' sum in E_j; the check
 // holds for it when |Delta| (1 + 2 Gamma) stays below the least room left,
 // min_j [s_j (1 - eta_j+1) - delta_j - E_j].
+// The regions also slide with the constant: for a pixel whose constant is K + Delta, with E_j
+// doubles near the derivatives of v_j by the constant (E_j+1 about 2 v_j E_j + 1),
+//   S_j(Delta) = { v_j + E_j Delta + Psi_j(w) : |w| <= R_j }.
+// For z = v_j + E_j Delta + Psi_j(w) the pass with K + Delta gives, expanding the square,
+//   F(z) = v_j+1 + E_j+1 Delta + Psi_j+1(lambda_j w) + P_j(w)
+//          + (2 v_j E_j + 1 - E_j+1) Delta + 2 Psi_j(w) E_j Delta + E_j^2 Delta^2,
+// so the induction above holds for S_j(Delta) when, with eps_j >= |2 v_j E_j + 1 - E_j+1|,
+//   |Delta| (eps_j + 2 R_j (1 + eta_j) |E_j|) + |E_j|^2 |Delta|^2
+// and what the wider states and constants add to E_j (the state reaching |E_j| |Delta| further,
+// |v_j| + R_j (1 + eta_j) + |E_j| |Delta|, where the escape test must still fail) stay within
+// the room left. Near a cycle whose multiplier is near 1 the orbits of nearby constants part by
+// about E_j Delta, and regions that move with them leave far more room than regions that stand
+// still; with all E_j = 0 this is the check for another pixel above. Each region keeps whichever
+// of the two leaves more room.
 // A state z lies in S_j when some w has |w| < R_j and |z - v_j - Psi_j(w)| < (R_j - |w|)(1 - eta_j)
 // (the lemma on the disc D(w, R_j - |w|)); w = 0 makes that every z closer to v_j than
 // R_j (1 - eta_j), and Newton's method on Psi_j finds such a w further out.
@@ -85,13 +99,14 @@ public:
     // Whether the check holds for a pixel of the formula with this constant too.
     bool Serves(FormulaKind formula, const PassConstant& constant) const;
 
-    // Whether the state lies in one of the regions; otherwise, when it can tell, about how many
-    // passes the orbit needs to get there (0 when it cannot).
+    // Whether the state of a pixel with the constant, which the regions serve, lies in one of
+    // the regions; otherwise, when it can tell, about how many passes the orbit needs to get
+    // there (0 when it cannot).
     struct Look {
         bool Inside = false;
         std::uint32_t PassesToGo = 0;
     };
-    Look Locate(long double zr, long double zi) const;
+    Look Locate(long double zr, long double zi, const PassConstant& constant) const;
 
     bool Built() const { return built_; }
     // Whether the cycle attracts so strongly that room for pixels nearby matters more than size;
@@ -109,6 +124,7 @@ private:
     void BoundResiduals();
     bool ChooseRadii();
     bool CheckRadius(double startRadius);   // sets the radii, the flexes and the room
+    void ChooseSlides(Complex multiplier);  // lets the regions slide where that leaves more room
     bool BoundRegion(std::uint32_t j, double startRadius);
     Complex Psi(std::uint32_t j, Complex w) const;
     Complex NewtonChange(std::uint32_t j, Complex w, Complex target) const;  // (Psi_j(w) - target) / Psi_j'(w)
@@ -129,8 +145,11 @@ private:
     std::vector<double> shares_;              // R_j / R_0
     std::vector<double> radii_, flexes_;      // R_j and eta_j
     std::vector<double> needs_;               // delta_j + E_j
+    std::vector<double> reaches_;             // |v_j| + R_j (1 + eta_j), rounded up
+    std::vector<double> lefts_;               // the room the step from region j leaves
+    std::vector<Complex> slides_;             // E_j, or 0 where the regions stand still
     std::vector<Complex> powers_, inversePowers_, inverseFactors_, squares_;  // room for the solution
-    double room_ = 0;                         // the least room left, over 1 + 2 Gamma
+    double room_ = 0;                         // how far another pixel's constant may lie
 };
 
 }  // namespace nimbra

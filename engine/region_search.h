@@ -129,7 +129,7 @@ public:
             if (!region_ && (seenPeriod != 0 || known_ || memory_->NearSlowOrbits()))
                 region_ = BuildFor(kernel, seenPeriod);
             if (region_) {
-                const LinearisedRegion::Look look = region_->Locate(kernel.zr, kernel.zi);
+                const LinearisedRegion::Look look = region_->Locate(kernel.zr, kernel.zi, kernel.Constant());
                 if (look.Inside) return true;
                 if (look.PassesToGo > 0) {
                     wait_ = look.PassesToGo;

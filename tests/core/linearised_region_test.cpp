@@ -41,10 +41,11 @@ TEST(LinearisedRegion, TakesInNothingThePassDoesNotMapIntoItself)
     LinearisedRegion discs, series;
     ASSERT_TRUE(BuildFor(discs, point, 1, false));
     ASSERT_TRUE(BuildFor(series, point, 1, true));
-    EXPECT_FALSE(discs.Locate(fixed.Re + beyond * cosl(angle), fixed.Im + beyond * sinl(angle)).Inside);
-    EXPECT_TRUE(discs.Locate(fixed.Re, fixed.Im).Inside);
-    EXPECT_FALSE(series.Locate(0, 0).Inside);
-    EXPECT_TRUE(series.Locate(fixed.Re, fixed.Im).Inside);
+    const long double outsideReal = fixed.Re + beyond * cosl(angle), outsideImag = fixed.Im + beyond * sinl(angle);
+    EXPECT_FALSE(discs.Locate(outsideReal, outsideImag, point.Constant()).Inside);
+    EXPECT_TRUE(discs.Locate(fixed.Re, fixed.Im, point.Constant()).Inside);
+    EXPECT_FALSE(series.Locate(0, 0, point.Constant()).Inside);
+    EXPECT_TRUE(series.Locate(fixed.Re, fixed.Im, point.Constant()).Inside);
 
     const std::vector<Complex> repelling{{1 - fixed.Re, -fixed.Im}};
     LinearisedRegion region;
@@ -77,7 +78,8 @@ TEST(LinearisedRegion, AnOrbitTakenInNeverEscapes)
             MandelbrotPass orbit(c.Point.cr + step, c.Point.ci);
             ASSERT_TRUE(region.Serves(FormulaKind::Mandelbrot, orbit.Constant()));
             int pass = 0;
-            while (!region.Locate(orbit.zr, orbit.zi).Inside && !orbit.Escaped() && pass < 200000) {
+            auto inside = [&] { return region.Locate(orbit.zr, orbit.zi, orbit.Constant()).Inside; };
+            while (!inside() && !orbit.Escaped() && pass < 200000) {
                 orbit.Pass();
                 ++pass;
             }
