@@ -182,15 +182,16 @@ int main(int argc, char** argv)
     };
     const Config configs[] = {
         {NoShortcuts, true},
-        {{true, false, false, false}, false},  // repeats
-        {{false, false, true, false}, false},  // proofs by discs
-        {{false, false, true, true}, false},   // proofs by discs and regions
-        {{false, true, false, false}, false},  // mirrors
-        {{true, false, true, true}, false},    // repeats and proofs
-        {{true, true, true, false}, true},     // all but the regions
-        {{true, true, true, true}, true},      // all
+        {{true, false, false, false, false}, false},  // repeats
+        {{false, false, true, false, false}, false},  // proofs by discs
+        {{false, false, true, true, false}, false},   // proofs by discs and regions
+        {{false, true, false, false, false}, false},  // mirrors
+        {{false, false, false, false, true}, false},  // early escapes in doubles
+        {{true, false, true, true, false}, false},    // repeats and proofs
+        {{true, true, true, false, true}, true},      // all but the regions
+        {{true, true, true, true, true}, true},       // all
     };
-    constexpr std::size_t AllButRegions = 6, All = 7;
+    constexpr std::size_t AllButRegions = 7, All = 8;
 
     // Every configuration of a view runs once per round and keeps its best time: whatever else
     // the machine does then slows the configurations alike rather than one of them.
@@ -219,18 +220,20 @@ int main(int argc, char** argv)
         std::printf("\n%s, %sx%s, %s iterations: %.3g plain passes, best of %d rounds\n", view.Name,
                     view.Fields.Width.c_str(), view.Fields.Height.c_str(), view.Fields.Iterations.c_str(),
                     plainPasses, rounds);
-        std::printf("  %-7s %-7s %-6s %-7s %-7s %8s %19s %9s %12s  %s\n", "threads", "repeats", "proofs", "regions",
-                    "mirrors", "seconds", "effective passes/s", "vs plain", "vs plain 1t", "file");
+        std::printf("  %-7s %-7s %-6s %-7s %-7s %-7s %8s %19s %9s %12s  %s\n", "threads", "repeats", "proofs",
+                    "regions", "mirrors", "doubles", "seconds", "effective passes/s", "vs plain", "vs plain 1t",
+                    "file");
         for (std::size_t t = 0; t < std::size(ThreadCounts); ++t) {
             for (std::size_t c = 0; c < std::size(configs); ++c) {
                 if (view.Deep && !configs[c].Deep) continue;
                 const EngineShortcuts& config = configs[c].Shortcuts;
                 const double seconds = best[t][c];
-                std::printf("  %-7d %-7s %-6s %-7s %-7s %8.3f %19.4g %9.2f %12.2f  %s\n", ThreadCounts[t],
+                std::printf("  %-7d %-7s %-6s %-7s %-7s %-7s %8.3f %19.4g %9.2f %12.2f  %s\n", ThreadCounts[t],
                             OnOff(config.SkipRepeatingOrbits), OnOff(config.ProveBoundedOrbits),
                             OnOff(config.ProveBoundedOrbits && config.ProveByRegions),
-                            OnOff(config.ReuseMirroredRows), seconds, plainPasses / seconds, best[t][0] / seconds,
-                            best[0][0] / seconds, same[t][c] ? "identical" : "DIFFERENT");
+                            OnOff(config.ReuseMirroredRows), OnOff(config.EscapesInDoubles), seconds,
+                            plainPasses / seconds, best[t][0] / seconds, best[0][0] / seconds,
+                            same[t][c] ? "identical" : "DIFFERENT");
             }
         }
         for (std::size_t t = 0; t < std::size(ThreadCounts); ++t)

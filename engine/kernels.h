@@ -328,6 +328,21 @@ PointResult IteratePoint(std::uint8_t formula, const FractalParams& params, long
     return {PreviousPixelCount};
 }
 
+// Calls use with a function that gives the kernel of the formula for a point of the row, when
+// the formula's pass is z squared plus a constant; gives Result{} otherwise.
+template <class Result, class Use>
+Result WithSquaringKernel(std::uint8_t formula, const FractalParams& params, long double ci, Use&& use)
+{
+    switch (static_cast<FormulaKind>(formula)) {
+    case FormulaKind::Mandelbrot: return use([ci](long double real) { return MandelbrotPass(real, ci); });
+    case FormulaKind::Julia:
+        return use([&params, ci](long double real) { return JuliaPass(real, ci, params.JuliaReal, params.JuliaImag); });
+    case FormulaKind::Dragon: return use([ci](long double real) { return DragonPass(real, ci); });
+    case FormulaKind::Daisy: return use([ci](long double real) { return DaisyPass(real, ci); });
+    default: return Result{};
+    }
+}
+
 // Whether the orbit of the conjugate point is the exact mirror of the point's: negating is
 // exact and every one of these kernels keeps the sign of the imaginary part apart.
 inline bool IsConjugateSymmetric(std::uint8_t formula, const FractalParams& params)

@@ -110,21 +110,6 @@ struct ProvenRun {
     std::uint32_t Passes = 0;
 };
 
-// Calls use with a function that gives the kernel of the formula for a point of the row, when
-// the formula's pass is z squared plus a constant; gives no run otherwise.
-template <class Use>
-ProvenRun WithSquaringKernel(std::uint8_t formula, const FractalParams& params, long double ci, Use&& use)
-{
-    switch (static_cast<FormulaKind>(formula)) {
-    case FormulaKind::Mandelbrot: return use([ci](long double real) { return MandelbrotPass(real, ci); });
-    case FormulaKind::Julia:
-        return use([&params, ci](long double real) { return JuliaPass(real, ci, params.JuliaReal, params.JuliaImag); });
-    case FormulaKind::Dragon: return use([ci](long double real) { return DragonPass(real, ci); });
-    case FormulaKind::Daisy: return use([ci](long double real) { return DaisyPass(real, ci); });
-    default: return {};
-    }
-}
-
 // Runs of pixels of a row proven together, for one thread computing rows from left to right.
 class ProvenRuns {
 public:
@@ -138,7 +123,7 @@ public:
         // orbits of a long run part too far before they settle, a try too long costs its passes.
         const std::int32_t longest = std::min({LongestProvenRun, 2 * lastLength_, params.Width - column});
         if (longest < ShortestProvenRun) return {};
-        const ProvenRun run = WithSquaringKernel(formula, params, ci, [&](auto kernelAt) {
+        const ProvenRun run = WithSquaringKernel<ProvenRun>(formula, params, ci, [&](auto kernelAt) {
             return Longest(kernelAt, params, column, longest);
         });
         if (run.Pixels == 0) nextTry_ = column + PixelsAfterFailedRun;

@@ -1,5 +1,6 @@
 #include "engine/row_pipeline.h"
 
+#include "engine/early_escape.h"
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
 #include "engine/proven_run.h"
@@ -32,8 +33,15 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     NoPassHook noHook;
     PlainPassesChoice plainPasses(params.MaxIterations);
     ProvenRuns runs;
+    EarlyEscapes early;
     std::int32_t previousCount = 0;
     const long double ci = PointImag(params, row);
+    auto counted = [&](std::int32_t column, std::int32_t count) {
+        plainPasses.Counted(count);
+        previousCount = count;
+        out.Counts[static_cast<std::size_t>(column)] = count;
+        out.Columns = column + 1;
+    };
     for (std::int32_t column = 0; column < params.Width; ++column) {
         const std::uint8_t formula = LoadFormula(params);
         if (formula != out.UniformFormula) out.UniformFormula = -1;
@@ -48,6 +56,15 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
             out.Columns = column + 1;
             continue;
         }
+        if (const std::int32_t count = EarlyCount(early, formula, params, column, ci, previousCount, shortcuts);
+            count != Undecided) {
+            if (tally) {
+                tally->Pixels[static_cast<std::size_t>(OrbitEnd::Escaped)] += 1;
+                tally->Passes[static_cast<std::size_t>(OrbitEnd::Escaped)] += count + 1;
+            }
+            counted(column, count);
+            continue;
+        }
         const PointResult result = IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook,
                                                 shortcuts, {plainPasses.Next(), &regions});
         if (stop.load(std::memory_order_relaxed)) return;
@@ -55,11 +72,8 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
             tally->Pixels[static_cast<std::size_t>(result.End)] += 1;
             tally->Passes[static_cast<std::size_t>(result.End)] += result.Passes;
         }
-        plainPasses.Counted(result.Count);
-        previousCount = result.Count;
         if (result.OutOfRange && out.OutOfRangeColumn < 0) out.OutOfRangeColumn = column;
-        out.Counts[static_cast<std::size_t>(column)] = result.Count;
-        out.Columns = column + 1;
+        counted(column, result.Count);
     }
 }
 

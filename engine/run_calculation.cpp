@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "common/time_of_day.h"
 #include "engine/block_average.h"
+#include "engine/early_escape.h"
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
 #include "engine/pixel_colour.h"
@@ -133,6 +134,7 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
         state.CurrentRow = image.FileRow(row);
         const long double ci = PointImag(params, row);
         ProvenRuns runs;
+        EarlyEscapes early;
         std::int32_t previousCount = 0;
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const std::uint8_t formula = LoadFormula(params);
@@ -141,6 +143,16 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
                 for (std::int32_t i = 0; i < run.Pixels; ++i) output.Pixel(column + i, row, params.MaxIterations);
                 column += run.Pixels - 1;
                 context.Pump.PassesDone(run.Passes);  // long stretches of runs let the windows in too
+                if (state.StopRequested) break;
+                continue;
+            }
+            if (const std::int32_t count =
+                    EarlyCount(early, formula, params, column, ci, previousCount, context.Shortcuts);
+                count != Undecided) {
+                plainPasses.Counted(count);
+                previousCount = count;
+                output.Pixel(column, row, count);
+                context.Pump.PassesDone(static_cast<std::uint32_t>(count + 1));
                 if (state.StopRequested) break;
                 continue;
             }
