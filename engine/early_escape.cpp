@@ -20,12 +20,13 @@ namespace nimbra {
 //            <= eps (2m + eps) + 2^-49 ((m + eps)^2 + C)  =: eps'.
 // At the start the double state is the kernel's rounded, off by at most 2^-53 in each part.
 // The plain loop's escape test after a pass rounds the two squares and their sum, so it fails
-// when |Z|^2 < 4 (1 - 2^-62) and holds when |Z|^2 >= 4 (1 + 2^-62). From the doubles'
-// q = wr^2 + wi^2, sqrt(q) (1 - 2^-51) <= |W| <= sqrt(q) (1 + 2^-51) + 2^-500 (the last for
-// squares below the normal range), and |W| - eps <= |Z| <= |W| + eps. So when after every pass
-// before the k-th (m + eps)^2 stays below 4 (1 - 2^-50), and after the k-th
-// (|W| - eps)^2 exceeds 4 (1 + 2^-50), the plain loop escapes in pass k, and counts k - 1; its
-// state there is finite. Every bound is worked out in doubles and rounded up by RoundUp, as
+// when |Z|^2 < 4 (1 - 2^-62) and holds when |Z|^2 >= 4 (1 + 2^-62). The doubles' rounded
+// q = wr^2 + wi^2 gives q (1 - 2^-51) <= |W|^2 <= q (1 + 2^-51) + 2^-1000 (the last for squares
+// below the normal range), and 2|W| <= |W|^2 + 1, with no square root; and
+// (|W| - eps)^2 <= |Z|^2 <= (|W| + eps)^2. So when after every pass before the k-th
+// |W|^2 + 2|W| eps + eps^2 stays below 4 (1 - 2^-50), and after the k-th |W|^2 - 2|W| eps
+// exceeds 4 (1 + 2^-50), the plain loop escapes in pass k, and counts k - 1; its state there is
+// finite. Every bound is worked out in doubles and rounded up by RoundUp, as
 // proof_rounding.h says; starts and constants beyond 2^400, whose squares could leave the
 // doubles' range, are not decided, nor orbits whose eps grows beyond 2^-30.
 namespace {
@@ -41,9 +42,9 @@ Pair Splat(double value)
     return Pair{value, value};
 }
 
-Pair Sqrt(Pair value)
+Pair Abs(Pair value)
 {
-    return _mm_sqrt_pd(value);
+    return _mm_andnot_pd(Splat(-0.0), value);
 }
 
 int Lanes(PairMask mask)
@@ -58,50 +59,58 @@ void DecideEarlyEscapes(const std::array<EarlyOrbit, EarlyBlock>& orbits, std::i
 {
     counts.fill(Undecided);
     Pair wr[Pairs], wi[Pairs], kr[Pairs], ki[Pairs], constantsShare[Pairs], gaps[Pairs];
-    for (std::size_t i = 0; i < EarlyBlock; ++i) {
-        const EarlyOrbit& orbit = orbits[i];
-        const double startSize = std::fabs(orbit.StartReal) + std::fabs(orbit.StartImag);
-        const double constantsSize = orbit.ConstantsSize * proof::RoundUp;
-        if (!(startSize < Largest && constantsSize < Largest)) return;
-        const std::size_t pair = i / 2, lane = i % 2;
-        wr[pair][lane] = orbit.StartReal;
-        wi[pair][lane] = orbit.StartImag;
-        kr[pair][lane] = orbit.ConstantReal;
-        ki[pair][lane] = orbit.ConstantImag;
-        constantsShare[pair][lane] = 0x1p-49 * constantsSize + 0x1p-1000;
-        gaps[pair][lane] = (0x1p-52 * startSize + 0x1p-1000) * proof::RoundUp;
+    // Whole pairs at once: a pair written a lane at a time would wait for both stores.
+    for (std::size_t p = 0; p < Pairs; ++p) {
+        const EarlyOrbit& first = orbits[2 * p];
+        const EarlyOrbit& second = orbits[2 * p + 1];
+        wr[p] = Pair{first.StartReal, second.StartReal};
+        wi[p] = Pair{first.StartImag, second.StartImag};
+        kr[p] = Pair{first.ConstantReal, second.ConstantReal};
+        ki[p] = Pair{first.ConstantImag, second.ConstantImag};
+        const Pair startSize = Abs(wr[p]) + Abs(wi[p]);
+        const Pair constantsSize = Pair{first.ConstantsSize, second.ConstantsSize} * Splat(proof::RoundUp);
+        if (Lanes((startSize < Splat(Largest)) & (constantsSize < Splat(Largest))) != 3) return;
+        constantsShare[p] = Splat(0x1p-49) * constantsSize + Splat(0x1p-1000);
+        gaps[p] = (Splat(0x1p-52) * startSize + Splat(0x1p-1000)) * Splat(proof::RoundUp);
     }
-    const Pair up = Splat(proof::RoundUp), down = Splat(proof::RoundDown);
+    const Pair up = Splat(proof::RoundUp), down = Splat(proof::RoundDown), one = Splat(1);
     const Pair below = Splat(4 * (1 - 0x1p-50)), above = Splat(4 * (1 + 0x1p-50));
-    Pair sr[Pairs], si[Pairs], moduli[Pairs];
+    // At least |W|^2, and at least 2|W|, from the squares' sum q.
+    auto squareBound = [](Pair q) { return q * Splat(1 + 0x1p-50) + Splat(0x1p-1000); };
+    auto twiceBound = [&](Pair square) { return (square + one) * up; };
+    Pair sr[Pairs], si[Pairs], squares[Pairs];
     PairMask open[Pairs];  // orbits below the escape test after every pass so far
     for (std::size_t p = 0; p < Pairs; ++p) {
         sr[p] = wr[p] * wr[p];
         si[p] = wi[p] * wi[p];
-        moduli[p] = Sqrt(sr[p] + si[p]) * Splat(1 + 0x1p-51) + Splat(0x1p-500);
+        squares[p] = squareBound(sr[p] + si[p]);
         open[p] = PairMask{-1, -1};
     }
     for (std::int32_t pass = 1; pass <= passes; ++pass) {
         bool anyOpen = false;
         for (std::size_t p = 0; p < Pairs; ++p) {
-            const Pair reach = (moduli[p] + gaps[p]) * up;
-            gaps[p] =
-                (gaps[p] * (moduli[p] + moduli[p] + gaps[p]) + Splat(0x1p-49) * reach * reach + constantsShare[p]) * up;
+            Pair gap = gaps[p];
+            Pair twice = twiceBound(squares[p]);
+            const Pair reach = (squares[p] + twice * gap + gap * gap) * up;  // at least (m + eps)^2
+            gap = (gap * (twice + gap) + Splat(0x1p-49) * reach + constantsShare[p]) * up;
+            gaps[p] = gap;
             wi[p] = (wr[p] * 2) * wi[p] + ki[p];
             wr[p] = (sr[p] - si[p]) + kr[p];
             sr[p] = wr[p] * wr[p];
             si[p] = wi[p] * wi[p];
-            const Pair root = Sqrt(sr[p] + si[p]);
-            moduli[p] = root * Splat(1 + 0x1p-51) + Splat(0x1p-500);
-            const Pair least = (root * Splat(1 - 0x1p-51) - gaps[p]) * down;
-            const Pair most = (moduli[p] + gaps[p]) * up;
-            const PairMask narrow = gaps[p] < Splat(WidestGap);
-            const PairMask escapes = open[p] & narrow & (least * least * down > above);
+            const Pair sum = sr[p] + si[p];
+            squares[p] = squareBound(sum);
+            twice = twiceBound(squares[p]);
+            // (|W| + eps)^2 at most, (|W| - eps)^2 at least.
+            const Pair most = (squares[p] + twice * gap + gap * gap) * up;
+            const Pair least = (sum * Splat(1 - 0x1p-50) - twice * gap) * down;
+            const PairMask narrow = gap < Splat(WidestGap);
+            const PairMask escapes = open[p] & narrow & (least > above);
             if (const int lanes = Lanes(escapes)) [[unlikely]] {
                 for (std::size_t lane = 0; lane < 2; ++lane)
                     if (lanes & (1 << lane)) counts[2 * p + lane] = pass - 1;
             }
-            open[p] = open[p] & narrow & (most * most * up < below);
+            open[p] = open[p] & narrow & (most < below);
             anyOpen |= Lanes(open[p]) != 0;
         }
         if (!anyOpen) return;
