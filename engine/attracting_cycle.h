@@ -22,6 +22,12 @@ struct KnownCycle {
 };
 KnownCycle FindKnownCycle(Complex constant);
 
+// A cycle an orbit was proven to settle on: its period and a state near one of its points.
+struct CycleHint {
+    std::uint32_t Period = 0;
+    Complex Point;
+};
+
 // Whether the constant lies about in the main cardioid or the disc of the cycle of two, where
 // one of them attracts: a quick test before the closed forms.
 inline bool InKnownComponent(Complex constant)

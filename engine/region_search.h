@@ -60,6 +60,9 @@ public:
         return known_;
     }
     ProvenDiscs& Proven() { return proven_; }
+    // The cycle the latest orbit proven by a chain of discs or a region settles on.
+    const CycleHint& LastCycle() const { return lastCycle_; }
+    void SettledOn(const CycleHint& cycle) { lastCycle_ = cycle; }
     // Room for the points of a cycle while one is sought.
     std::vector<Complex>& CycleScratch() { return cycle_; }
     // Whether the orbit of the pixel before took long to settle, or a region was built a few
@@ -82,6 +85,7 @@ private:
     std::uint32_t sinceBuilt_ = FewPixels;  // pixels finished since the latest build
     std::vector<Complex> cycle_;
     ProvenDiscs proven_;
+    CycleHint lastCycle_;
     KnownCycle known_;
     Complex knownFor_;
     bool knownFound_ = false;
@@ -102,6 +106,7 @@ public:
 
     bool Active() const { return memory_ != nullptr; }
     bool HasRegion() const { return region_ != nullptr; }
+    std::uint32_t Period() const { return region_ ? region_->Period() : 0; }
     // The orbit's cycle is known in closed form: the regions are built around it at the first
     // look, without waiting for the orbit to suggest it.
     void Expect(const KnownCycle& cycle) { known_ = &cycle; }

@@ -45,7 +45,8 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     for (std::int32_t column = 0; column < params.Width; ++column) {
         const std::uint8_t formula = LoadFormula(params);
         if (formula != out.UniformFormula) out.UniformFormula = -1;
-        if (const ProvenRun run = runs.From(formula, params, column, ci, previousCount, shortcuts); run.Pixels > 0) {
+        if (const ProvenRun run = runs.From(formula, params, column, ci, previousCount, shortcuts, regions.LastCycle());
+            run.Pixels > 0) {
             if (tally) {
                 tally->Pixels[static_cast<std::size_t>(OrbitEnd::RunProven)] += run.Pixels;
                 tally->Passes[static_cast<std::size_t>(OrbitEnd::RunProven)] += run.Passes;

@@ -138,7 +138,8 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
         std::int32_t previousCount = 0;
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const std::uint8_t formula = LoadFormula(params);
-            if (const ProvenRun run = runs.From(formula, params, column, ci, previousCount, context.Shortcuts);
+            if (const ProvenRun run =
+                    runs.From(formula, params, column, ci, previousCount, context.Shortcuts, regions.LastCycle());
                 run.Pixels > 0) {
                 for (std::int32_t i = 0; i < run.Pixels; ++i) output.Pixel(column + i, row, params.MaxIterations);
                 column += run.Pixels - 1;

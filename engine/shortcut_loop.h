@@ -105,6 +105,7 @@ struct OrbitWatch {
     // ReturnAfterNewPeriod a failed attempt of a new period ends the stretch, for the regions to look.
     std::uint32_t SeenPeriod = 0;
     bool ReturnAfterNewPeriod = false;
+    std::uint32_t ProvenPeriod = 0;  // the period of the chain of discs that closed
 };
 
 // The hot loop: passes until escape, the maximum or limit passes (more when a proof attempt
@@ -161,6 +162,7 @@ template <class Kernel>
                 passes += attempt.Passes;
                 if (attempt.Escaped || attempt.Proven) {
                     end = attempt.Escaped ? StretchEnd::Escaped : StretchEnd::DiscsClosed;
+                    watched.ProvenPeriod = attempt.Passes;
                     break;
                 }
                 watch.Failed(kernel.zr, kernel.zi, near, attempt.Contracting, kept);
@@ -278,9 +280,15 @@ template <int HookCallsPerPass, class Kernel, class Hook>
             }
         }
     }
+    // The cycle the orbit was proven to settle on, for the runs of pixels after it.
+    auto settled = [&](std::uint32_t period) {
+        if (regions) regions->SettledOn({period, {static_cast<double>(kernel.zr), static_cast<double>(kernel.zi)}});
+    };
     for (;;) {
-        if (regionSearch.Due(watch.SeenPeriod) && regionSearch.Look(kernel, watch.SeenPeriod))
+        if (regionSearch.Due(watch.SeenPeriod) && regionSearch.Look(kernel, watch.SeenPeriod)) {
+            settled(regionSearch.Period());
             return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::RegionEntered, passes});
+        }
         if (watch.Near.Width == 0 && watch.Proofs && !regionSearch.HasRegion()) watch.Near.Width = FirstProofDistance;
         const std::uint32_t toMaximum = static_cast<std::uint32_t>(maxIterations - count);
         const Stretch stretch = PassUntilNear(kernel, watch, budget(regionSearch.PassesToLook()), toMaximum);
@@ -289,6 +297,7 @@ template <int HookCallsPerPass, class Kernel, class Hook>
         case StretchEnd::Escaped: return finish({count, kernel.OutOfRange(), OrbitEnd::Escaped, passes});
         case StretchEnd::Repeated: return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::Repeated, passes});
         case StretchEnd::DiscsClosed:
+            settled(watch.ProvenPeriod);
             return finish({maxIterations, kernel.OutOfRange(), OrbitEnd::DiscsClosed, passes});
         case StretchEnd::Limit: break;
         }

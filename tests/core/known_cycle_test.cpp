@@ -89,8 +89,12 @@ TEST(KnownCycle, AProvenDiscHoldsOnlyNearbyConstantsAndStatesInside)
 // its discs slide with the constant as the cycle does.
 TEST(KnownCycle, ARunIsRefusedWhereItsDiscsDoNotFit)
 {
-    const KnownCycle cycle = FindKnownCycle({-0.1, 0.1});
-    const CycleDiscs discs = DiscsAroundCycle(cycle, 0.05, true);
+    auto pointsOf = [](const KnownCycle& cycle) {
+        return std::vector<Complex>(cycle.Points, cycle.Points + cycle.Period);
+    };
+    const std::vector<Complex> cycle = pointsOf(FindKnownCycle({-0.1, 0.1}));
+    CycleDiscs discs;
+    ASSERT_TRUE(DiscsAroundCycle(cycle, 0.05, true, discs));
     const MandelbrotPass middle(-0.1L, 0.1L);
     EXPECT_GT(RunStaysBounded(middle, 0.05, true, cycle, discs), 0u);
     EXPECT_EQ(RunStaysBounded(middle, 0.5, true, cycle, discs), 0u);   // holds the constant 0.4 + 0.1i
@@ -98,10 +102,11 @@ TEST(KnownCycle, ARunIsRefusedWhereItsDiscsDoNotFit)
 
     // Near the edge, where the fixed point attracts with 0.9, discs that stand still leave
     // room for far less spread than discs that slide.
-    const KnownCycle edge = FindKnownCycle({-0.6525, 0});
-    const CycleDiscs edgeDiscs = DiscsAroundCycle(edge, 0.02, true);
+    const std::vector<Complex> edge = pointsOf(FindKnownCycle({-0.6525, 0}));
+    CycleDiscs edgeDiscs;
+    ASSERT_TRUE(DiscsAroundCycle(edge, 0.02, true, edgeDiscs));
     MandelbrotPass centre(-0.6525L, 0);
-    centre.SetState(edge.Points[0].Re, edge.Points[0].Im);
+    centre.SetState(edge[0].Re, edge[0].Im);
     EXPECT_TRUE(SlidingDiscsClose(centre, edgeDiscs.Slide[0], edgeDiscs.Radius[0], 1, 0.02, true));
     EXPECT_FALSE(SlidingDiscsClose(centre, Complex{}, edgeDiscs.Radius[0], 1, 0.02, true));
 }
