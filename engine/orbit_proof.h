@@ -56,15 +56,8 @@ public:
     {
         const double reach = proof::UpperModulus(zr, zi) + radius_;
         const double squares = reach * reach * proof::RoundUp;
-        return squares <= safeLimit_ && LiesIn(zr, zi, startReal_, startImag_, startRadius_);
-    }
-
-    // After the passes, with the state they reached: whether the last disc lies in the disc of
-    // the radius around the centre, with the escape test failing on every disc before.
-    bool LiesIn(long double zr, long double zi, long double centreReal, long double centreImag, double radius) const
-    {
-        const double distance = UpperDistance(zr, zi, centreReal, centreImag);
-        return safe_ && (distance + radius_) * proof::RoundUp <= radius;
+        const double distance = UpperDistance(zr, zi, startReal_, startImag_);
+        return safe_ && squares <= safeLimit_ && (distance + radius_) * proof::RoundUp <= startRadius_;
     }
 
     // At least the distance between two states.
