@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
 #include "engine/kernels.h"
 
@@ -81,5 +82,15 @@ private:
     std::int32_t first_ = -EarlyBlock;
     std::array<std::int32_t, EarlyBlock> counts_{};
 };
+
+// The early count of a pixel of a row, when the shortcut is on and the pixel before escaped:
+// after a pixel inside, the next one likely is too, and its early passes would be wasted.
+inline std::int32_t EarlyCount(EarlyEscapes& early, std::uint8_t formula, const FractalParams& params,
+                               std::int32_t column, long double ci, std::int32_t previousCount,
+                               EngineShortcuts shortcuts)
+{
+    if (!shortcuts.EscapesInDoubles || previousCount >= EarlyPasses) return Undecided;
+    return early.CountAt(formula, params, column, ci);
+}
 
 }  // namespace nimbra

@@ -1,8 +1,9 @@
 #include "engine/row_pipeline.h"
 
+#include "engine/early_escape.h"
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
-#include "engine/row_shortcuts.h"
+#include "engine/proven_run.h"
 
 #include <algorithm>
 
@@ -31,21 +32,38 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
     out.UniformFormula = LoadFormula(params);
     NoPassHook noHook;
     PlainPassesChoice plainPasses(params.MaxIterations);
+    ProvenRuns runs;
+    EarlyEscapes early;
+    std::int32_t previousCount = 0;
     const long double ci = PointImag(params, row);
-    RowShortcuts settling(params, ci, shortcuts);
+    auto counted = [&](std::int32_t column, std::int32_t count) {
+        plainPasses.Counted(count);
+        previousCount = count;
+        out.Counts[static_cast<std::size_t>(column)] = count;
+        out.Columns = column + 1;
+    };
     for (std::int32_t column = 0; column < params.Width; ++column) {
         const std::uint8_t formula = LoadFormula(params);
         if (formula != out.UniformFormula) out.UniformFormula = -1;
-        if (const RowShortcuts::Settled settled = settling.At(formula, column, regions.LastCycle());
-            settled.Pixels > 0) {
+        if (const ProvenRun run = runs.From(formula, params, column, ci, previousCount, shortcuts, regions.LastCycle());
+            run.Pixels > 0) {
             if (tally) {
-                tally->Pixels[static_cast<std::size_t>(settled.End)] += settled.Pixels;
-                tally->Passes[static_cast<std::size_t>(settled.End)] += settled.Passes;
+                tally->Pixels[static_cast<std::size_t>(OrbitEnd::RunProven)] += run.Pixels;
+                tally->Passes[static_cast<std::size_t>(OrbitEnd::RunProven)] += run.Passes;
             }
-            std::fill_n(out.Counts.begin() + column, settled.Pixels, settled.Count);
-            plainPasses.Counted(settled.Count);
-            column += settled.Pixels - 1;
+            std::fill_n(out.Counts.begin() + column, run.Pixels, params.MaxIterations);
+            plainPasses.Counted(params.MaxIterations);
+            column += run.Pixels - 1;
             out.Columns = column + 1;
+            continue;
+        }
+        if (const std::int32_t count = EarlyCount(early, formula, params, column, ci, previousCount, shortcuts);
+            count != Undecided) {
+            if (tally) {
+                tally->Pixels[static_cast<std::size_t>(OrbitEnd::Escaped)] += 1;
+                tally->Passes[static_cast<std::size_t>(OrbitEnd::Escaped)] += count + 1;
+            }
+            counted(column, count);
             continue;
         }
         const PointResult result = IteratePoint(formula, params, PointReal(params, column), ci, stop, noHook,
@@ -55,11 +73,8 @@ void ComputeRowCounts(const FractalParams& params, std::int32_t row, const std::
             tally->Pixels[static_cast<std::size_t>(result.End)] += 1;
             tally->Passes[static_cast<std::size_t>(result.End)] += result.Passes;
         }
-        plainPasses.Counted(result.Count);
-        settling.Counted(result.Count);
         if (result.OutOfRange && out.OutOfRangeColumn < 0) out.OutOfRangeColumn = column;
-        out.Counts[static_cast<std::size_t>(column)] = result.Count;
-        out.Columns = column + 1;
+        counted(column, result.Count);
     }
 }
 

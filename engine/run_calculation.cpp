@@ -3,11 +3,12 @@
 #include "common/error.h"
 #include "common/time_of_day.h"
 #include "engine/block_average.h"
+#include "engine/early_escape.h"
 #include "engine/extended_precision.h"
 #include "engine/kernels.h"
 #include "engine/pixel_colour.h"
+#include "engine/proven_run.h"
 #include "engine/row_pipeline.h"
-#include "engine/row_shortcuts.h"
 #include "engine/tga_output.h"
 
 #include <memory>
@@ -132,15 +133,27 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
     for (std::int32_t row = image.FirstRow; row < params.Height; ++row) {
         state.CurrentRow = image.FileRow(row);
         const long double ci = PointImag(params, row);
-        RowShortcuts settling(params, ci, context.Shortcuts);
+        ProvenRuns runs;
+        EarlyEscapes early;
+        std::int32_t previousCount = 0;
         for (std::int32_t column = 0; column < params.Width; ++column) {
             const std::uint8_t formula = LoadFormula(params);
-            if (const RowShortcuts::Settled settled = settling.At(formula, column, regions.LastCycle());
-                settled.Pixels > 0) {
-                for (std::int32_t i = 0; i < settled.Pixels; ++i) output.Pixel(column + i, row, settled.Count);
-                plainPasses.Counted(settled.Count);
-                column += settled.Pixels - 1;
-                context.Pump.PassesDone(settled.Passes);  // long stretches of runs let the windows in too
+            if (const ProvenRun run =
+                    runs.From(formula, params, column, ci, previousCount, context.Shortcuts, regions.LastCycle());
+                run.Pixels > 0) {
+                for (std::int32_t i = 0; i < run.Pixels; ++i) output.Pixel(column + i, row, params.MaxIterations);
+                column += run.Pixels - 1;
+                context.Pump.PassesDone(run.Passes);  // long stretches of runs let the windows in too
+                if (state.StopRequested) break;
+                continue;
+            }
+            if (const std::int32_t count =
+                    EarlyCount(early, formula, params, column, ci, previousCount, context.Shortcuts);
+                count != Undecided) {
+                plainPasses.Counted(count);
+                previousCount = count;
+                output.Pixel(column, row, count);
+                context.Pump.PassesDone(static_cast<std::uint32_t>(count + 1));
                 if (state.StopRequested) break;
                 continue;
             }
@@ -148,7 +161,7 @@ void ComputeOnThisThread(RunContext& context, const ComputedImage& image, PixelO
                                                     context.Pump, context.Shortcuts, {plainPasses.Next(), &regions});
             if (state.StopRequested) break;
             plainPasses.Counted(result.Count);
-            settling.Counted(result.Count);
+            previousCount = result.Count;
             if (result.OutOfRange) throw Error::PointOutOfRange(image.FileRow(row), column / image.Factor);
             output.Pixel(column, row, result.Count);
         }
