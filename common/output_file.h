@@ -52,6 +52,7 @@ private:
     std::string hiddenPath_;  // empty when writing directly or in place
     std::string head_;        // the content's first bytes, held back while the mark stands there
     std::string targetPath_;
+    std::size_t unsubmitted_ = 0;  // bytes written since the disk was last asked to take them
     bool direct_ = false;
     bool inPlace_ = false;  // file_ is a staging file, copied over the target when complete
 };

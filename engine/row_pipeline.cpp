@@ -11,7 +11,7 @@ namespace nimbra {
 namespace {
 
 // Rows a worker may run ahead of the row being taken, per worker.
-constexpr int RowsAheadPerWorker = 4;
+constexpr int RowsAheadPerWorker = 16;
 
 }  // namespace
 
@@ -111,12 +111,23 @@ const RowCounts& RowPipeline::Row(std::int32_t row, PumpHook& pump)
         RedoStaleRows(row);
         workAvailable_.notify_all();
         if (slot.ReadyRow == row) return slot.Counts;
-        if (!rowReady_.wait_for(lock, pump.WaitBeforePoll(), [&] { return slot.ReadyRow == row; })) {
+        // Waiting, this thread is woken once half the rows ahead are ready rather than for every
+        // row: on a machine whose cores the workers fill, each wake-up takes one from them.
+        lastAwaited_ = std::min(row + static_cast<std::int32_t>(slots_.size()) / 2, params_.Height) - 1;
+        if (!rowReady_.wait_for(lock, pump.WaitBeforePoll(), [&] { return AwaitedRowsReady(); })) {
             lock.unlock();
             pump.Poll();
             lock.lock();
         }
     }
+}
+
+bool RowPipeline::AwaitedRowsReady() const
+{
+    const auto slotCount = static_cast<std::int32_t>(slots_.size());
+    for (std::int32_t row = firstHeld_; row <= lastAwaited_; ++row)
+        if (slots_[static_cast<std::size_t>(row % slotCount)].ReadyRow != row) return false;
+    return true;
 }
 
 void RowPipeline::RedoStaleRows(std::int32_t firstRow)
@@ -159,7 +170,7 @@ void RowPipeline::Work()
             if (shortcuts_.ReuseMirroredRows) mirrored_.Keep(row, slot.Counts, nextRow_);
         }
         slot.ReadyRow = row;
-        rowReady_.notify_one();
+        if (AwaitedRowsReady()) rowReady_.notify_one();
     }
 }
 

@@ -56,6 +56,7 @@ private:
 
     void Work();
     void RedoStaleRows(std::int32_t firstRow);  // under the lock
+    bool AwaitedRowsReady() const;              // under the lock
 
     const FractalParams& params_;
     const std::atomic<bool>& stop_;
@@ -67,6 +68,7 @@ private:
     std::int32_t nextRow_ = 0;    // the next new row a worker takes
     std::set<std::int32_t> redo_;  // rows to compute again, taken before new ones
     std::int32_t firstHeld_ = 0;  // rows below this are given back
+    std::int32_t lastAwaited_ = -1;  // the taking thread waits for the rows from firstHeld_ to this one
     bool shutdown_ = false;
     MirroredRows mirrored_;  // under the lock
     std::vector<std::thread> workers_;
