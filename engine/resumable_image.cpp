@@ -17,6 +17,10 @@ namespace {
 
 // How often the rows on disk are synced and recorded: what a power cut may cost.
 constexpr auto CheckpointInterval = std::chrono::seconds(3);
+// A render that ends this soon is quicker to do again than to continue: until then its rows
+// are held, not written a second time, unless it is stopped.
+constexpr auto HoldRowsFor = std::chrono::milliseconds(250);
+constexpr std::size_t HeldRowsLimit = std::size_t{16} << 20;
 
 // The first bytes of the rows' file, which only this program writes: a file of that name
 // without them is someone else's and is never written over.
@@ -161,7 +165,9 @@ ResumableImage::ResumableImage(const std::string& path, std::string parameters, 
       parameters_(std::move(parameters)),
       rowBytes_(static_cast<std::size_t>(width) * 3),
       final_(std::move(finalFile)),
-      rows_(std::move(rows))
+      rows_(std::move(rows)),
+      heldRows_(HeldRowsLimit),
+      holdUntil_(std::chrono::steady_clock::now() + HoldRowsFor)
 {
 }
 
@@ -183,14 +189,26 @@ void ResumableImage::CopyRowsOnDisk()
 void ResumableImage::WriteRow(const std::uint8_t* bgr)
 {
     final_->WriteRow(bgr);
-    if (const IoError error = rows_.Write(bgr, rowBytes_)) throw Error::Io(error, files_.Rows);
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= holdUntil_ || !heldRows_.Append(bgr, rowBytes_)) {
+        WriteHeldRows();
+        if (const IoError error = rows_.Write(bgr, rowBytes_)) throw Error::Io(error, files_.Rows);
+    }
     ++rowsWritten_;
-    if (std::chrono::steady_clock::now() - lastCheckpoint_ >= CheckpointInterval) Checkpoint();
+    if (now - lastCheckpoint_ >= CheckpointInterval) Checkpoint();
+}
+
+void ResumableImage::WriteHeldRows()
+{
+    if (heldRows_.Size() == 0) return;
+    if (const IoError error = rows_.Write(heldRows_.Data(), heldRows_.Size())) throw Error::Io(error, files_.Rows);
+    heldRows_.Clear();
 }
 
 void ResumableImage::Checkpoint()
 {
     if (rowsWritten_ == rowsRecorded_) return;
+    WriteHeldRows();
     if (::fdatasync(rows_.Get()) != 0) throw Error::Io(IoError::Last(), files_.Rows);
     if (const IoError error = WriteWholeFile(files_.Record, EncodeResumeRecord({parameters_, rowsWritten_})))
         throw Error::Io(error, files_.Record);

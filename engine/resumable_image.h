@@ -1,6 +1,7 @@
 #pragma once
 #include "common/file_descriptor.h"
 #include "common/user_dialogs.h"
+#include "engine/held_bytes.h"
 #include "engine/image_output.h"
 
 #include <chrono>
@@ -19,8 +20,8 @@ struct UnfinishedFiles {
 };
 UnfinishedFiles UnfinishedFilesOf(const std::string& path);
 
-// An image whose rows go into the final file and also to a file of their own beside its
-// name, with a record of the parameters and of the rows safely on disk, synced every few
+// An image whose rows go into the final file and also, once it has run for a moment, to a file
+// of their own beside its name, with a record of the parameters and of the rows safely on disk, synced every few
 // seconds. A render that does not complete, whatever ends it, leaves both behind, and a later
 // one with the same parameters copies those rows into its final file and continues after them.
 // Finish puts the final file in place and removes both.
@@ -50,6 +51,7 @@ private:
     ResumableImage(const std::string& path, std::string parameters, std::int32_t width,
                    std::unique_ptr<ImageOutput> finalFile, FileDescriptor rows);
     void Checkpoint();      // throws Error::Io
+    void WriteHeldRows();   // throws Error::Io
     void CopyRowsOnDisk();  // from the rows' file, at its first row, into the final file; throws Error::Io
 
     UnfinishedFiles files_;
@@ -57,6 +59,8 @@ private:
     std::size_t rowBytes_;
     std::unique_ptr<ImageOutput> final_;
     FileDescriptor rows_;
+    HeldBytes heldRows_;  // rows not yet in the rows' file
+    std::chrono::steady_clock::time_point holdUntil_;
     std::int32_t rowsWritten_ = 0;
     std::int32_t rowsRecorded_ = -1;
     std::chrono::steady_clock::time_point lastCheckpoint_;

@@ -295,7 +295,7 @@ TEST(RenderCommand, AFullDiskKeepsTheRowsOnDiskAndResumeEndsTheImage)
     ASSERT_EQ(Render(whole).ExitCode, 0);
     RenderResult full;
     {
-        const FileFaultScope faults({.FailingWrite = 20});  // past the headers and the first record, among the rows
+        const FileFaultScope faults({.FailingWrite = 6});  // past the headers and the first record: the image data
         full = Render(poster);
     }
     EXPECT_EQ(full.ExitCode, 1);

@@ -84,8 +84,9 @@ std::uintmax_t SizeOrZero(const std::string& path)
 TEST(RenderProcess, AKilledOrInterruptedRenderContinuedWithResumeEndsWithTheUninterruptedBytes)
 {
     TempFolder folder;
-    // About a second of rows on one thread; supersampled, into a PNG.
-    const std::vector<std::string> poster = {"--formula", "burningship", "--iterations", "100000", "--size", "100x50",
+    // A second or more of rows on one thread, well past the moment the rows start going to disk;
+    // supersampled, into a PNG.
+    const std::vector<std::string> poster = {"--formula", "burningship", "--iterations", "300000", "--size", "100x50",
                                              "--supersample", "2", "--dpi", "300", "--threads", "1"};
     const auto render = [&](const std::string& name, bool resume) {
         std::vector<std::string> args = poster;

@@ -169,8 +169,8 @@ TEST(MpiRender, ARankOfAnotherBuildEndsTheJobWithAMessageNamingItAndNoFile)
 TEST(MpiRender, AnInterruptedSupersampledRenderContinuedAcrossRanksEndsWithTheBytesOfTheCli)
 {
     TempFolder folder;
-    // About a second of rows on one thread.
-    const std::vector<std::string> poster = {"render", "--formula", "burningship", "--iterations", "100000", "--size",
+    // A second or more of rows on one thread, well past the moment the rows start going to disk.
+    const std::vector<std::string> poster = {"render", "--formula", "burningship", "--iterations", "300000", "--size",
                                              "100x50", "--supersample", "2", "--threads", "1"};
     const auto cli = [&](const std::string& name) {
         std::vector<std::string> command = {NIMBRA_CLI};
