@@ -40,17 +40,26 @@ ReadResult FileDescriptor::Read(void* target, std::size_t size)
     return result;
 }
 
-IoError FileDescriptor::Write(const void* data, std::size_t size)
+IoError FileDescriptor::Write(const void* data, std::size_t size) { return WriteAll(data, size, -1); }
+
+IoError FileDescriptor::WriteAt(const void* data, std::size_t size, std::uint64_t offset)
+{
+    return WriteAll(data, size, static_cast<std::int64_t>(offset));
+}
+
+IoError FileDescriptor::WriteAll(const void* data, std::size_t size, std::int64_t offset)
 {
     if (const IoError injected = InjectedWriteFault()) return injected;
     const auto* next = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t written = ::write(descriptor_, next, size);
+        const ssize_t written =
+            offset < 0 ? ::write(descriptor_, next, size) : ::pwrite(descriptor_, next, size, static_cast<off_t>(offset));
         if (written < 0 && errno == EINTR) continue;
         if (written < 0) return IoError::Last();
         if (written == 0) return IoError(ENOSPC);
         next += written;
         size -= static_cast<std::size_t>(written);
+        if (offset >= 0) offset += written;
     }
     return {};
 }

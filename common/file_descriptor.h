@@ -28,12 +28,16 @@ public:
     ReadResult Read(void* target, std::size_t size);
     // Writes every byte, repeating short and interrupted writes.
     IoError Write(const void* data, std::size_t size);
+    // The same at offset, leaving the file position where it is.
+    IoError WriteAt(const void* data, std::size_t size, std::uint64_t offset);
     // Clears O_NONBLOCK, with which a file is opened so that opening cannot wait.
     IoError MakeBlocking();
     // The descriptor is gone afterwards also when closing reports an error.
     IoError Close();
 
 private:
+    IoError WriteAll(const void* data, std::size_t size, std::int64_t offset);  // offset < 0: at the position
+
     int descriptor_ = -1;
 };
 

@@ -16,8 +16,9 @@ namespace nimbra {
 namespace {
 
 constexpr int MaxLinksFollowed = 40;  // as the kernel does
-// Bytes written between two requests to start writing the file back to the disk.
-constexpr std::size_t WritebackChunk = std::size_t{1} << 20;
+// Bytes gathered into one write: the kernel takes a large write for about the cost of a small
+// one, and keeps it in fewer, larger pages.
+constexpr std::size_t WriteChunk = std::size_t{1} << 20;
 
 std::string FolderOf(const std::string& path)
 {
@@ -116,7 +117,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       hiddenPath_(std::exchange(other.hiddenPath_, {})),
       head_(std::move(other.head_)),
       targetPath_(std::move(other.targetPath_)),
-      unsubmitted_(other.unsubmitted_),
+      pending_(std::move(other.pending_)),
       direct_(other.direct_),
       inPlace_(other.inPlace_)
 {
@@ -132,7 +133,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept
         hiddenPath_ = std::exchange(other.hiddenPath_, {});
         head_ = std::move(other.head_);
         targetPath_ = std::move(other.targetPath_);
-        unsubmitted_ = other.unsubmitted_;
+        pending_ = std::move(other.pending_);
         direct_ = other.direct_;
         inPlace_ = other.inPlace_;
     }
@@ -153,26 +154,40 @@ IoError OutputFile::Write(const void* data, std::size_t size)
         bytes += held;
         size -= held;
     }
-    writeError_ = file_.Write(bytes, size);
-    unsubmitted_ += size;
-    if (!direct_ && unsubmitted_ >= WritebackChunk) {
-        // The disk takes the bytes while the rest is computed, so the flush at the end waits
-        // for little more than the last chunk. Only a request: failures show in that flush.
-        ::sync_file_range(file_.Get(), 0, 0, SYNC_FILE_RANGE_WRITE);
-        unsubmitted_ = 0;
+    if (direct_) {
+        writeError_ = file_.Write(bytes, size);
+        return writeError_;
     }
-    return writeError_;
+    if (pending_.capacity() < WriteChunk) pending_.reserve(WriteChunk);
+    if (pending_.size() + size > pending_.capacity()) {
+        writeError_ = WritePending();
+        if (!writeError_ && size >= pending_.capacity()) writeError_ = file_.Write(bytes, size);
+        if (writeError_ || size >= pending_.capacity()) return writeError_;
+    }
+    pending_.insert(pending_.end(), bytes, bytes + size);
+    return {};
+}
+
+IoError OutputFile::WritePending()
+{
+    if (pending_.empty()) return {};
+    const IoError error = file_.Write(pending_.data(), pending_.size());
+    pending_.clear();
+    // The disk takes the bytes while the rest is computed, so the flush at the end waits for
+    // little more than the last chunk. Only a request: failures show in that flush.
+    ::sync_file_range(file_.Get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+    return error;
 }
 
 IoError OutputFile::Flush()
 {
+    if (!writeError_) writeError_ = WritePending();
     if (writeError_) return writeError_;
     if (::fsync(file_.Get()) != 0) return IoError::Last();
     if (!hiddenPath_.empty()) {
         // The content's head over the mark, flushed before the file takes a name. A content
         // shorter than the mark ends where the content does.
-        const ssize_t written = ::pwrite(file_.Get(), head_.data(), head_.size(), 0);
-        if (written != static_cast<ssize_t>(head_.size())) return written < 0 ? IoError::Last() : IoError(ENOSPC);
+        if (const IoError error = file_.WriteAt(head_.data(), head_.size(), 0)) return error;
         if (head_.size() < UnfinishedMarkSize && ::ftruncate(file_.Get(), static_cast<off_t>(head_.size())) != 0)
             return IoError::Last();
         if (::fdatasync(file_.Get()) != 0) return IoError::Last();

@@ -32,7 +32,9 @@ public:
     IoError OpenError() const { return openError_; }
     bool WritesDirectly() const { return direct_; }
 
-    // After a failed write every later one fails alike, and nothing is put in place.
+    // After a failed write every later one fails alike, and nothing is put in place. The bytes
+    // of a file that is not written into directly are gathered: the failure of a write may show
+    // in a later one, or in the commit.
     IoError Write(const void* data, std::size_t size);
     // Flushes the file to the disk and renames it over the target; on any failure, also an
     // earlier one of Write, the target is untouched and the hidden file removed.
@@ -44,6 +46,7 @@ public:
 
 private:
     OutputFile() = default;
+    IoError WritePending();
     IoError Flush();  // the failure of an earlier write, or of fsync; the content's head in place
 
     FileDescriptor file_;
@@ -52,7 +55,7 @@ private:
     std::string hiddenPath_;  // empty when writing directly or in place
     std::string head_;        // the content's first bytes, held back while the mark stands there
     std::string targetPath_;
-    std::size_t unsubmitted_ = 0;  // bytes written since the disk was last asked to take them
+    std::vector<char> pending_;  // bytes not yet handed to the kernel
     bool direct_ = false;
     bool inPlace_ = false;  // file_ is a staging file, copied over the target when complete
 };
