@@ -52,8 +52,8 @@ IoError FileDescriptor::WriteAll(const void* data, std::size_t size, std::int64_
     if (const IoError injected = InjectedWriteFault()) return injected;
     const auto* next = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t written =
-            offset < 0 ? ::write(descriptor_, next, size) : ::pwrite(descriptor_, next, size, static_cast<off_t>(offset));
+        const ssize_t written = offset < 0 ? ::write(descriptor_, next, size)
+                                           : ::pwrite(descriptor_, next, size, static_cast<off_t>(offset));
         if (written < 0 && errno == EINTR) continue;
         if (written < 0) return IoError::Last();
         if (written == 0) return IoError(ENOSPC);
