@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/early_orbit.h"
 #include "engine/engine_shortcuts.h"
 #include "engine/fractal_params.h"
 #include "engine/kernels.h"
@@ -14,26 +15,14 @@ namespace nimbra {
 // extended precision spends most of its time waiting for the last operation. Eight of them are
 // followed at once in doubles instead, with a bound on how far the extended-precision orbit can
 // lie; where the bound decides the escape test of every pass, the count is the plain loop's
-// (early_escape.cpp). The others are left to the kernels.
-
-// Passes made in doubles before an orbit is left to the kernels.
-inline constexpr std::int32_t EarlyPasses = 16;
-// Orbits followed at once.
-inline constexpr std::int32_t EarlyBlock = 8;
-// No count decided.
-inline constexpr std::int32_t Undecided = -2;
-
-// A pixel's orbit as its kernel starts it, in doubles: the start state rounded from the kernel's,
-// the pass's constant within 2^-51 C of the kernel's, and at least C, the sum of the absolute
-// values of the constants the kernel's pass adds.
-struct EarlyOrbit {
-    double StartReal = 0, StartImag = 0, ConstantReal = 0, ConstantImag = 0, ConstantsSize = 0;
-};
+// (early_escape_passes.h). The others are left to the kernels.
 
 // For each orbit, the count the plain loop gives it when it surely escapes in one of the first
-// passes (at most passes of them); Undecided otherwise.
+// passes (at most passes of them); Undecided otherwise. In the widest vectors the processor has.
 void DecideEarlyEscapes(const std::array<EarlyOrbit, EarlyBlock>& orbits, std::int32_t passes,
                         std::array<std::int32_t, EarlyBlock>& counts);
+// Whether the processor has vectors of four doubles (AVX).
+bool ProcessorHasQuads();
 
 // The early counts of one row, decided a block of pixels at a time as the row's loop asks.
 class EarlyEscapes {

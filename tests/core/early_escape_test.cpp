@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
+#include <random>
 #include <set>
 
 using namespace nimbra;
@@ -60,5 +62,24 @@ TEST(EarlyEscapes, TheEscapeTestsEdgeIsLeftToTheKernels)
     for (const FormulaKind formula : {FormulaKind::Dragon, FormulaKind::Daisy}) {
         const auto [early, plain] = Counts(formula, -2, 1.0L / 16, 0.5L);
         EXPECT_EQ(early, plain) << static_cast<int>(formula);
+    }
+}
+
+// Both widths decide the same counts, the edge of the escape test and the far out included.
+TEST(EarlyEscapes, PairsAndQuadsDecideAlike)
+{
+    if (!ProcessorHasQuads()) GTEST_SKIP() << "no AVX";
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> near(-2.5, 2.5);
+    for (int block = 0; block < 2000; ++block) {
+        std::array<EarlyOrbit, EarlyBlock> orbits;
+        for (EarlyOrbit& orbit : orbits) {
+            const double real = block % 3 == 0 ? 1 : near(random), imag = block % 3 == 0 ? 0 : near(random);
+            orbit = {real, imag, real, imag, std::fabs(real) + std::fabs(imag)};
+        }
+        std::array<std::int32_t, EarlyBlock> pairs, quads;
+        DecideEarlyEscapesInPairs(orbits.data(), EarlyPasses, pairs.data());
+        DecideEarlyEscapesInQuads(orbits.data(), EarlyPasses, quads.data());
+        ASSERT_EQ(pairs, quads) << block;
     }
 }
