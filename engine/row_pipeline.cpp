@@ -104,17 +104,23 @@ RowPipeline::~RowPipeline()
 const RowCounts& RowPipeline::Row(std::int32_t row, PumpHook& pump)
 {
     Slot& slot = slots_[static_cast<std::size_t>(row) % slots_.size()];
+    // Rows seen ready before are taken without the lock while the formula stays: the workers
+    // reuse no slot from firstHeld_ on, which moves only under the lock.
+    if (row <= readyThrough_ && slot.Counts.UniformFormula == LoadFormula(params_)) return slot.Counts;
     std::unique_lock lock(mutex_);
     firstHeld_ = row;
     for (;;) {
         // The formula changes only on this thread, in a poll: checked after each one.
         RedoStaleRows(row);
         workAvailable_.notify_all();
-        if (slot.ReadyRow == row) return slot.Counts;
+        if (slot.ReadyRow == row) {
+            readyThrough_ = LastReadyRow();
+            return slot.Counts;
+        }
         // Waiting, this thread is woken once half the rows ahead are ready rather than for every
         // row: on a machine whose cores the workers fill, each wake-up takes one from them.
         lastAwaited_ = std::min(row + static_cast<std::int32_t>(slots_.size()) / 2, params_.Height) - 1;
-        if (!rowReady_.wait_for(lock, pump.WaitBeforePoll(), [&] { return AwaitedRowsReady(); })) {
+        if (!rowReady_.wait_for(lock, pump.WaitBeforePoll(), [&] { return LastReadyRow() >= lastAwaited_; })) {
             lock.unlock();
             pump.Poll();
             lock.lock();
@@ -122,12 +128,12 @@ const RowCounts& RowPipeline::Row(std::int32_t row, PumpHook& pump)
     }
 }
 
-bool RowPipeline::AwaitedRowsReady() const
+std::int32_t RowPipeline::LastReadyRow() const
 {
     const auto slotCount = static_cast<std::int32_t>(slots_.size());
-    for (std::int32_t row = firstHeld_; row <= lastAwaited_; ++row)
-        if (slots_[static_cast<std::size_t>(row % slotCount)].ReadyRow != row) return false;
-    return true;
+    std::int32_t row = firstHeld_;
+    while (row < firstHeld_ + slotCount && slots_[static_cast<std::size_t>(row % slotCount)].ReadyRow == row) ++row;
+    return row - 1;
 }
 
 void RowPipeline::RedoStaleRows(std::int32_t firstRow)
@@ -170,7 +176,7 @@ void RowPipeline::Work()
             if (shortcuts_.ReuseMirroredRows) mirrored_.Keep(row, slot.Counts, nextRow_);
         }
         slot.ReadyRow = row;
-        if (AwaitedRowsReady()) rowReady_.notify_one();
+        if (LastReadyRow() >= lastAwaited_) rowReady_.notify_one();
     }
 }
 

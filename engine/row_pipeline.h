@@ -56,7 +56,7 @@ private:
 
     void Work();
     void RedoStaleRows(std::int32_t firstRow);  // under the lock
-    bool AwaitedRowsReady() const;              // under the lock
+    std::int32_t LastReadyRow() const;          // of those ready from firstHeld_ on, under the lock
 
     const FractalParams& params_;
     const std::atomic<bool>& stop_;
@@ -69,6 +69,7 @@ private:
     std::set<std::int32_t> redo_;  // rows to compute again, taken before new ones
     std::int32_t firstHeld_ = 0;  // rows below this are given back
     std::int32_t lastAwaited_ = -1;  // the taking thread waits for the rows from firstHeld_ to this one
+    std::int32_t readyThrough_ = -1;  // the taking thread's own: rows up to this one were ready
     bool shutdown_ = false;
     MirroredRows mirrored_;  // under the lock
     std::vector<std::thread> workers_;
