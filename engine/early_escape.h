@@ -23,6 +23,7 @@ void DecideEarlyEscapes(const std::array<EarlyOrbit, EarlyBlock>& orbits, std::i
                         std::array<std::int32_t, EarlyBlock>& counts);
 // Whether the processor has vectors of four doubles (AVX).
 bool ProcessorHasQuads();
+inline std::int32_t EarlyPasses() { return ProcessorHasQuads() ? EarlyPassesInQuads : EarlyPassesInPairs; }
 
 // The early counts of one row, decided a block of pixels at a time as the row's loop asks.
 class EarlyEscapes {
@@ -43,7 +44,7 @@ private:
         first_ = column;
         counts_.fill(Undecided);
         // An escape in the last pass would count the maximum either way.
-        const std::int32_t passes = std::min(EarlyPasses, params.MaxIterations);
+        const std::int32_t passes = std::min(EarlyPasses(), params.MaxIterations);
         WithSquaringKernel<bool>(formula, params, ci, [&](auto kernelAt) {
             // Every one of these starts at the point; the Julia set's constant is the same for
             // every pixel, the others add the point and a fixed offset.
@@ -78,7 +79,7 @@ inline std::int32_t EarlyCount(EarlyEscapes& early, std::uint8_t formula, const 
                                std::int32_t column, long double ci, std::int32_t previousCount,
                                EngineShortcuts shortcuts)
 {
-    if (!shortcuts.EscapesInDoubles || previousCount >= EarlyPasses) return Undecided;
+    if (!shortcuts.EscapesInDoubles || previousCount >= EarlyPasses()) return Undecided;
     return early.CountAt(formula, params, column, ci);
 }
 

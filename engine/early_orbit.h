@@ -3,8 +3,10 @@
 
 namespace nimbra {
 
-// Passes made in doubles before an orbit is left to the kernels.
-inline constexpr std::int32_t EarlyPasses = 16;
+// Passes made in doubles before an orbit is left to the kernels (EarlyPasses()). With four
+// orbits to a vector they cost half as much: more of them pay on views with interior, and
+// still cost nothing on zooms along the boundary.
+inline constexpr std::int32_t EarlyPassesInPairs = 16, EarlyPassesInQuads = 24;
 // Orbits followed at once.
 inline constexpr std::int32_t EarlyBlock = 8;
 // No count decided.

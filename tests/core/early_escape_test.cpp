@@ -49,7 +49,7 @@ TEST(EarlyEscapes, TheEscapeTestsEdgeIsLeftToTheKernels)
     orbits.fill({1, 0, 1, 0, 1});
     orbits[1] = {10, 0, 10, 0, 10};
     std::array<std::int32_t, EarlyBlock> counts;
-    DecideEarlyEscapes(orbits, EarlyPasses, counts);
+    DecideEarlyEscapes(orbits, EarlyPasses(), counts);
     EXPECT_EQ(counts[0], Undecided);
     EXPECT_EQ(counts[1], 0);
 
@@ -78,8 +78,8 @@ TEST(EarlyEscapes, PairsAndQuadsDecideAlike)
             orbit = {real, imag, real, imag, std::fabs(real) + std::fabs(imag)};
         }
         std::array<std::int32_t, EarlyBlock> pairs, quads;
-        DecideEarlyEscapesInPairs(orbits.data(), EarlyPasses, pairs.data());
-        DecideEarlyEscapesInQuads(orbits.data(), EarlyPasses, quads.data());
+        DecideEarlyEscapesInPairs(orbits.data(), EarlyPassesInQuads, pairs.data());
+        DecideEarlyEscapesInQuads(orbits.data(), EarlyPassesInQuads, quads.data());
         ASSERT_EQ(pairs, quads) << block;
     }
 }
