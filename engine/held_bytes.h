@@ -11,6 +11,8 @@ namespace nimbra {
 class HeldBytes {
 public:
     explicit HeldBytes(std::size_t capacity);
+    HeldBytes(const HeldBytes&) = delete;
+    HeldBytes& operator=(const HeldBytes&) = delete;
 
     const std::uint8_t* Data() const { return data_.get(); }
     std::size_t Size() const { return size_; }
