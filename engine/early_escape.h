@@ -28,6 +28,8 @@ inline std::int32_t EarlyPasses() { return ProcessorHasQuads() ? EarlyPassesInQu
 // The early counts of one row, decided a block of pixels at a time as the row's loop asks.
 class EarlyEscapes {
 public:
+    // The passes each orbit is followed for, asked once rather than for every pixel.
+    std::int32_t Passes() const { return passes_; }
     // The count of the pixel at column, or Undecided; always Undecided for a formula whose pass
     // is not z squared plus a constant.
     std::int32_t CountAt(std::uint8_t formula, const FractalParams& params, std::int32_t column, long double ci)
@@ -44,7 +46,7 @@ private:
         first_ = column;
         counts_.fill(Undecided);
         // An escape in the last pass would count the maximum either way.
-        const std::int32_t passes = std::min(EarlyPasses(), params.MaxIterations);
+        const std::int32_t passes = std::min(passes_, params.MaxIterations);
         WithSquaringKernel<bool>(formula, params, ci, [&](auto kernelAt) {
             // Every one of these starts at the point; the Julia set's constant is the same for
             // every pixel, the others add the point and a fixed offset.
@@ -68,6 +70,7 @@ private:
         });
     }
 
+    std::int32_t passes_ = EarlyPasses();
     std::uint8_t formula_ = 0;
     std::int32_t first_ = -EarlyBlock;
     std::array<std::int32_t, EarlyBlock> counts_{};
@@ -79,7 +82,7 @@ inline std::int32_t EarlyCount(EarlyEscapes& early, std::uint8_t formula, const 
                                std::int32_t column, long double ci, std::int32_t previousCount,
                                EngineShortcuts shortcuts)
 {
-    if (!shortcuts.EscapesInDoubles || previousCount >= EarlyPasses()) return Undecided;
+    if (!shortcuts.EscapesInDoubles || previousCount >= early.Passes()) return Undecided;
     return early.CountAt(formula, params, column, ci);
 }
 
