@@ -2,22 +2,11 @@
 
 #include "engine/early_escape_passes.h"
 
-#include <emmintrin.h>
-
 namespace nimbra {
-namespace {
-
-struct PairLanes {
-    using Vector = double __attribute__((vector_size(16)));
-    using Mask = long long __attribute__((vector_size(16)));
-    static int Bits(Mask mask) { return _mm_movemask_pd(reinterpret_cast<__m128d>(mask)); }
-};
-
-}  // namespace
 
 void DecideEarlyEscapesInPairs(const EarlyOrbit* orbits, std::int32_t passes, std::int32_t* counts)
 {
-    DecideInLanes<PairLanes>(orbits, passes, counts);
+    DecideInLanes<Lanes<2>>(orbits, passes, counts);
 }
 
 bool ProcessorHasQuads()

@@ -2,8 +2,11 @@
 #include "engine/early_orbit.h"
 #include "engine/proof_rounding.h"
 
+#include <immintrin.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <utility>
 
 // The early passes in vectors of any width. Each width's file includes this and compiles it with
@@ -46,7 +49,25 @@ Vector Gather(const EarlyOrbit* orbits, double EarlyOrbit::*member, std::index_s
     return Vector{(orbits[Lane].*member)...};
 }
 
-// Lanes: the Vector of doubles, its comparisons' Mask, and Bits, a mask's lanes as the bits of an int.
+using PairVector = double __attribute__((vector_size(16)));
+using PairMask = long long __attribute__((vector_size(16)));
+using QuadVector = double __attribute__((vector_size(32)));
+using QuadMask = long long __attribute__((vector_size(32)));
+
+// Vectors of Width doubles, their comparisons' masks, and a mask's lanes as the bits of an int.
+template <int Width>
+struct Lanes {
+    using Vector = std::conditional_t<Width == 2, PairVector, QuadVector>;
+    using Mask = std::conditional_t<Width == 2, PairMask, QuadMask>;
+    static int Bits(Mask mask)
+    {
+        if constexpr (Width == 2)
+            return _mm_movemask_pd(reinterpret_cast<__m128d>(mask));
+        else
+            return _mm256_movemask_pd(reinterpret_cast<__m256d>(mask));
+    }
+};
+
 template <class Lanes>
 void DecideInLanes(const EarlyOrbit* orbits, std::int32_t passes, std::int32_t* counts)
 {
