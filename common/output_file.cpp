@@ -158,12 +158,11 @@ IoError OutputFile::Write(const void* data, std::size_t size)
         writeError_ = file_.Write(bytes, size);
         return writeError_;
     }
-    if (pending_.capacity() < WriteChunk) pending_.reserve(WriteChunk);
-    if (pending_.size() + size > pending_.capacity()) {
-        writeError_ = WritePending();
-        if (!writeError_ && size >= pending_.capacity()) writeError_ = file_.Write(bytes, size);
-        if (writeError_ || size >= pending_.capacity()) return writeError_;
+    if (pending_.size() + size > WriteChunk) {
+        if ((writeError_ = WritePending())) return writeError_;
+        if (size >= WriteChunk) return writeError_ = file_.Write(bytes, size);
     }
+    if (pending_.capacity() < WriteChunk) pending_.reserve(WriteChunk);
     pending_.insert(pending_.end(), bytes, bytes + size);
     return {};
 }
