@@ -56,21 +56,18 @@ ColourTable::ColourTable(const FractalParams& params, const PaletteList& palette
 {
 }
 
-Rgb ColourTable::operator()(std::int32_t count)
+std::uint32_t ColourTable::PackedFirst(std::int32_t count)
 {
-    if (count < 0 || static_cast<std::size_t>(count) >= colours_.size()) return PixelColour(count, params_, palette_);
+    auto pack = [](Rgb colour) { return Known | PackedRgb(colour); };
+    if (count < 0 || static_cast<std::size_t>(count) >= colours_.size())
+        return pack(PixelColour(count, params_, palette_));
     if (params_.Model == ColorModel::Grad && palette_.Version() != paletteVersion_) {
         std::fill(colours_.begin(), colours_.end(), 0u);
         paletteVersion_ = palette_.Version();
     }
     std::uint32_t& entry = colours_[static_cast<std::size_t>(count)];
-    if (entry == 0) {
-        const Rgb colour = PixelColour(count, params_, palette_);
-        entry = Known | static_cast<std::uint32_t>(colour.Red) << 16 | static_cast<std::uint32_t>(colour.Green) << 8 |
-                colour.Blue;
-    }
-    return {static_cast<std::uint8_t>(entry >> 16), static_cast<std::uint8_t>(entry >> 8),
-            static_cast<std::uint8_t>(entry)};
+    if (entry == 0) entry = pack(PixelColour(count, params_, palette_));
+    return entry;
 }
 
 }  // namespace nimbra

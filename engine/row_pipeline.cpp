@@ -10,8 +10,19 @@
 namespace nimbra {
 namespace {
 
-// Rows a worker may run ahead of the row being taken, per worker.
-constexpr int RowsAheadPerWorker = 16;
+// Rows the workers may run ahead of the row being taken, per worker: enough that a worker rarely
+// waits while the taking thread, which shares the cores with them, waits for its turn. Wide rows
+// take fewer, within a bound on their memory.
+constexpr std::size_t RowsAheadPerWorker = 64, FewestRowsAheadPerWorker = 4;
+constexpr std::size_t RowsAheadBytes = std::size_t{64} << 20;
+
+std::size_t SlotCount(int threads, std::int32_t width)
+{
+    const auto workers = static_cast<std::size_t>(threads);
+    const std::size_t rowBytes = std::max<std::size_t>(static_cast<std::size_t>(width), 1) * sizeof(std::int32_t);
+    const std::size_t wanted = std::min(workers * RowsAheadPerWorker, RowsAheadBytes / rowBytes);
+    return std::max(workers * FewestRowsAheadPerWorker, wanted);
+}
 
 }  // namespace
 
@@ -83,7 +94,7 @@ RowPipeline::RowPipeline(const FractalParams& params, const std::atomic<bool>& s
     : params_(params),
       stop_(stop),
       shortcuts_(shortcuts),
-      slots_(static_cast<std::size_t>(threads * RowsAheadPerWorker)),
+      slots_(SlotCount(threads, params.Width)),
       nextRow_(firstRow),
       firstHeld_(firstRow),
       mirrored_(params)

@@ -73,28 +73,44 @@ public:
         if (file && context.Supersample > 1) blocks_.emplace(context.Params.Width, context.Supersample);
     }
 
-    // A pixel where no kernel ran takes the count the previous pixel in image order was
-    // coloured with, so the image is the same on any number of threads.
-    void Pixel(std::int32_t column, std::int32_t row, std::int32_t count)
+    void Pixel(std::int32_t column, std::int32_t row, std::int32_t count) { Pixels(column, row, &count, 1); }
+
+    // Pixels of a row from first on. A pixel where no kernel ran takes the count the previous
+    // pixel in image order was coloured with, so the image is the same on any number of threads.
+    // The loop keeps its state in locals: a store into the row may alias any member, which would
+    // otherwise be read again for every pixel.
+    void Pixels(std::int32_t first, std::int32_t row, const std::int32_t* counts, std::int32_t pixels)
     {
         const FractalParams& params = context_.Params;
-        if (count == PreviousPixelCount) count = lastCount_;
-        if (params.Inverted) count = params.MaxIterations - count;
-        // Neighbours often share a count; the gradient's colours may change during the run.
-        if (count != lastCount_ || !lastColourKnown_ || params.Model == ColorModel::Grad) {
-            lastColour_ = colours_(count);
-            lastColourKnown_ = true;
+        const bool inverted = params.Inverted, gradient = params.Model == ColorModel::Grad;
+        const std::int32_t maximum = params.MaxIterations;
+        std::int32_t last = lastCount_;
+        std::uint32_t colour = PackedRgb(lastColour_);
+        bool known = lastColourKnown_;
+        std::uint8_t* const bytes = file_ ? rowBuffer_.data() : nullptr;
+        for (std::int32_t column = first; column < first + pixels; ++column) {
+            std::int32_t count = counts[column - first];
+            if (count == PreviousPixelCount) count = last;
+            if (inverted) count = maximum - count;
+            // Neighbours often share a count; the gradient's colours may change during the run.
+            if (count != last || !known || gradient) {
+                colour = colours_.Packed(count);
+                known = true;
+            }
+            last = count;
+            if (!bytes) {
+                context_.Preview.SetPixel(column, row, UnpackedRgb(colour));
+                continue;
+            }
+            std::uint8_t* pixel = bytes + static_cast<std::size_t>(column) * 3;
+            pixel[0] = static_cast<std::uint8_t>(colour);
+            pixel[1] = static_cast<std::uint8_t>(colour >> 8);
+            pixel[2] = static_cast<std::uint8_t>(colour >> 16);
         }
-        lastCount_ = count;
-        columnsDone_ = column + 1;
-        if (!file_) {
-            context_.Preview.SetPixel(column, row, lastColour_);
-            return;
-        }
-        std::uint8_t* pixel = &rowBuffer_[static_cast<std::size_t>(column) * 3];
-        pixel[0] = lastColour_.Blue;
-        pixel[1] = lastColour_.Green;
-        pixel[2] = lastColour_.Red;
+        lastCount_ = last;
+        lastColour_ = UnpackedRgb(colour);
+        lastColourKnown_ = known;
+        columnsDone_ = first + pixels;
     }
 
     // Only a whole row goes to the file: a file kept to be continued holds whole rows. The run
@@ -181,8 +197,7 @@ void ComputeFromSource(RunContext& context, const ComputedImage& image, PixelOut
         const RowCounts& counts = source.Row(row, context.Pump);
         if (counts.OutOfRangeColumn >= 0)
             throw Error::PointOutOfRange(image.FileRow(row), counts.OutOfRangeColumn / image.Factor);
-        for (std::int32_t column = 0; column < counts.Columns && !state.StopRequested; ++column)
-            output.Pixel(column, row, counts.Counts[static_cast<std::size_t>(column)]);
+        if (!state.StopRequested) output.Pixels(0, row, counts.Counts.data(), counts.Columns);
         output.EndRow();
         if (state.StopRequested) return;
         context.Pump.Poll();  // rows may always be ready: the windows still get their turn
