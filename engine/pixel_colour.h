@@ -36,9 +36,8 @@ inline Rgb UnpackedRgb(std::uint32_t packed)
 class ColourTable {
 public:
     ColourTable(const FractalParams& params, const PaletteList& palette);
-    Rgb operator()(std::int32_t count) { return UnpackedRgb(Packed(count)); }
-    // The colour packed, with the Known bits set. Inline for a colour already known: a call
-    // would hand the colour back through memory.
+    // The colour of count, packed, with the Known bits set. Inline for a colour already known:
+    // a call would hand the colour back through memory.
     std::uint32_t Packed(std::int32_t count)
     {
         if (params_.Model != ColorModel::Grad && count >= 0 && static_cast<std::size_t>(count) < colours_.size()) {

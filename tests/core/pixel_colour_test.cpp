@@ -61,7 +61,8 @@ TEST(PixelColour, TheTableGivesTheComputedColoursAndFollowsGradientEdits)
         params.Model = model;
         params.MaxIterations = 255;
         params.DigitBase = 7;
-        ColourTable table(params, palette);
+        ColourTable colours(params, palette);
+        const auto table = [&](std::int32_t count) { return UnpackedRgb(colours.Packed(count)); };
         for (std::int32_t count = 0; count <= 255; ++count) {
             EXPECT_EQ(table(count), PixelColour(count, params, palette)) << count;
             EXPECT_EQ(table(count), PixelColour(count, params, palette)) << count;  // from the table now
