@@ -56,7 +56,7 @@ ColourTable::ColourTable(const FractalParams& params, const PaletteList& palette
 {
 }
 
-std::uint32_t ColourTable::PackedFirst(std::int32_t count)
+std::uint32_t ColourTable::PackedWorkedOut(std::int32_t count)
 {
     auto pack = [](Rgb colour) { return Known | PackedRgb(colour); };
     if (count < 0 || static_cast<std::size_t>(count) >= colours_.size())

@@ -44,13 +44,15 @@ public:
             const std::uint32_t entry = colours_[static_cast<std::size_t>(count)];
             if (entry != 0) return entry;
         }
-        return PackedFirst(count);
+        return PackedWorkedOut(count);
     }
 
 private:
     static constexpr std::uint32_t Known = 0xFF000000u;
 
-    std::uint32_t PackedFirst(std::int32_t count);
+    // Works the colour out and keeps it in the table when first met. Counts beyond the table are
+    // worked out every time; for the gradient the table is cleared first if the palette changed.
+    std::uint32_t PackedWorkedOut(std::int32_t count);
 
     const FractalParams& params_;
     const PaletteList& palette_;
