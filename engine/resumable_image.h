@@ -21,10 +21,10 @@ struct UnfinishedFiles {
 UnfinishedFiles UnfinishedFilesOf(const std::string& path);
 
 // An image whose rows go into the final file and also, once it has run for a moment, to a file
-// of their own beside its name, with a record of the parameters and of the rows safely on disk, synced every few
-// seconds. A render that does not complete, whatever ends it, leaves both behind, and a later
-// one with the same parameters copies those rows into its final file and continues after them.
-// Finish puts the final file in place and removes both.
+// of their own beside its name, with a record of the parameters and of the rows safely on disk,
+// synced every few seconds. A render that does not complete, whatever ends it, leaves both
+// behind, and a later one with the same parameters copies those rows into its final file and
+// continues after them. Finish puts the final file in place and removes both.
 class ResumableImage final : public ImageOutput {
 public:
     enum class Start { Afresh, Continue };

@@ -131,7 +131,7 @@ const RowCounts& RowPipeline::Row(std::int32_t row, PumpHook& pump)
         // Waiting, this thread is woken once half the rows ahead are ready rather than for every
         // row: on a machine whose cores the workers fill, each wake-up takes one from them.
         lastAwaited_ = std::min(row + static_cast<std::int32_t>(slots_.size()) / 2, params_.Height) - 1;
-        if (!rowReady_.wait_for(lock, pump.WaitBeforePoll(), [&] { return LastReadyRow() >= lastAwaited_; })) {
+        if (!rowReady_.wait_for(lock, pump.WaitBeforePoll(), [&] { return AwaitedRowsReady(); })) {
             lock.unlock();
             pump.Poll();
             lock.lock();
@@ -145,6 +145,16 @@ std::int32_t RowPipeline::LastReadyRow() const
     std::int32_t row = firstHeld_;
     while (row < firstHeld_ + slotCount && slots_[static_cast<std::size_t>(row % slotCount)].ReadyRow == row) ++row;
     return row - 1;
+}
+
+bool RowPipeline::AwaitedRowsReady() const
+{
+    // The last awaited row settles most calls without a walk over the slots, which the workers
+    // would make for every row they finish.
+    if (lastAwaited_ < firstHeld_) return true;
+    const auto slotCount = static_cast<std::int32_t>(slots_.size());
+    if (slots_[static_cast<std::size_t>(lastAwaited_ % slotCount)].ReadyRow != lastAwaited_) return false;
+    return LastReadyRow() >= lastAwaited_;
 }
 
 void RowPipeline::RedoStaleRows(std::int32_t firstRow)
@@ -187,7 +197,7 @@ void RowPipeline::Work()
             if (shortcuts_.ReuseMirroredRows) mirrored_.Keep(row, slot.Counts, nextRow_);
         }
         slot.ReadyRow = row;
-        if (LastReadyRow() >= lastAwaited_) rowReady_.notify_one();
+        if (AwaitedRowsReady()) rowReady_.notify_one();
     }
 }
 

@@ -57,6 +57,7 @@ private:
     void Work();
     void RedoStaleRows(std::int32_t firstRow);  // under the lock
     std::int32_t LastReadyRow() const;          // of those ready from firstHeld_ on, under the lock
+    bool AwaitedRowsReady() const;              // from firstHeld_ to lastAwaited_, under the lock
 
     const FractalParams& params_;
     const std::atomic<bool>& stop_;
