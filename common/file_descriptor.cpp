@@ -23,12 +23,22 @@ FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
 
 FileDescriptor::~FileDescriptor() { Close(); }
 
-ReadResult FileDescriptor::Read(void* target, std::size_t size)
+ReadResult FileDescriptor::Read(void* target, std::size_t size) { return ReadAll(target, size, -1); }
+
+ReadResult FileDescriptor::ReadAt(void* target, std::size_t size, std::uint64_t offset)
+{
+    return ReadAll(target, size, static_cast<std::int64_t>(offset));
+}
+
+ReadResult FileDescriptor::ReadAll(void* target, std::size_t size, std::int64_t offset)
 {
     ReadResult result;
     auto* next = static_cast<char*>(target);
     while (result.Bytes < size) {
-        const ssize_t got = ::read(descriptor_, next + result.Bytes, size - result.Bytes);
+        const ssize_t got =
+            offset < 0 ? ::read(descriptor_, next + result.Bytes, size - result.Bytes)
+                       : ::pread(descriptor_, next + result.Bytes, size - result.Bytes,
+                                 static_cast<off_t>(offset + static_cast<std::int64_t>(result.Bytes)));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             result.Error = IoError::Last();

@@ -26,6 +26,8 @@ public:
 
     // Reads until size bytes or the end of the file, repeating short and interrupted reads.
     ReadResult Read(void* target, std::size_t size);
+    // The same at offset, leaving the file position where it is.
+    ReadResult ReadAt(void* target, std::size_t size, std::uint64_t offset);
     // Writes every byte, repeating short and interrupted writes.
     IoError Write(const void* data, std::size_t size);
     // The same at offset, leaving the file position where it is.
@@ -37,6 +39,7 @@ public:
 
 private:
     IoError WriteAll(const void* data, std::size_t size, std::int64_t offset);  // offset < 0: at the position
+    ReadResult ReadAll(void* target, std::size_t size, std::int64_t offset);    // the same
 
     int descriptor_ = -1;
 };

@@ -167,6 +167,26 @@ IoError OutputFile::Write(const void* data, std::size_t size)
     return {};
 }
 
+IoError OutputFile::ReadBack(std::uint64_t offset, void* target, std::size_t size)
+{
+    if (!IsOpen()) return openError_ ? openError_ : IoError(EBADF);
+    if (direct_) return IoError(ESPIPE);
+    if (!writeError_) writeError_ = WritePending();
+    if (writeError_) return writeError_;
+    auto* bytes = static_cast<char*>(target);
+    if (!hiddenPath_.empty() && offset < UnfinishedMarkSize) {
+        // The mark stands where the content's head belongs.
+        const std::size_t fromHead = std::min<std::size_t>(size, UnfinishedMarkSize - offset);
+        if (offset + fromHead > head_.size()) return IoError(EIO);
+        std::copy_n(head_.data() + offset, fromHead, bytes);
+        bytes += fromHead;
+        offset += fromHead;
+        size -= fromHead;
+    }
+    const ReadResult read = file_.ReadAt(bytes, size, offset);
+    return read.Error ? read.Error : read.Bytes == size ? IoError() : IoError(EIO);
+}
+
 IoError OutputFile::WritePending()
 {
     if (pending_.empty()) return {};

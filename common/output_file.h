@@ -36,6 +36,9 @@ public:
     // of a file that is not written into directly are gathered: the failure of a write may show
     // in a later one, or in the commit.
     IoError Write(const void* data, std::size_t size);
+    // Reads back size bytes of what was written, from offset on; not for a file written into
+    // directly. The bytes gathered so far are handed to the kernel first.
+    IoError ReadBack(std::uint64_t offset, void* target, std::size_t size);
     // Flushes the file to the disk and renames it over the target; on any failure, also an
     // earlier one of Write, the target is untouched and the hidden file removed.
     IoError Commit();

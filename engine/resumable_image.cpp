@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -18,9 +19,12 @@ namespace {
 // How often the rows on disk are synced and recorded: what a power cut may cost.
 constexpr auto CheckpointInterval = std::chrono::seconds(3);
 // A render that ends this soon is quicker to do again than to continue: until then its rows
-// are held, not written a second time, unless it is stopped.
+// are held, not written a second time, unless it is stopped. They are read back from the final
+// file when it can give them, and copied in memory when not.
 constexpr auto HoldRowsFor = std::chrono::milliseconds(250);
 constexpr std::size_t HeldRowsLimit = std::size_t{16} << 20;
+// Rows read back at once into the rows' file.
+constexpr std::size_t ReadBackBytes = std::size_t{1} << 20;
 
 // The first bytes of the rows' file, which only this program writes: a file of that name
 // without them is someone else's and is never written over.
@@ -166,7 +170,8 @@ ResumableImage::ResumableImage(const std::string& path, std::string parameters, 
       rowBytes_(static_cast<std::size_t>(width) * 3),
       final_(std::move(finalFile)),
       rows_(std::move(rows)),
-      heldRows_(HeldRowsLimit),
+      readsBack_(final_->ReadsRowsBack()),
+      heldRows_(readsBack_ ? 0 : HeldRowsLimit),
       holdUntil_(std::chrono::steady_clock::now() + HoldRowsFor)
 {
 }
@@ -190,7 +195,7 @@ void ResumableImage::WriteRow(const std::uint8_t* bgr)
 {
     final_->WriteRow(bgr);
     const auto now = std::chrono::steady_clock::now();
-    if (now >= holdUntil_ || !heldRows_.Append(bgr, rowBytes_)) {
+    if (!Hold(bgr, now)) {
         WriteHeldRows();
         if (const IoError error = rows_.Write(bgr, rowBytes_)) throw Error::Io(error, files_.Rows);
     }
@@ -198,11 +203,34 @@ void ResumableImage::WriteRow(const std::uint8_t* bgr)
     if (now - lastCheckpoint_ >= CheckpointInterval) Checkpoint();
 }
 
+bool ResumableImage::Hold(const std::uint8_t* bgr, std::chrono::steady_clock::time_point now)
+{
+    if (now >= holdUntil_) return false;
+    if (readsBack_ ? (static_cast<std::size_t>(rowsHeld_) + 1) * rowBytes_ > HeldRowsLimit
+                   : !heldRows_.Append(bgr, rowBytes_))
+        return false;
+    ++rowsHeld_;
+    return true;
+}
+
 void ResumableImage::WriteHeldRows()
 {
-    if (heldRows_.Size() == 0) return;
-    if (const IoError error = rows_.Write(heldRows_.Data(), heldRows_.Size())) throw Error::Io(error, files_.Rows);
-    heldRows_.Clear();
+    if (rowsHeld_ == 0) return;
+    if (!readsBack_) {
+        if (const IoError error = rows_.Write(heldRows_.Data(), heldRows_.Size())) throw Error::Io(error, files_.Rows);
+        heldRows_.Clear();
+        rowsHeld_ = 0;
+        return;
+    }
+    const auto rowsAtOnce = static_cast<std::int32_t>(std::max<std::size_t>(ReadBackBytes / rowBytes_, 1));
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(std::min(rowsHeld_, rowsAtOnce)) * rowBytes_);
+    while (rowsHeld_ > 0) {
+        const std::int32_t count = std::min(rowsHeld_, rowsAtOnce);
+        final_->ReadRows(rowsWritten_ - rowsHeld_, count, rows.data());
+        if (const IoError error = rows_.Write(rows.data(), static_cast<std::size_t>(count) * rowBytes_))
+            throw Error::Io(error, files_.Rows);
+        rowsHeld_ -= count;
+    }
 }
 
 void ResumableImage::Checkpoint()
@@ -218,8 +246,9 @@ void ResumableImage::Checkpoint()
 
 std::string ResumableImage::Finish()
 {
-    // Should putting the image in place fail (a full disk), the destructor records every row,
-    // and the next try only writes it.
+    // Should putting the image in place fail (a full disk), the destructor records every row in
+    // the rows' file or held in memory, and the next try only writes those; rows held in the
+    // final file are gone with it, and the next try computes them again.
     const std::string name = final_->Finish();
     finished_ = true;
     // The record first: rows without a record are taken for a render that never began.

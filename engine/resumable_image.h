@@ -51,7 +51,8 @@ private:
     ResumableImage(const std::string& path, std::string parameters, std::int32_t width,
                    std::unique_ptr<ImageOutput> finalFile, FileDescriptor rows);
     void Checkpoint();      // throws Error::Io
-    void WriteHeldRows();   // throws Error::Io
+    bool Hold(const std::uint8_t* bgr, std::chrono::steady_clock::time_point now);  // the row, when it may wait
+    void WriteHeldRows();   // throws Error
     void CopyRowsOnDisk();  // from the rows' file, at its first row, into the final file; throws Error::Io
 
     UnfinishedFiles files_;
@@ -59,7 +60,9 @@ private:
     std::size_t rowBytes_;
     std::unique_ptr<ImageOutput> final_;
     FileDescriptor rows_;
-    HeldBytes heldRows_;  // rows not yet in the rows' file
+    bool readsBack_;       // the final file gives back the rows held, and none are copied
+    HeldBytes heldRows_;   // copies of the rows held, where it does not
+    std::int32_t rowsHeld_ = 0;  // the last rows written, not yet in the rows' file
     std::chrono::steady_clock::time_point holdUntil_;
     std::int32_t rowsWritten_ = 0;
     std::int32_t rowsRecorded_ = -1;

@@ -78,6 +78,14 @@ void TgaFile::Write(const std::uint8_t* bytes, std::size_t count)
     if (const IoError error = file_.Write(bytes, count)) throw Error::Io(error, path_);
 }
 
+void TgaFile::ReadRows(std::int32_t first, std::int32_t count, std::uint8_t* bgr)
+{
+    const std::size_t rowBytes = static_cast<std::size_t>(width_) * 3;
+    if (const IoError error = file_.ReadBack(TgaHeaderSize + static_cast<std::uint64_t>(first) * rowBytes, bgr,
+                                             static_cast<std::size_t>(count) * rowBytes))
+        throw Error::Io(error, path_);
+}
+
 std::string TgaFile::Finish()
 {
     if (startFolder_.empty()) {

@@ -32,6 +32,8 @@ public:
     void WriteTgaHeader(std::int32_t width, std::int32_t height);  // throws Error
     void Write(const std::uint8_t* bytes, std::size_t count);       // throws Error::Io
     void WriteRow(const std::uint8_t* bgr) override { Write(bgr, static_cast<std::size_t>(width_) * 3); }
+    bool ReadsRowsBack() const override { return !file_.WritesDirectly(); }
+    void ReadRows(std::int32_t first, std::int32_t count, std::uint8_t* bgr) override;  // throws Error::Io
     // Puts the file in place and returns its name: the given one, or for a numbered image the
     // first number free at this moment, which is the chosen one unless another program took
     // it meanwhile. Throws Error::Io, or Error::AllNamesTaken when every number is taken.

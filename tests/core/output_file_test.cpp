@@ -117,9 +117,18 @@ TEST(OutputFile, AFinishedFileCarriesItsOwnBytesWhateverItsLength)
         std::string content(length, '\0');
         for (std::size_t i = 0; i < length; ++i) content[i] = static_cast<char>('a' + i % 26);
         OutputFile file = OutputFile::Replacing(folder / "out");
-        // In pieces that straddle the mark's end.
-        for (std::size_t at = 0; at < length; at += 7)
+        // In pieces that straddle the mark's end; what is written reads back as it was, also
+        // across the mark's end and halfway.
+        std::string back(length, '\0');
+        for (std::size_t at = 0; at < length; at += 7) {
             ASSERT_FALSE(file.Write(content.data() + at, std::min<std::size_t>(7, length - at)));
+            if (at == length / 2 / 7 * 7) {
+                ASSERT_FALSE(file.ReadBack(at / 2, back.data(), at + 1 - at / 2));
+                EXPECT_EQ(back.substr(0, at + 1 - at / 2), content.substr(at / 2, at + 1 - at / 2)) << length;
+            }
+        }
+        ASSERT_FALSE(file.ReadBack(0, back.data(), length));
+        EXPECT_EQ(back, content) << length;
         ASSERT_FALSE(file.Commit());
         EXPECT_EQ(ReadBytes(folder / "out"), std::vector<std::uint8_t>(content.begin(), content.end())) << length;
     }

@@ -14,29 +14,36 @@ using namespace nimbra::testing;
 
 namespace {
 
-// The final file, its rows kept in memory; a stopped one is thrown away.
+// The final file, its rows kept in memory, read back when asked to; a stopped one is thrown away.
 class RecordedImage final : public ImageOutput {
 public:
-    explicit RecordedImage(std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
+    RecordedImage(std::vector<std::uint8_t>& bytes, bool readsBack) : bytes_(bytes), readsBack_(readsBack) {}
     void WriteRow(const std::uint8_t* bgr) override { bytes_.insert(bytes_.end(), bgr, bgr + 6); }
+    bool ReadsRowsBack() const override { return readsBack_; }
+    void ReadRows(std::int32_t first, std::int32_t count, std::uint8_t* bgr) override
+    {
+        std::copy_n(bytes_.begin() + first * 6, count * 6, bgr);
+    }
     std::string Finish() override { return "done"; }
     void Stop() noexcept override { bytes_.clear(); }
 
 private:
     std::vector<std::uint8_t>& bytes_;
+    bool readsBack_;
 };
 
 struct ResumableFixture : ::testing::Test {
     TempFolder folder;
     ScriptedDialogs dialogs;
     std::vector<std::uint8_t> finalBytes;
+    bool finalReadsBack = false;
     const std::string path = folder / "poster.png";
     const UnfinishedFiles files = UnfinishedFilesOf(path);
 
     // A poster of 2 x 3 pixels.
     std::unique_ptr<ImageOutput> Open(const std::string& parameters, ResumableImage::Start start)
     {
-        return ResumableImage::Open(path, parameters, start, 2, 3, std::make_unique<RecordedImage>(finalBytes),
+        return ResumableImage::Open(path, parameters, start, 2, 3, std::make_unique<RecordedImage>(finalBytes, finalReadsBack),
                                     dialogs);
     }
 
@@ -62,16 +69,21 @@ TEST_F(ResumableFixture, TheRowsAndTheRecordLieBesideTheNameWithTheNameInThem)
 
 TEST_F(ResumableFixture, AContinuedImageGoesOnAfterTheRowsOnDiskAndEndsWhole)
 {
-    Interrupted();
-    auto image = Open("A", ResumableImage::Start::Continue);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->RowsDone(), 2);
-    const std::uint8_t last[6] = {7, 8, 9, 10, 11, 12};
-    image->WriteRow(last);
-    EXPECT_EQ(image->Finish(), "done");
-    EXPECT_EQ(finalBytes, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-    EXPECT_FALSE(FileExists(files.Rows));
-    EXPECT_FALSE(FileExists(files.Record));
+    // The rows held at the stop are copies, or read back from the final file.
+    for (const bool readsBack : {false, true}) {
+        finalReadsBack = readsBack;
+        finalBytes.clear();
+        Interrupted();
+        auto image = Open("A", ResumableImage::Start::Continue);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(image->RowsDone(), 2);
+        const std::uint8_t last[6] = {7, 8, 9, 10, 11, 12};
+        image->WriteRow(last);
+        EXPECT_EQ(image->Finish(), "done");
+        EXPECT_EQ(finalBytes, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+        EXPECT_FALSE(FileExists(files.Rows));
+        EXPECT_FALSE(FileExists(files.Record));
+    }
 }
 
 TEST_F(ResumableFixture, ARecordOfOtherParametersOrADamagedOneIsRefusedAndNothingIsLost)
