@@ -31,9 +31,18 @@ void MirroredRows::Keep(std::int32_t row, const RowCounts& counts, std::int32_t 
         !IsConjugateSymmetric(static_cast<std::uint8_t>(counts.UniformFormula), params_))
         return;
     const std::int32_t mirror = ExactMirrorRow(params_, row);
-    const std::size_t bytes = counts.Counts.size() * sizeof(std::int32_t);
-    if (mirror <= row || mirror < firstUnstarted || keptBytes_ + bytes > KeptRowsByteLimit) return;
-    kept_[mirror] = KeptRow{counts.Counts, counts.UniformFormula};
+    if (mirror <= row || mirror < firstUnstarted) return;
+    KeptRow kept{{}, counts.UniformFormula};
+    for (std::size_t column = 0; column < counts.Counts.size();) {
+        const std::int32_t count = counts.Counts[column];
+        const std::size_t first = column;
+        while (column < counts.Counts.size() && counts.Counts[column] == count) ++column;
+        kept.Runs.push_back(count);
+        kept.Runs.push_back(static_cast<std::int32_t>(column - first));
+    }
+    const std::size_t bytes = kept.Runs.size() * sizeof(std::int32_t);
+    if (keptBytes_ + bytes > KeptRowsByteLimit) return;
+    kept_[mirror] = std::move(kept);
     keptBytes_ += bytes;
 }
 
@@ -43,11 +52,13 @@ bool MirroredRows::Take(std::int32_t row, RowCounts& out)
     if (kept == kept_.end()) return false;
     KeptRow source = std::move(kept->second);
     kept_.erase(kept);
-    keptBytes_ -= source.Counts.size() * sizeof(std::int32_t);
+    keptBytes_ -= source.Runs.size() * sizeof(std::int32_t);
     // The formula may have changed since: the counts only serve when it has not.
     const std::uint8_t formula = LoadFormula(params_);
     if (source.Formula != formula || !IsConjugateSymmetric(formula, params_)) return false;
-    out.Counts = std::move(source.Counts);
+    out.Counts.clear();
+    for (std::size_t run = 0; run < source.Runs.size(); run += 2)
+        out.Counts.insert(out.Counts.end(), static_cast<std::size_t>(source.Runs[run + 1]), source.Runs[run]);
     out.Columns = params_.Width;
     out.OutOfRangeColumn = -1;
     out.UniformFormula = formula;

@@ -26,8 +26,10 @@ public:
     bool Take(std::int32_t row, RowCounts& out);
 
 private:
+    // Neighbouring pixels mostly share their counts: a row is kept as runs, each a count and
+    // how many pixels in a row have it, in far fewer bytes than it is long.
     struct KeptRow {
-        std::vector<std::int32_t> Counts;
+        std::vector<std::int32_t> Runs;
         int Formula = -1;
     };
 
