@@ -43,8 +43,8 @@ struct ResumableFixture : ::testing::Test {
     // A poster of 2 x 3 pixels.
     std::unique_ptr<ImageOutput> Open(const std::string& parameters, ResumableImage::Start start)
     {
-        return ResumableImage::Open(path, parameters, start, 2, 3, std::make_unique<RecordedImage>(finalBytes, finalReadsBack),
-                                    dialogs);
+        return ResumableImage::Open(path, parameters, start, 2, 3,
+                                    std::make_unique<RecordedImage>(finalBytes, finalReadsBack), dialogs);
     }
 
     // A render of parameters "A" that ended after two rows.
