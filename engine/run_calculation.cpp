@@ -85,18 +85,14 @@ public:
         const bool inverted = params.Inverted, gradient = params.Model == ColorModel::Grad;
         const std::int32_t maximum = params.MaxIterations;
         std::int32_t last = lastCount_;
-        std::uint32_t colour = PackedRgb(lastColour_);
-        bool known = lastColourKnown_;
+        std::uint32_t colour = lastColour_;
         std::uint8_t* const bytes = file_ ? rowBuffer_.data() : nullptr;
         for (std::int32_t column = first; column < first + pixels; ++column) {
             std::int32_t count = counts[column - first];
             if (count == PreviousPixelCount) count = last;
             if (inverted) count = maximum - count;
             // Neighbours often share a count; the gradient's colours may change during the run.
-            if (count != last || !known || gradient) {
-                colour = colours_.Packed(count);
-                known = true;
-            }
+            if (count != last || colour == 0 || gradient) colour = colours_.Packed(count);
             last = count;
             if (!bytes) {
                 context_.Preview.SetPixel(column, row, UnpackedRgb(colour));
@@ -108,8 +104,7 @@ public:
             pixel[2] = static_cast<std::uint8_t>(colour >> 16);
         }
         lastCount_ = last;
-        lastColour_ = UnpackedRgb(colour);
-        lastColourKnown_ = known;
+        lastColour_ = colour;
         columnsDone_ = first + pixels;
     }
 
@@ -135,8 +130,8 @@ private:
     std::optional<BlockAverage> blocks_;
     std::int32_t columnsDone_ = 0;
     std::int32_t lastCount_ = 0;  // what a first pixel without a kernel takes
-    Rgb lastColour_;              // of lastCount_
-    bool lastColourKnown_ = false;
+    // Of lastCount_, packed; 0 before the first pixel, as a packed colour never is.
+    std::uint32_t lastColour_ = 0;
 };
 
 // The counts on the calling thread, pixel by pixel, pumping after every pass.
